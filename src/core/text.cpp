@@ -1,0 +1,36 @@
+#include "core/text.h"
+
+#include <cstring>
+#include <cwchar>
+#include <sstream>
+
+namespace core {
+
+std::string WideToUtf8(const std::wstring& text) {
+    return WideToUtf8(text.data(), static_cast<int>(text.size()));
+}
+
+std::wstring Utf8ToWide(const std::string& text) {
+    return Utf8ToWide(text.data(), static_cast<int>(text.size()));
+}
+
+std::vector<std::string> SplitString(const std::string& text, char delimiter) {
+    std::vector<std::string> pieces;
+    std::istringstream input(text);
+    for (std::string piece; std::getline(input, piece, delimiter);) {
+        pieces.push_back(std::move(piece));
+    }
+    return pieces;
+}
+
+void ReplaceAll(std::string& text, const std::string& search, const std::string& replacement) {
+    if (search.empty()) {
+        return;
+    }
+    for (auto at = text.find(search); at != std::string::npos;
+         at = text.find(search, at + replacement.size())) {
+        text.replace(at, search.size(), replacement);
+    }
+}
+
+}  // namespace core
