@@ -1,0 +1,28 @@
+// Every call the simulated host receives, in order, for tests to inspect.
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sim {
+
+struct Call {
+    std::string name;     // "IRoomService::GetRoomInfo"
+    std::string details;  // arguments worth checking, as text
+};
+
+class CallLog {
+public:
+    void Record(std::string name, std::string details = {});
+    std::vector<Call> Calls() const;
+    std::size_t Count(std::string_view name) const;
+    void Clear();
+
+private:
+    mutable std::mutex mMutex;
+    std::vector<Call> mCalls;
+};
+
+}  // namespace sim

@@ -1,0 +1,63 @@
+// The simulated presenter: scene sources, canvas, camera and dialogs.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "host/host_state.h"
+#include "service_plugin/host_services.h"
+
+namespace service_plugin {
+// The simulated host's scene source.
+struct PresenterSource {
+    std::string kind;
+    std::string name;
+    float position[2] = {0, 0};
+    float scale[2] = {1, 1};
+};
+}  // namespace service_plugin
+
+namespace sim {
+
+struct PendingDialog {
+    std::string json;
+    void* context = nullptr;
+    service_plugin::DialogCallback callback = nullptr;
+};
+
+class SimPresenterService : public service_plugin::IPresenterService {
+public:
+    explicit SimPresenterService(HostState& state) : mState(state) {}
+
+    bool IsTestEnv() override;
+    service_plugin::LLString* GetClientVersion(service_plugin::LLString* out) override;
+    service_plugin::PresenterSource* CreateSource(const char* kind, const char* name,
+                                                  std::int32_t flags,
+                                                  std::int32_t settings) override;
+    void GetCanvasSize(service_plugin::PresenterSource* source, std::uint32_t* width,
+                       std::uint32_t* height) override;
+    void SetSourceTransform(service_plugin::PresenterSource* source, const float position[2],
+                            const float scale[2]) override;
+    void ShowDialog(const char* json, void* context,
+                    service_plugin::DialogCallback callback) override;
+    void GetCamera(service_plugin::LLString* name, service_plugin::LLString* detail, float a[2],
+                   float b[2]) override;
+    void ClearCamera() override;
+    void RestoreCamera(const service_plugin::LLString& name, const service_plugin::LLString& detail,
+                       const float a[2], const float b[2]) override;
+
+    std::vector<service_plugin::PresenterSource> Sources() const;
+    // Answers the oldest open dialog as the presenter would; false when none is open.
+    bool AnswerDialog(std::uint32_t result);
+
+private:
+    HostState& mState;
+    mutable std::mutex mMutex;
+    std::vector<std::unique_ptr<service_plugin::PresenterSource>> mSources;
+    std::deque<PendingDialog> mDialogs;
+};
+
+}  // namespace sim

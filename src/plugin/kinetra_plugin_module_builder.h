@@ -1,0 +1,17 @@
+// Builds the plug-in's module when the host asks for it.
+#pragma once
+
+#include "service_plugin/plugin_framework.h"
+
+namespace kinetra {
+
+// The module name under which the library registers, and the engine channel's name.
+inline constexpr char kModuleName[] = "kinetra_service_plugin";
+
+class KinetraPluginModuleBuilder : public service_plugin::PluginModuleBuilder {
+public:
+    // A new KinetraPluginModuleImpl, or null when it cannot be allocated; `name` is only logged.
+    service_plugin::PluginModule* Build(const char* name) override;
+};
+
+}  // namespace kinetra

@@ -1,0 +1,125 @@
+// Loads the built plug-in library the way the host does and follows it through its lifecycle.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/logger.h"
+#include "host/plugin_host.h"
+#include "support/app_data.h"
+#include "support/log_lines.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::LogFile;
+
+class PluginLifecycleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing_support::UseAppDataFolder(home.path());
+        log_path = fs::path(core::default_log_path());
+        fs::create_directories(log_path.parent_path());
+        fs::remove(log_path);
+    }
+
+    LogFile ReadLog() const {
+        return testing_support::ParseLogFile(testing_support::ReadFile(log_path));
+    }
+
+    static std::string LibraryPath() { return sim::ExecutableFolder() + "/" + sim::PluginLibraryName(); }
+
+    testing_support::TempDir home;
+    fs::path log_path;
+};
+
+const std::set<sim::ServiceKind> kNoServices = {
+    sim::ServiceKind::signal, sim::ServiceKind::user, sim::ServiceKind::room,
+    sim::ServiceKind::audio,  sim::ServiceKind::live, sim::ServiceKind::presenter};
+
+TEST_F(PluginLifecycleTest, HostWithoutServicesRunsTheWholeLifecycle) {
+    sim::SimHost host({}, kNoServices);
+    {
+        sim::PluginHost plugin(host);
+        std::string error;
+        ASSERT_TRUE(plugin.Load(LibraryPath(), error)) << error;
+        ASSERT_EQ(host.Calls().Count("IPluginRegistry::RegisterBuilder"), 1u);
+        auto* module = plugin.BuildModule("kinetra_service_plugin");
+        ASSERT_NE(module, nullptr);
+        EXPECT_STREQ(module->GetName(), "kinetra_service_plugin");
+
+        EXPECT_EQ(module->GetInstance("kinetra:other"), nullptr);
+        auto* instance = module->GetInstance("kinetra:network");
+        ASSERT_NE(instance, nullptr);
+        EXPECT_EQ(module->GetInstance("kinetra:network"), instance);
+        EXPECT_STREQ(instance->GetName(), "kinetra:network");
+        EXPECT_EQ(host.Calls().Count("IPluginRegistry::QueryInstance"), 6u)
+            << "services are looked up once, by the one instance created";
+
+        EXPECT_TRUE(instance->Start());
+        instance->Stop();
+        instance->Uninit();
+        plugin.DestroyModule();
+        plugin.Unload();
+    }
+    const auto log = ReadLog();
+    EXPECT_TRUE(log.malformed.empty());
+    ASSERT_FALSE(log.lines.empty());
+    EXPECT_EQ(log.lines.front().text, "service_module_load");
+    EXPECT_EQ(log.lines.back().text, "service_module_unload");
+    EXPECT_EQ(log.CountEndingWith("service is empty"), 6u);
+    for (const char* service : {"signal", "user", "room", "audio", "live", "presenter"}) {
+        EXPECT_EQ(log.CountEndingWith(std::string(" ") + service + " service is empty"), 1u)
+            << service;
+    }
+    EXPECT_TRUE(log.ContainsText("KinetraServicePluginImpl::Start"));
+    EXPECT_FALSE(log.ContainsText("is test evn")) << "no presenter, no test-environment line";
+    EXPECT_EQ(log.CountEndingWith("KinetraServicePluginImpl::Stop"), 3u)
+        << "Stop runs by itself, from Uninit, and from Uninit in the module's release pass";
+    EXPECT_EQ(log.CountEndingWith("KinetraPluginModuleImpl::CreateInstancekinetra:network"), 1u);
+}
+
+TEST_F(PluginLifecycleTest, FullHostIsQueriedInOrderAndReportsTheTestEnvironment) {
+    sim::HostAnswers answers;
+    answers.testEnv = true;
+    answers.liveId = 7;
+    sim::SimHost host(answers);
+    {
+        sim::PluginHost plugin(host);
+        std::string error;
+        ASSERT_TRUE(plugin.Load(LibraryPath(), error)) << error;
+        auto* instance = plugin.BuildModule("kinetra_service_plugin")->GetInstance("kinetra:network");
+        ASSERT_NE(instance, nullptr);
+        EXPECT_TRUE(instance->Start());
+    }
+    std::vector<std::string> queries;
+    for (const auto& call : host.Calls().Calls()) {
+        if (call.name == "IPluginRegistry::QueryInstance") {
+            queries.push_back(call.details);
+        }
+    }
+    const std::vector<std::string> expected = {
+        "service_signal plugin:signal", "service_user plugin:user",
+        "service_room plugin:room",     "audio_service plugin:audio_service",
+        "service_live plugin:live",     "service_presenter plugin:presenter"};
+    EXPECT_EQ(queries, expected);
+    EXPECT_EQ(host.Calls().Count("ILiveService::GetLiveId"), 1u);
+    const auto log = ReadLog();
+    EXPECT_EQ(log.CountEndingWith("service is empty"), 0u);
+    EXPECT_TRUE(log.ContainsText("KinetraServicePluginImpl::Start is test evn 1"));
+    EXPECT_EQ(log.lines.back().text, "service_module_unload");
+}
+
+TEST_F(PluginLifecycleTest, NullRegistryRegistersNothingAndStillSucceeds) {
+    sim::SimHost host;
+    {
+        sim::PluginHost plugin(host);
+        std::string error;
+        ASSERT_TRUE(plugin.LoadWithoutRegistry(LibraryPath(), error)) << error;
+        EXPECT_EQ(plugin.BuildModule("kinetra_service_plugin"), nullptr);
+    }
+    EXPECT_EQ(host.Calls().Count("IPluginRegistry::RegisterBuilder"), 0u);
+    EXPECT_TRUE(ReadLog().ContainsText("service_module_load"));
+}
+
+}  // namespace
