@@ -5,22 +5,17 @@
 #include <cstdint>
 
 #include "service_plugin/ll_string.h"
+#include "service_plugin/reserved_slots.h"
 
 namespace service_plugin {
 
-class IUserService {
-  public:
-    virtual void Reserved0() {}
-    virtual void Reserved1() {}
-    virtual void Reserved2() {}
-    virtual void Reserved3() {}
-    virtual void Reserved4() {}
-    virtual void Reserved5() {}
+class IUserService : public ReservedFirstSixSlots {
+public:
     virtual std::int64_t GetUserValue() = 0;            // 6
     virtual LLString* GetUserText1(LLString* out) = 0;  // 7: returns out
     virtual LLString* GetUserText2(LLString* out) = 0;  // 8: returns out
 
-  protected:
+protected:
     ~IUserService() = default;
 };
 
@@ -30,19 +25,13 @@ struct RoomInfo {
     std::int32_t gameId = 0;
 };
 
-class IRoomService {
-  public:
-    virtual void Reserved0() {}
-    virtual void Reserved1() {}
-    virtual void Reserved2() {}
-    virtual void Reserved3() {}
-    virtual void Reserved4() {}
-    virtual void Reserved5() {}
+class IRoomService : public ReservedFirstSixSlots {
+public:
     virtual void Reserved6() {}
     virtual void Reserved7() {}
     virtual RoomInfo* GetRoomInfo(RoomInfo* out) = 0;  // 8: returns out
 
-  protected:
+protected:
     ~IRoomService() = default;
 };
 
@@ -59,51 +48,39 @@ struct AudioFrame {
 };
 
 class IAudioServiceEvent {
-  public:
+public:
     virtual ~IAudioServiceEvent() = default;                                   // 0
     virtual void OnAudioData(const AudioFrame* frame, std::int32_t kind) = 0;  // 1
 };
 
-class IAudioService {
-  public:
-    virtual void Reserved0() {}
-    virtual void Reserved1() {}
-    virtual void Reserved2() {}
-    virtual void Reserved3() {}
-    virtual void Reserved4() {}
-    virtual void Reserved5() {}
+class IAudioService : public ReservedFirstSixSlots {
+public:
     virtual void AddAudioEvent(IAudioServiceEvent* listener, std::int32_t kind,
                                std::int32_t flags) = 0;               // 6
     virtual void RemoveAudioEvent(IAudioServiceEvent* listener) = 0;  // 7
     virtual void GetAudioFormat(AudioFormat* out) = 0;                // 8
 
-  protected:
+protected:
     ~IAudioService() = default;
 };
 
 class ILiveEvent {
-  public:
+public:
     virtual void OnLiveEvent() = 0;    // 0: ignored by the plug-in
     virtual void OnLiveStarted() = 0;  // 1
     virtual void OnLiveStopped() = 0;  // 2
 
-  protected:
+protected:
     ~ILiveEvent() = default;
 };
 
-class ILiveService {
-  public:
-    virtual void Reserved0() {}
-    virtual void Reserved1() {}
-    virtual void Reserved2() {}
-    virtual void Reserved3() {}
-    virtual void Reserved4() {}
-    virtual void Reserved5() {}
+class ILiveService : public ReservedFirstSixSlots {
+public:
     virtual void AddLiveEvent(ILiveEvent* listener) = 0;     // 6
     virtual void RemoveLiveEvent(ILiveEvent* listener) = 0;  // 7
     virtual std::int64_t GetLiveId() = 0;                    // 8: above 0 while live
 
-  protected:
+protected:
     ~ILiveService() = default;
 };
 
@@ -112,14 +89,8 @@ struct PresenterSource;
 
 using DialogCallback = void (*)(void* context, std::uint32_t result);
 
-class IPresenterService {
-  public:
-    virtual void Reserved0() {}
-    virtual void Reserved1() {}
-    virtual void Reserved2() {}
-    virtual void Reserved3() {}
-    virtual void Reserved4() {}
-    virtual void Reserved5() {}
+class IPresenterService : public ReservedFirstSixSlots {
+public:
     virtual bool IsTestEnv() = 0;  // 6
     virtual void Reserved7() {}
     virtual LLString* GetClientVersion(LLString* out) = 0;  // 8: returns out
@@ -138,7 +109,7 @@ class IPresenterService {
     virtual void RestoreCamera(const LLString& name, const LLString& detail, const float a[2],
                                const float b[2]) = 0;  // 17
 
-  protected:
+protected:
     ~IPresenterService() = default;
 };
 

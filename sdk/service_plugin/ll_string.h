@@ -11,7 +11,7 @@
 namespace service_plugin {
 
 class SERVICE_PLUGIN_API LLString {
-  public:
+public:
     LLString(const char* text = nullptr);
     LLString(const LLString& other);
     LLString& operator=(const LLString& other);
@@ -22,7 +22,7 @@ class SERVICE_PLUGIN_API LLString {
     // The text, NUL-terminated; null for an empty string.
     const char* Str() const;
 
-  private:
+private:
     char* data_ = nullptr;
     std::uint32_t length_ = 0;
 };

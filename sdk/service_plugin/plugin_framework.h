@@ -7,7 +7,7 @@
 namespace service_plugin {
 
 class PluginInstance {
-  public:
+public:
     virtual const char* GetName() = 0;    // 0
     virtual void Init() = 0;              // 1
     virtual void Uninit() = 0;            // 2
@@ -17,7 +17,7 @@ class PluginInstance {
 };
 
 class PluginModule {
-  public:
+public:
     virtual const char* GetName() = 0;                          // 0
     virtual bool IsReady() = 0;                                 // 1
     virtual void ReleaseInstances() = 0;                        // 2: Uninit of every instance
@@ -26,19 +26,19 @@ class PluginModule {
 };
 
 class PluginModuleBuilder {
-  public:
+public:
     virtual PluginModule* Build(const char* name) = 0;  // 0: the host owns the module
     virtual ~PluginModuleBuilder() = default;           // 1
 };
 
 class IPluginRegistry {
-  public:
+public:
     // 0: the host takes ownership of the builder.
     virtual void RegisterBuilder(const char* module, PluginModuleBuilder* builder) = 0;
     // 1: stores a borrowed service pointer, or null when the host has no such instance.
     virtual void QueryInstance(const char* module, const char* instance, void** out) = 0;
 
-  protected:
+protected:
     ~IPluginRegistry() = default;
 };
 

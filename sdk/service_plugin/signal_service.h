@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "service_plugin/ll_string.h"
+#include "service_plugin/reserved_slots.h"
 
 namespace service_plugin {
 
@@ -14,17 +15,17 @@ struct AccountInfo {
 };
 
 class IAccount {
-  public:
+public:
     virtual std::int64_t GetUid() = 0;                  // 0
     virtual void GetAccountInfo(AccountInfo* out) = 0;  // 1
 
-  protected:
+protected:
     ~IAccount() = default;
 };
 
 // A server request: the service encodes it, sends it, answers it once and releases it.
 class SignalTafTask {
-  public:
+public:
     virtual ~SignalTafTask() = default;                      // 0
     virtual bool Encode(class ISignalService* service) = 0;  // 1
     virtual const char* GetData() = 0;                       // 2
@@ -47,29 +48,23 @@ class SignalTafTask {
 
 // A decoded push, delivered once and then released by the host.
 class SignalNotify {
-  public:
+public:
     virtual void Notify() = 0;   // 0
     virtual void Release() = 0;  // 1
 
-  protected:
+protected:
     ~SignalNotify() = default;
 };
 
 // A push subscription: turns the bytes of each push under its URI into a SignalNotify.
 class SignalNotifyStub {
-  public:
+public:
     virtual SignalNotify* CreateNotify(const char* data, std::uint32_t size) = 0;  // 0
     virtual ~SignalNotifyStub() = default;                                         // 1
 };
 
-class ISignalService {
-  public:
-    virtual void Reserved0() {}
-    virtual void Reserved1() {}
-    virtual void Reserved2() {}
-    virtual void Reserved3() {}
-    virtual void Reserved4() {}
-    virtual void Reserved5() {}
+class ISignalService : public ReservedFirstSixSlots {
+public:
     virtual LLString GetGuid() = 0;                  // 6
     virtual LLString GetUserAgent() = 0;             // 7
     virtual IAccount* GetAccount() = 0;              // 8
@@ -77,7 +72,7 @@ class ISignalService {
     virtual void AddPushHandler(std::uint32_t uri, SignalNotifyStub* stub) = 0;     // 10
     virtual void RemovePushHandler(std::uint32_t uri, SignalNotifyStub* stub) = 0;  // 11
 
-  protected:
+protected:
     ~ISignalService() = default;
 };
 

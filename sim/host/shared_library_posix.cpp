@@ -17,9 +17,13 @@ std::unique_ptr<SharedLibrary> SharedLibrary::Open(const std::string& path, std:
     return std::unique_ptr<SharedLibrary>(new SharedLibrary(handle));
 }
 
-SharedLibrary::~SharedLibrary() { ::dlclose(mHandle); }
+SharedLibrary::~SharedLibrary() {
+    ::dlclose(mHandle);
+}
 
-void* SharedLibrary::Symbol(const char* name) const { return ::dlsym(mHandle, name); }
+void* SharedLibrary::Symbol(const char* name) const {
+    return ::dlsym(mHandle, name);
+}
 
 std::string ExecutableFolder() {
     char path[PATH_MAX] = {};
@@ -28,6 +32,8 @@ std::string ExecutableFolder() {
     return executable.substr(0, executable.rfind('/'));
 }
 
-std::string PluginLibraryName() { return "libKinetraService.so"; }
+std::string PluginLibraryName() {
+    return "libKinetraService.so";
+}
 
 }  // namespace sim

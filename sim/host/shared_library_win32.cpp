@@ -14,7 +14,9 @@ std::unique_ptr<SharedLibrary> SharedLibrary::Open(const std::string& path, std:
     return std::unique_ptr<SharedLibrary>(new SharedLibrary(module));
 }
 
-SharedLibrary::~SharedLibrary() { FreeLibrary(static_cast<HMODULE>(mHandle)); }
+SharedLibrary::~SharedLibrary() {
+    FreeLibrary(static_cast<HMODULE>(mHandle));
+}
 
 void* SharedLibrary::Symbol(const char* name) const {
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(mHandle), name));
@@ -27,6 +29,8 @@ std::string ExecutableFolder() {
     return executable.substr(0, executable.find_last_of("\\/"));
 }
 
-std::string PluginLibraryName() { return "KinetraService.dll"; }
+std::string PluginLibraryName() {
+    return "KinetraService.dll";
+}
 
 }  // namespace sim

@@ -25,8 +25,8 @@ service_plugin::LLString* SimPresenterService::GetClientVersion(service_plugin::
 }
 
 service_plugin::PresenterSource* SimPresenterService::CreateSource(const char* kind,
-                                                                   const char* name,
-                                                                   std::int32_t, std::int32_t) {
+                                                                   const char* name, std::int32_t,
+                                                                   std::int32_t) {
     mState.Calls().Record("IPresenterService::CreateSource", std::string(kind) + " " + name);
     std::lock_guard lock(mMutex);
     mSources.push_back(std::make_unique<service_plugin::PresenterSource>(
@@ -72,7 +72,9 @@ void SimPresenterService::GetCamera(service_plugin::LLString* name,
     b[1] = camera.b[1];
 }
 
-void SimPresenterService::ClearCamera() { mState.Calls().Record("IPresenterService::ClearCamera"); }
+void SimPresenterService::ClearCamera() {
+    mState.Calls().Record("IPresenterService::ClearCamera");
+}
 
 void SimPresenterService::RestoreCamera(const service_plugin::LLString& name,
                                         const service_plugin::LLString& detail, const float a[2],

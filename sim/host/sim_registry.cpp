@@ -2,7 +2,9 @@
 
 namespace sim {
 
-SimRegistry::~SimRegistry() { DropBuilders(); }
+SimRegistry::~SimRegistry() {
+    DropBuilders();
+}
 
 void SimRegistry::RegisterBuilder(const char* module,
                                   service_plugin::PluginModuleBuilder* builder) {
@@ -18,8 +20,7 @@ void SimRegistry::QueryInstance(const char* module, const char* instance, void**
     *out = found == mServices.end() ? nullptr : found->second;
 }
 
-void SimRegistry::Provide(const std::string& module, const std::string& instance,
-                          void* service) {
+void SimRegistry::Provide(const std::string& module, const std::string& instance, void* service) {
     std::lock_guard lock(mMutex);
     mServices[{module, instance}] = service;
 }

@@ -1,17 +1,8 @@
 #include "host/sim_services.h"
 
-#include <algorithm>
 #include <string>
 
 namespace sim {
-namespace {
-
-template <typename Listener>
-void Remove(std::vector<Listener*>& listeners, Listener* listener) {
-    listeners.erase(std::remove(listeners.begin(), listeners.end(), listener), listeners.end());
-}
-
-}  // namespace
 
 std::int64_t SimUserService::GetUserValue() {
     mState.Calls().Record("IUserService::GetUserValue");
@@ -36,18 +27,16 @@ service_plugin::RoomInfo* SimRoomService::GetRoomInfo(service_plugin::RoomInfo* 
     return out;
 }
 
-void SimAudioService::AddAudioEvent(service_plugin::IAudioServiceEvent* listener,
-                                    std::int32_t kind, std::int32_t flags) {
+void SimAudioService::AddAudioEvent(service_plugin::IAudioServiceEvent* listener, std::int32_t kind,
+                                    std::int32_t flags) {
     mState.Calls().Record("IAudioService::AddAudioEvent",
                           std::to_string(kind) + " " + std::to_string(flags));
-    std::lock_guard lock(mMutex);
-    mListeners.push_back(listener);
+    mListeners.Add(listener);
 }
 
 void SimAudioService::RemoveAudioEvent(service_plugin::IAudioServiceEvent* listener) {
     mState.Calls().Record("IAudioService::RemoveAudioEvent");
-    std::lock_guard lock(mMutex);
-    Remove(mListeners, listener);
+    mListeners.Remove(listener);
 }
 
 void SimAudioService::GetAudioFormat(service_plugin::AudioFormat* out) {
@@ -57,31 +46,19 @@ void SimAudioService::GetAudioFormat(service_plugin::AudioFormat* out) {
     out->second = answers.audioSecond;
 }
 
-std::vector<service_plugin::IAudioServiceEvent*> SimAudioService::Listeners() const {
-    std::lock_guard lock(mMutex);
-    return mListeners;
-}
-
 void SimLiveService::AddLiveEvent(service_plugin::ILiveEvent* listener) {
     mState.Calls().Record("ILiveService::AddLiveEvent");
-    std::lock_guard lock(mMutex);
-    mListeners.push_back(listener);
+    mListeners.Add(listener);
 }
 
 void SimLiveService::RemoveLiveEvent(service_plugin::ILiveEvent* listener) {
     mState.Calls().Record("ILiveService::RemoveLiveEvent");
-    std::lock_guard lock(mMutex);
-    Remove(mListeners, listener);
+    mListeners.Remove(listener);
 }
 
 std::int64_t SimLiveService::GetLiveId() {
     mState.Calls().Record("ILiveService::GetLiveId");
     return mState.Answers().liveId;
-}
-
-std::vector<service_plugin::ILiveEvent*> SimLiveService::Listeners() const {
-    std::lock_guard lock(mMutex);
-    return mListeners;
 }
 
 }  // namespace sim

@@ -1,10 +1,10 @@
 // The simulated user, room, audio and live services.
 #pragma once
 
-#include <mutex>
 #include <vector>
 
 #include "host/host_state.h"
+#include "host/listener_list.h"
 #include "service_plugin/host_services.h"
 
 namespace sim {
@@ -37,12 +37,13 @@ public:
     void RemoveAudioEvent(service_plugin::IAudioServiceEvent* listener) override;
     void GetAudioFormat(service_plugin::AudioFormat* out) override;
 
-    std::vector<service_plugin::IAudioServiceEvent*> Listeners() const;
+    std::vector<service_plugin::IAudioServiceEvent*> Listeners() const {
+        return mListeners.Snapshot();
+    }
 
 private:
     HostState& mState;
-    mutable std::mutex mMutex;
-    std::vector<service_plugin::IAudioServiceEvent*> mListeners;
+    ListenerList<service_plugin::IAudioServiceEvent> mListeners;
 };
 
 class SimLiveService : public service_plugin::ILiveService {
@@ -52,12 +53,11 @@ public:
     void RemoveLiveEvent(service_plugin::ILiveEvent* listener) override;
     std::int64_t GetLiveId() override;
 
-    std::vector<service_plugin::ILiveEvent*> Listeners() const;
+    std::vector<service_plugin::ILiveEvent*> Listeners() const { return mListeners.Snapshot(); }
 
 private:
     HostState& mState;
-    mutable std::mutex mMutex;
-    std::vector<service_plugin::ILiveEvent*> mListeners;
+    ListenerList<service_plugin::ILiveEvent> mListeners;
 };
 
 }  // namespace sim

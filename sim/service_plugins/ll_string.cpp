@@ -22,7 +22,8 @@ std::uint32_t TextLength(const char* text) {
 
 }  // namespace
 
-LLString::LLString(const char* text) : data_(CopyText(text, TextLength(text))), length_(TextLength(text)) {}
+LLString::LLString(const char* text)
+    : data_(CopyText(text, TextLength(text))), length_(TextLength(text)) {}
 
 LLString::LLString(const LLString& other)
     : data_(CopyText(other.data_, other.length_)), length_(other.length_) {}
@@ -46,10 +47,16 @@ LLString& LLString::operator=(const char* text) {
     return *this;
 }
 
-LLString::~LLString() { delete[] data_; }
+LLString::~LLString() {
+    delete[] data_;
+}
 
-std::uint32_t LLString::Length() const { return length_; }
+std::uint32_t LLString::Length() const {
+    return length_;
+}
 
-const char* LLString::Str() const { return data_; }
+const char* LLString::Str() const {
+    return data_;
+}
 
 }  // namespace service_plugin

@@ -20,7 +20,8 @@ inline void log_escaped_exception(const wchar_t* where, const char* what) noexce
 
 // Runs `body`; returns its result, or `fallback` when it throws.
 template <typename Body, typename Result = std::invoke_result_t<Body>>
-Result at_boundary(const wchar_t* where, Body&& body, std::type_identity_t<Result> fallback) noexcept {
+Result at_boundary(const wchar_t* where, Body&& body,
+                   std::type_identity_t<Result> fallback) noexcept {
     try {
         return std::forward<Body>(body)();
     } catch (const std::exception& error) {

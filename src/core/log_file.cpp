@@ -2,7 +2,9 @@
 
 namespace core {
 
-log_file::~log_file() { close(); }
+log_file::~log_file() {
+    close();
+}
 
 bool log_file::open(const std::wstring& path) {
     close();

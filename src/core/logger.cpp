@@ -30,7 +30,9 @@ logger::logger(std::wstring path, int level) : level_(level) {
     }
 }
 
-logger::~logger() { stop(); }
+logger::~logger() {
+    stop();
+}
 
 void logger::open(const std::wstring& path) {
     if (path.empty()) {
@@ -178,7 +180,9 @@ void init_logger(std::wstring path, int level) {
     g.current = g.owner.get();
 }
 
-logger* get_logger() { return global().current.load(); }
+logger* get_logger() {
+    return global().current.load();
+}
 
 void uninit_logger() {
     auto& g = global();

@@ -13,7 +13,9 @@
 namespace core::log_os {
 namespace {
 
-std::string native(const std::wstring& path) { return WideToUtf8(path); }
+std::string native(const std::wstring& path) {
+    return WideToUtf8(path);
+}
 
 void make_folders(const std::string& folder) {
     for (std::size_t at = folder.find('/', 1); at != std::string::npos;
@@ -53,7 +55,9 @@ std::uint64_t file_size(std::intptr_t handle) {
     return static_cast<std::uint64_t>(info.st_size);
 }
 
-bool close(std::intptr_t handle) { return ::close(static_cast<int>(handle)) == 0; }
+bool close(std::intptr_t handle) {
+    return ::close(static_cast<int>(handle)) == 0;
+}
 
 bool can_open_read_write(const std::wstring& path) {
     const int fd = ::open(native(path).c_str(), O_RDWR | O_CLOEXEC);
@@ -74,11 +78,17 @@ bool rename_file(const std::wstring& from, const std::wstring& to) {
     return ::unlink(source.c_str()) == 0;
 }
 
-bool remove_file(const std::wstring& path) { return ::unlink(native(path).c_str()) == 0; }
+bool remove_file(const std::wstring& path) {
+    return ::unlink(native(path).c_str()) == 0;
+}
 
-std::uint32_t process_id() { return static_cast<std::uint32_t>(::getpid()); }
+std::uint32_t process_id() {
+    return static_cast<std::uint32_t>(::getpid());
+}
 
-std::uint32_t thread_id() { return static_cast<std::uint32_t>(::gettid()); }
+std::uint32_t thread_id() {
+    return static_cast<std::uint32_t>(::gettid());
+}
 
 std::tm local_time(std::time_t seconds) {
     std::tm local{};

@@ -1,7 +1,7 @@
 // The logger's OS layer on Windows: share-mode file handles, renames that never replace, and
 // the roaming application-data folder.
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <ctime>
 
@@ -12,7 +12,9 @@ namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-HANDLE to_handle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+HANDLE to_handle(std::intptr_t handle) {
+    return reinterpret_cast<HANDLE>(handle);
+}
 
 }  // namespace
 
@@ -43,7 +45,9 @@ std::uint64_t file_size(std::intptr_t handle) {
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
-bool close(std::intptr_t handle) { return CloseHandle(to_handle(handle)) != 0; }
+bool close(std::intptr_t handle) {
+    return CloseHandle(to_handle(handle)) != 0;
+}
 
 bool can_open_read_write(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
@@ -59,11 +63,17 @@ bool rename_file(const std::wstring& from, const std::wstring& to) {
     return MoveFileW(from.c_str(), to.c_str()) != 0;
 }
 
-bool remove_file(const std::wstring& path) { return DeleteFileW(path.c_str()) != 0; }
+bool remove_file(const std::wstring& path) {
+    return DeleteFileW(path.c_str()) != 0;
+}
 
-std::uint32_t process_id() { return GetCurrentProcessId(); }
+std::uint32_t process_id() {
+    return GetCurrentProcessId();
+}
 
-std::uint32_t thread_id() { return GetCurrentThreadId(); }
+std::uint32_t thread_id() {
+    return GetCurrentThreadId();
+}
 
 std::tm local_time(std::time_t seconds) {
     std::tm local{};

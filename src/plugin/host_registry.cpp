@@ -9,8 +9,12 @@ std::atomic<service_plugin::IPluginRegistry*> registry{nullptr};
 
 }  // namespace
 
-void SetHostRegistry(service_plugin::IPluginRegistry* value) { registry = value; }
+void SetHostRegistry(service_plugin::IPluginRegistry* value) {
+    registry = value;
+}
 
-service_plugin::IPluginRegistry* HostRegistry() { return registry.load(); }
+service_plugin::IPluginRegistry* HostRegistry() {
+    return registry.load();
+}
 
 }  // namespace kinetra

@@ -8,8 +8,8 @@ namespace {
 
 // Looks one service up in the host's registry; logs `missing` when the host has none.
 template <typename Service>
-Service* Query(service_plugin::IPluginRegistry* registry, const char* module,
-               const char* instance, const wchar_t* missing) {
+Service* Query(service_plugin::IPluginRegistry* registry, const char* module, const char* instance,
+               const wchar_t* missing) {
     void* found = nullptr;
     registry->QueryInstance(module, instance, &found);
     if (found == nullptr) {

@@ -20,27 +20,30 @@ service_plugin::PluginInstance* PluginModuleImpl::GetInstance(const char* name) 
     if (name == nullptr) {
         return nullptr;
     }
-    return core::at_boundary(L"PluginModuleImpl::GetInstance", [&]() -> service_plugin::PluginInstance* {
-        if (auto found = Find(name)) {
-            return found.get();
-        }
-        // Created outside the lock: construction calls into the host.
-        auto created = CreateInstance(name);
-        if (!created) {
-            return nullptr;
-        }
-        {
-            std::lock_guard lock(mMutex);
-            for (const auto& instance : mInstances) {
-                if (std::strcmp(instance->GetName(), name) == 0) {
-                    return instance.get();  // another thread was first
-                }
+    return core::at_boundary(
+        L"PluginModuleImpl::GetInstance",
+        [&]() -> service_plugin::PluginInstance* {
+            if (auto found = Find(name)) {
+                return found.get();
             }
-            mInstances.push_back(created);
-        }
-        created->Init();
-        return created.get();
-    }, nullptr);
+            // Created outside the lock: construction calls into the host.
+            auto created = CreateInstance(name);
+            if (!created) {
+                return nullptr;
+            }
+            {
+                std::lock_guard lock(mMutex);
+                for (const auto& instance : mInstances) {
+                    if (std::strcmp(instance->GetName(), name) == 0) {
+                        return instance.get();  // another thread was first
+                    }
+                }
+                mInstances.push_back(created);
+            }
+            created->Init();
+            return created.get();
+        },
+        nullptr);
 }
 
 // Uninit runs outside the lock, since it calls into the host.

@@ -39,7 +39,8 @@ TEST_F(LoggerTest, WritesWellFormedLinesWithLevelNameAndCrLf) {
     {
         logger log(live_path(), level_dbg);
         logger_stream(level_inf, &log) << L"KinetraServicePluginImpl::Start" << " count " << 42;
-        logger_stream(level_err, &log) << "Class::Method" << " flag " << true;
+        logger_stream(level_err, &log) << "Class::Method"
+                                       << " flag " << true;
         log.log(-7, "below the threshold");
     }
     const auto bytes = ReadFile(live());

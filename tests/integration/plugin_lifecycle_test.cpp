@@ -27,7 +27,9 @@ protected:
         return testing_support::ParseLogFile(testing_support::ReadFile(log_path));
     }
 
-    static std::string LibraryPath() { return sim::ExecutableFolder() + "/" + sim::PluginLibraryName(); }
+    static std::string LibraryPath() {
+        return sim::ExecutableFolder() + "/" + sim::PluginLibraryName();
+    }
 
     testing_support::TempDir home;
     fs::path log_path;
@@ -88,7 +90,8 @@ TEST_F(PluginLifecycleTest, FullHostIsQueriedInOrderAndReportsTheTestEnvironment
         sim::PluginHost plugin(host);
         std::string error;
         ASSERT_TRUE(plugin.Load(LibraryPath(), error)) << error;
-        auto* instance = plugin.BuildModule("kinetra_service_plugin")->GetInstance("kinetra:network");
+        auto* instance =
+            plugin.BuildModule("kinetra_service_plugin")->GetInstance("kinetra:network");
         ASSERT_NE(instance, nullptr);
         EXPECT_TRUE(instance->Start());
     }

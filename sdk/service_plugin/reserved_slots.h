@@ -1,0 +1,20 @@
+// Host services begin with six operations the plug-in never calls; deriving from this keeps
+// the services' own operations at slot 6 and up.
+#pragma once
+
+namespace service_plugin {
+
+class ReservedFirstSixSlots {
+public:
+    virtual void Reserved0() {}
+    virtual void Reserved1() {}
+    virtual void Reserved2() {}
+    virtual void Reserved3() {}
+    virtual void Reserved4() {}
+    virtual void Reserved5() {}
+
+protected:
+    ~ReservedFirstSixSlots() = default;
+};
+
+}  // namespace service_plugin

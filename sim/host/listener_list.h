@@ -1,0 +1,32 @@
+// The listeners a simulated service keeps, safe to change from any thread.
+#pragma once
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
+namespace sim {
+
+template <typename Listener>
+class ListenerList {
+public:
+    void Add(Listener* listener) {
+        std::lock_guard lock(mMutex);
+        mListeners.push_back(listener);
+    }
+    void Remove(Listener* listener) {
+        std::lock_guard lock(mMutex);
+        mListeners.erase(std::remove(mListeners.begin(), mListeners.end(), listener),
+                         mListeners.end());
+    }
+    std::vector<Listener*> Snapshot() const {
+        std::lock_guard lock(mMutex);
+        return mListeners;
+    }
+
+private:
+    mutable std::mutex mMutex;
+    std::vector<Listener*> mListeners;
+};
+
+}  // namespace sim
