@@ -1,0 +1,176 @@
+// Timer service for systems without the Windows thread pool: one-shot timers kept in due-time
+// order and fired by a small pool of our own threads, which live for the life of the process.
+#include <condition_variable>
+#include <cstddef>
+#include <map>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+#include "core/thread_pool_os.h"
+
+namespace win32::os {
+
+using steady = std::chrono::steady_clock;
+
+struct timer {
+    explicit timer(void* expiry_context) : context(expiry_context) {}
+
+    void* const context;
+    bool armed = false;
+    std::multimap<steady::time_point, timer*>::iterator queued;
+    // Callbacks of this timer that are running and that closing must wait for.
+    int running = 0;
+};
+
+struct callback_instance {
+    timer* owner = nullptr;
+    bool associated = true;
+};
+
+namespace {
+
+class timer_service {
+public:
+    static timer_service& instance() {
+        // Never destroyed: its threads are never joined (a join from a static destructor can
+        // deadlock at exit), so the state they wait on must outlive them.
+        static timer_service* const service = new timer_service;
+        return *service;
+    }
+
+    timer* create(void* context) {
+        std::lock_guard lock(mutex_);
+        if (threads_ == 0) {
+            start_thread();
+        }
+        return threads_ == 0 ? nullptr : new timer(context);
+    }
+
+    void arm(timer* os_timer, steady::time_point due) {
+        std::lock_guard lock(mutex_);
+        if (os_timer->armed) {
+            queue_.erase(os_timer->queued);
+        }
+        os_timer->queued = queue_.emplace(due, os_timer);
+        os_timer->armed = true;
+        if (os_timer->queued == queue_.begin()) {
+            due_changed_.notify_one();
+        }
+    }
+
+    bool is_set(timer* os_timer) {
+        std::lock_guard lock(mutex_);
+        return os_timer->armed;
+    }
+
+    void disassociate(callback_instance* instance) {
+        std::lock_guard lock(mutex_);
+        if (instance->associated) {
+            instance->associated = false;
+            end_callback(instance->owner);
+        }
+    }
+
+    void close(timer* os_timer) {
+        {
+            std::unique_lock lock(mutex_);
+            if (os_timer->armed) {
+                queue_.erase(os_timer->queued);
+                os_timer->armed = false;
+            }
+            callback_ended_.wait(lock, [os_timer] { return os_timer->running == 0; });
+        }
+        delete os_timer;
+    }
+
+private:
+    // Enough threads that a few slow callbacks do not hold up every other timer.
+    static constexpr std::size_t kMaxThreads = 8;
+
+    timer_service() = default;
+
+    // Called with the mutex held. Detached: no one ever waits for these threads to end.
+    void start_thread() {
+        try {
+            std::thread([this] { run(); }).detach();
+            ++threads_;
+        } catch (const std::system_error&) {
+            // Out of threads: the ones already running keep serving.
+        }
+    }
+
+    // Called with the mutex held.
+    void end_callback(timer* os_timer) {
+        if (--os_timer->running == 0) {
+            callback_ended_.notify_all();
+        }
+    }
+
+    void run() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            ++idle_;
+            while (queue_.empty() || queue_.begin()->first > steady::now()) {
+                if (queue_.empty()) {
+                    due_changed_.wait(lock);
+                } else {
+                    const steady::time_point next = queue_.begin()->first;
+                    due_changed_.wait_until(lock, next);
+                }
+            }
+            --idle_;
+            timer* const expired = queue_.begin()->second;
+            queue_.erase(queue_.begin());
+            expired->armed = false;
+            ++expired->running;
+            // Keep one thread waiting for the next expiry while this one runs a callback.
+            if (idle_ == 0 && threads_ < kMaxThreads) {
+                start_thread();
+            }
+            callback_instance instance{expired};
+            void* const context = expired->context;
+            lock.unlock();
+            detail::on_timer_expired(context, &instance);
+            lock.lock();
+            // A disassociated callback may have freed its timer by closing it.
+            if (instance.associated) {
+                end_callback(expired);
+            }
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable due_changed_;
+    std::condition_variable callback_ended_;
+    std::multimap<steady::time_point, timer*> queue_;
+    std::size_t threads_ = 0;
+    std::size_t idle_ = 0;
+};
+
+}  // namespace
+
+timer* create_timer(void* context) {
+    return timer_service::instance().create(context);
+}
+
+void arm_timer(timer* os_timer, std::chrono::system_clock::time_point due) {
+    // Due times are given in system time; waiting on the steady clock ignores clock changes.
+    const auto delay = due - std::chrono::system_clock::now();
+    timer_service::instance().arm(
+        os_timer, steady::now() + std::chrono::duration_cast<steady::duration>(delay));
+}
+
+bool is_timer_set(timer* os_timer) {
+    return timer_service::instance().is_set(os_timer);
+}
+
+void disassociate_current_thread(callback_instance* instance) {
+    timer_service::instance().disassociate(instance);
+}
+
+void close_timer(timer* os_timer) {
+    timer_service::instance().close(os_timer);
+}
+
+}  // namespace win32::os
