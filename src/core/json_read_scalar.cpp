@@ -1,6 +1,7 @@
 // Decoding of JSON strings (escapes, UTF-16 surrogates to UTF-8) and numbers.
 #include "core/json_read_scalar.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -76,6 +77,43 @@ const char* read_unicode_escape(const char* text, char*& out) {
     }
     out = write_utf8(code, out);
     return text;
+}
+
+const char* skip_digits(const char* text) {
+    while (is_digit(*text)) {
+        ++text;
+    }
+    return text;
+}
+
+// mantissa x 10^(exponent - fraction digits) of a number already checked by the caller; digits
+// may be missing after '-' and after the exponent mark, and then count as 0.
+double approximate(const char* text, const char* end) {
+    double mantissa = 0;
+    double scale = 0;
+    for (; text < end && is_digit(*text); ++text) {
+        mantissa = mantissa * 10 + (*text - '0');
+    }
+    if (text < end && *text == '.') {
+        for (++text; text < end && is_digit(*text); ++text) {
+            mantissa = mantissa * 10 + (*text - '0');
+            scale -= 1;
+        }
+    }
+    if (text < end) {  // the exponent
+        const bool negative = text + 1 < end && text[1] == '-';
+        text += (text + 1 < end && (text[1] == '-' || text[1] == '+')) ? 2 : 1;
+        double exponent = 0;
+        for (; text < end; ++text) {
+            exponent = exponent * 10 + (*text - '0');
+        }
+        scale += negative ? -exponent : exponent;
+    }
+    if (mantissa == 0) {
+        return 0;
+    }
+    // Dividing by an exact power of ten rounds better than multiplying by an inexact one.
+    return scale >= 0 ? mantissa * std::pow(10.0, scale) : mantissa / std::pow(10.0, -scale);
 }
 
 char control_byte(char escape) {
@@ -161,51 +199,34 @@ const char* json_read_string(const char* text, char** out) {
 
 const char* json_read_number(const char* text, json_node* node) {
     const bool negative = *text == '-';
-    if (negative) {
-        ++text;
-    }
-    // Digits may be missing after '-' and after the exponent mark; they then count as 0.
-    double mantissa = 0;
-    for (; is_digit(*text); ++text) {
-        mantissa = mantissa * 10 + (*text - '0');
-    }
-    double scale = 0;
+    const char* digits = negative ? text + 1 : text;
+    const char* end = skip_digits(digits);
     bool fractional = false;
-    if (*text == '.' && is_digit(text[1])) {
+    if (*end == '.' && is_digit(end[1])) {
         fractional = true;
-        for (++text; is_digit(*text); ++text) {
-            mantissa = mantissa * 10 + (*text - '0');
-            scale -= 1;
-        }
+        end = skip_digits(end + 1);
     }
-    if (*text == 'e' || *text == 'E') {
+    if (*end == 'e' || *end == 'E') {
         fractional = true;
-        ++text;
-        const bool negative_exponent = *text == '-';
-        if (*text == '-' || *text == '+') {
-            ++text;
-        }
-        double exponent = 0;
-        for (; is_digit(*text); ++text) {
-            exponent = exponent * 10 + (*text - '0');
-        }
-        scale += negative_exponent ? -exponent : exponent;
+        end = skip_digits(end + ((end[1] == '-' || end[1] == '+') ? 2 : 1));
+    }
+    // The library conversion rounds exactly, so 2^63 and 2^64 - 1 come out whole. It declines
+    // the lenient forms (missing digits) and out-of-range values, which the arithmetic handles.
+    double magnitude = 0;
+    const auto converted = std::from_chars(digits, end, magnitude);
+    if (converted.ec != std::errc() || converted.ptr != end) {
+        magnitude = approximate(digits, end);
     }
     if (!fractional) {
         node->type = json_int;
-        node->valueint = whole_value(mantissa, negative);
+        node->valueint = whole_value(magnitude, negative);
         node->sign = negative ? json_signed : json_unsigned;
-        return text;
+    } else {
+        node->type = json_double;
+        node->valuedouble = negative ? -magnitude : magnitude;
+        node->valueint = truncated(node->valuedouble);
     }
-    // Dividing by an exact power of ten rounds better than multiplying by an inexact one.
-    double value = mantissa == 0 ? 0
-                   : scale >= 0  ? mantissa * std::pow(10.0, scale)
-                                 : mantissa / std::pow(10.0, -scale);
-    value = negative ? -value : value;
-    node->type = json_double;
-    node->valuedouble = value;
-    node->valueint = truncated(value);
-    return text;
+    return end;
 }
 
 }  // namespace meru
