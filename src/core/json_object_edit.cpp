@@ -114,11 +114,12 @@ bool CJsonObject::ReplaceElement(json_node* array, unsigned int index, json_node
 }
 
 void CJsonObject::Remove(json_node* container, json_node* item) {
-    if (item != nullptr) {
-        json_detach_child(container, item);
-        ForgetViewsOf(item);
-        json_delete(item);
+    if (item == nullptr) {
+        return;
     }
+    json_detach_child(container, item);
+    ForgetViewsOf(item);
+    json_delete(item);
     Changed();
 }
 
