@@ -1,3 +1,4 @@
+// Tests of CJsonObject: typed access, editing, wrappers, copies, key walks and error texts.
 #include "core/json_object.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Tests of the parser: what text reads as, error positions, depth bound, hostile input.
 #include "core/json_parse.h"
 
 #include <gtest/gtest.h>

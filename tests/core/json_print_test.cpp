@@ -1,3 +1,4 @@
+// Tests of the printer: number and string formats, layout, round trips, deep trees.
 #include "core/json_print.h"
 
 #include <gtest/gtest.h>
