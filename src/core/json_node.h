@@ -1,0 +1,79 @@
+// The JSON node tree under CJsonObject: one node per value, allocated through a replaceable pair.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace meru {
+
+// Value kinds, kept in the low byte of json_node::type.
+enum json_type : int32_t {
+    json_false = 0,
+    json_true = 1,
+    json_null = 2,
+    json_int = 3,
+    json_double = 4,
+    json_string = 5,
+    json_array = 6,
+    json_object = 7,
+};
+
+// Set in json_node::type when the node refers to a string and children it does not own.
+constexpr int32_t json_is_reference = 0x100;
+
+// `sign` of an integer node: how its 64 bits are meant.
+constexpr int32_t json_signed = -1;
+constexpr int32_t json_unsigned = 1;
+
+struct json_node {
+    json_node* next = nullptr;  // siblings inside an array or object, in document order
+    json_node* prev = nullptr;
+    json_node* child = nullptr;  // first element or member
+    int32_t type = json_false;
+    char* valuestring = nullptr;  // owned UTF-8 text of a string node
+    int64_t valueint = 0;
+    double valuedouble = 0;
+    int32_t sign = json_unsigned;
+    char* key = nullptr;  // owned member name inside an object
+};
+
+inline int32_t json_type_of(const json_node* node) {
+    return node->type & 0xFF;
+}
+
+// Every node, string and print buffer goes through this pair, so a test can fail any one of
+// them. Passing null for both restores the C runtime's malloc and free.
+using json_allocate_fn = void* (*)(size_t size);
+using json_free_fn = void (*)(void* block);
+void json_set_allocator(json_allocate_fn allocate, json_free_fn release);
+void* json_allocate(size_t size);
+void json_free(void* block);
+
+// Copies NUL-terminated text into an allocated block; null when allocation fails.
+char* json_strdup(const char* text);
+
+// New detached nodes; null when allocation fails.
+json_node* json_create(int32_t type);
+json_node* json_create_int(int64_t value, int32_t sign);
+json_node* json_create_double(double value);
+json_node* json_create_string(const char* text);
+
+// Frees a detached node with its key, string and children, without recursion, so a tree of any
+// depth can be freed. Null is accepted.
+void json_delete(json_node* node);
+
+// First member whose key equals `key` with ASCII letters compared case-insensitively; null when
+// `object` is null, not an object, or has no such member.
+json_node* json_object_member(const json_node* object, const char* key);
+// Element at `index`; null when `array` is null, not an array, or too short.
+json_node* json_array_element(const json_node* array, size_t index);
+size_t json_child_count(const json_node* container);
+
+void json_append_child(json_node* container, json_node* item);
+void json_prepend_child(json_node* container, json_node* item);
+// Unlinks `item` from `container` without freeing it.
+void json_detach_child(json_node* container, json_node* item);
+// Puts `replacement` where `item` was; `item` is unlinked, not freed.
+void json_replace_child(json_node* container, json_node* item, json_node* replacement);
+
+}  // namespace meru

@@ -1,0 +1,215 @@
+// The JSON printer: walks the tree with an explicit stack and writes compact or formatted text.
+#include "core/json_print.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "core/json_print_buffer.h"
+
+namespace meru {
+namespace {
+
+// Longest fixed-notation double with six decimals: '-', 309 digits, '.', six decimals.
+constexpr size_t kDoubleTextMax = 320;
+
+// Bytes 8, 9, 10, 12 and 13 have short escapes; the rest below 32 are written as \u00XX.
+char short_escape(unsigned char c) {
+    switch (c) {
+        case '"':
+            return '"';
+        case '\\':
+            return '\\';
+        case '\b':
+            return 'b';
+        case '\t':
+            return 't';
+        case '\n':
+            return 'n';
+        case '\f':
+            return 'f';
+        case '\r':
+            return 'r';
+        default:
+            return '\0';
+    }
+}
+
+void print_string(const char* text, JsonTextBuffer& out) {
+    if (text == nullptr) {
+        out.Append("\"\"", 2);
+        return;
+    }
+    size_t plain = 0;
+    size_t escaped = 0;
+    for (const char* p = text; *p != '\0'; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        ++plain;
+        escaped += short_escape(c) != '\0' ? 1 : (c < 32 ? 5 : 0);
+    }
+    char* write = out.Extend(plain + escaped + 2);
+    if (write == nullptr) {
+        return;
+    }
+    *write++ = '"';
+    for (const char* p = text; *p != '\0'; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (const char escape = short_escape(c); escape != '\0') {
+            *write++ = '\\';
+            *write++ = escape;
+        } else if (c < 32) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            const char unicode[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
+            for (char u : unicode) {
+                *write++ = u;
+            }
+        } else {
+            *write++ = static_cast<char>(c);
+        }
+    }
+    *write = '"';
+}
+
+// Signed values as "%d"/"%lld", unsigned as "%u"/"%llu": the digits are the same either way.
+void print_int(const json_node* node, JsonTextBuffer& out) {
+    char text[24];
+    const auto result =
+        node->sign == json_signed
+            ? std::to_chars(text, text + sizeof text, node->valueint)
+            : std::to_chars(text, text + sizeof text, static_cast<uint64_t>(node->valueint));
+    out.Append(text, static_cast<size_t>(result.ptr - text));
+}
+
+// Integral values without decimals ("%.0f"), all others with six ("%f", "%lf"); fixed notation
+// never truncates, and unlike printf it ignores the host's locale.
+void print_double(double value, JsonTextBuffer& out) {
+    char text[kDoubleTextMax];
+    const bool integral =
+        std::fabs(std::floor(value) - value) <= std::numeric_limits<double>::epsilon();
+    const auto result =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, integral ? 0 : 6);
+    out.Append(text, static_cast<size_t>(result.ptr - text));
+}
+
+class Printer {
+public:
+    explicit Printer(bool formatted) : formatted_(formatted) {}
+    char* Run(const json_node* root, size_t* length);
+
+private:
+    bool IsObject(const json_node* node) const { return json_type_of(node) == json_object; }
+    // Writes a scalar or an empty container whole; opens a container with content.
+    bool Open(const json_node* node);
+    void Close(const json_node* container);
+    // Written before each value inside a container: the separator and, in objects, the key.
+    void Lead(const json_node* container, const json_node* item, bool first);
+    void Indent(size_t depth) { out_.AppendRepeated('\t', depth); }
+
+    bool formatted_;
+    JsonTextBuffer out_;
+    JsonNodeStack open_;
+};
+
+char* Printer::Run(const json_node* root, size_t* length) {
+    const json_node* node = root;
+    while (!out_.failed()) {
+        if (!Open(node)) {
+            return nullptr;
+        }
+        if (node->child != nullptr && (json_type_of(node) == json_array || IsObject(node))) {
+            node = node->child;
+            Lead(open_.Top(), node, true);
+            continue;
+        }
+        while (open_.size() > 0 && node->next == nullptr) {
+            node = open_.Pop();
+            Close(node);
+        }
+        if (open_.size() == 0) {
+            return out_.Release(length);
+        }
+        node = node->next;
+        Lead(open_.Top(), node, false);
+    }
+    return nullptr;
+}
+
+bool Printer::Open(const json_node* node) {
+    switch (json_type_of(node)) {
+        case json_false:
+            out_.Append("false", 5);
+            return true;
+        case json_true:
+            out_.Append("true", 4);
+            return true;
+        case json_int:
+            print_int(node, out_);
+            return true;
+        case json_double:
+            print_double(node->valuedouble, out_);
+            return true;
+        case json_string:
+            print_string(node->valuestring, out_);
+            return true;
+        case json_array:
+        case json_object:
+            break;
+        default:
+            out_.Append("null", 4);
+            return true;
+    }
+    const bool object = IsObject(node);
+    if (node->child == nullptr) {
+        if (object && formatted_) {
+            out_.Append("{\n", 2);
+            Indent(open_.size());
+            out_.Append('}');
+        } else {
+            out_.Append(object ? "{}" : "[]", 2);
+        }
+        return true;
+    }
+    out_.Append(object ? '{' : '[');
+    if (object && formatted_) {
+        out_.Append('\n');
+    }
+    return open_.Push(node);
+}
+
+void Printer::Close(const json_node* container) {
+    if (!IsObject(container)) {
+        out_.Append(']');
+        return;
+    }
+    if (formatted_) {
+        out_.Append('\n');
+        Indent(open_.size());
+    }
+    out_.Append('}');
+}
+
+void Printer::Lead(const json_node* container, const json_node* item, bool first) {
+    if (!IsObject(container)) {
+        if (!first) {
+            out_.Append(formatted_ ? ", " : ",", formatted_ ? 2 : 1);
+        }
+        return;
+    }
+    if (!first) {
+        out_.Append(formatted_ ? ",\n" : ",", formatted_ ? 2 : 1);
+    }
+    if (formatted_) {
+        Indent(open_.size());
+    }
+    print_string(item->key, out_);
+    out_.Append(formatted_ ? ":\t" : ":", formatted_ ? 2 : 1);
+}
+
+}  // namespace
+
+char* json_print(const json_node* node, bool formatted, size_t* length) {
+    Printer printer(formatted);
+    return printer.Run(node, length);
+}
+
+}  // namespace meru

@@ -1,0 +1,232 @@
+// Decoding of JSON strings (escapes, UTF-16 surrogates to UTF-8) and numbers.
+#include "core/json_read_scalar.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace meru {
+namespace {
+
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int hex_value(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// Reads up to four hex digits; returns how many there were. The terminating NUL and the closing
+// quote are not hex digits, so this never passes the end of the string.
+int read_hex4(const char* text, unsigned& value) {
+    value = 0;
+    int count = 0;
+    for (int digit; count < 4 && (digit = hex_value(text[count])) >= 0; ++count) {
+        value = value * 16 + static_cast<unsigned>(digit);
+    }
+    return count;
+}
+
+char* write_utf8(unsigned code, char* out) {
+    if (code < 0x80) {
+        *out++ = static_cast<char>(code);
+    } else if (code < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (code >> 6));
+        *out++ = static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        *out++ = static_cast<char>(0xE0 | (code >> 12));
+        *out++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xF0 | (code >> 18));
+        *out++ = static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (code & 0x3F));
+    }
+    return out;
+}
+
+// `text` follows "\u". An escape with fewer than four hex digits, of code 0, a lone low
+// surrogate, or a high surrogate without "\u" and a low surrogate after it writes nothing; in
+// the last case the escape that follows is read on its own.
+const char* read_unicode_escape(const char* text, char*& out) {
+    unsigned code = 0;
+    const int digits = read_hex4(text, code);
+    text += digits;
+    if (digits < 4 || code == 0 || (code >= 0xDC00 && code <= 0xDFFF)) {
+        return text;
+    }
+    if (code >= 0xD800 && code <= 0xDBFF) {
+        unsigned low = 0;
+        if (text[0] != '\\' || text[1] != 'u' || read_hex4(text + 2, low) < 4 || low < 0xDC00 ||
+            low > 0xDFFF) {
+            return text;
+        }
+        text += 6;
+        code = 0x10000 + ((code & 0x3FF) << 10) + (low & 0x3FF);
+    }
+    out = write_utf8(code, out);
+    return text;
+}
+
+const char* skip_digits(const char* text) {
+    while (is_digit(*text)) {
+        ++text;
+    }
+    return text;
+}
+
+// mantissa x 10^(exponent - fraction digits) of a number already checked by the caller; digits
+// may be missing after '-' and after the exponent mark, and then count as 0.
+double approximate(const char* text, const char* end) {
+    double mantissa = 0;
+    double scale = 0;
+    for (; text < end && is_digit(*text); ++text) {
+        mantissa = mantissa * 10 + (*text - '0');
+    }
+    if (text < end && *text == '.') {
+        for (++text; text < end && is_digit(*text); ++text) {
+            mantissa = mantissa * 10 + (*text - '0');
+            scale -= 1;
+        }
+    }
+    if (text < end) {  // the exponent
+        const bool negative = text + 1 < end && text[1] == '-';
+        text += (text + 1 < end && (text[1] == '-' || text[1] == '+')) ? 2 : 1;
+        double exponent = 0;
+        for (; text < end; ++text) {
+            exponent = exponent * 10 + (*text - '0');
+        }
+        scale += negative ? -exponent : exponent;
+    }
+    if (mantissa == 0) {
+        return 0;
+    }
+    // Dividing by an exact power of ten rounds better than multiplying by an inexact one.
+    return scale >= 0 ? mantissa * std::pow(10.0, scale) : mantissa / std::pow(10.0, -scale);
+}
+
+char control_byte(char escape) {
+    switch (escape) {
+        case 'b':
+            return '\b';
+        case 'f':
+            return '\f';
+        case 'n':
+            return '\n';
+        case 'r':
+            return '\r';
+        case 't':
+            return '\t';
+        default:
+            return escape;  // a backslash before any other byte gives that byte
+    }
+}
+
+// Whole numbers of 2^64 and more saturate: the largest unsigned value, or the smallest signed.
+int64_t whole_value(double magnitude, bool negative) {
+    constexpr double kTwoPow64 = 18446744073709551616.0;
+    if (magnitude >= kTwoPow64) {
+        return negative ? std::numeric_limits<int64_t>::min() : static_cast<int64_t>(UINT64_MAX);
+    }
+    const auto bits = static_cast<uint64_t>(magnitude);
+    return static_cast<int64_t>(negative ? 0 - bits : bits);
+}
+
+int64_t truncated(double value) {
+    constexpr double kTwoPow63 = 9223372036854775808.0;
+    if (std::isnan(value)) {
+        return 0;
+    }
+    if (value >= kTwoPow63) {
+        return std::numeric_limits<int64_t>::max();
+    }
+    if (value < -kTwoPow63) {
+        return std::numeric_limits<int64_t>::min();
+    }
+    return static_cast<int64_t>(value);
+}
+
+}  // namespace
+
+const char* json_read_string(const char* text, char** out) {
+    const char* begin = text + 1;
+    const char* end = begin;
+    while (*end != '\0' && *end != '"') {
+        end += (*end == '\\' && end[1] != '\0') ? 2 : 1;
+    }
+    // Every escape is at least as long as the bytes it stands for.
+    auto* decoded = static_cast<char*>(json_allocate(static_cast<size_t>(end - begin) + 1));
+    if (decoded == nullptr) {
+        return nullptr;
+    }
+    char* write = decoded;
+    for (const char* read = begin; read < end;) {
+        if (*read != '\\') {
+            const char* plain = read;
+            while (plain < end && *plain != '\\') {
+                ++plain;
+            }
+            std::memcpy(write, read, static_cast<size_t>(plain - read));
+            write += plain - read;
+            read = plain;
+            continue;
+        }
+        if (++read == end) {
+            break;  // an escape at the very end of the input ends the string
+        }
+        const char escape = *read++;
+        if (escape == 'u') {
+            read = read_unicode_escape(read, write);
+        } else {
+            *write++ = control_byte(escape);
+        }
+    }
+    *write = '\0';
+    *out = decoded;
+    return *end == '"' ? end + 1 : end;
+}
+
+const char* json_read_number(const char* text, json_node* node) {
+    const bool negative = *text == '-';
+    const char* digits = negative ? text + 1 : text;
+    const char* end = skip_digits(digits);
+    bool fractional = false;
+    if (*end == '.' && is_digit(end[1])) {
+        fractional = true;
+        end = skip_digits(end + 1);
+    }
+    if (*end == 'e' || *end == 'E') {
+        fractional = true;
+        end = skip_digits(end + ((end[1] == '-' || end[1] == '+') ? 2 : 1));
+    }
+    // The library conversion rounds exactly, so 2^63 and 2^64 - 1 come out whole. It declines
+    // the lenient forms (missing digits) and out-of-range values, which the arithmetic handles.
+    double magnitude = 0;
+    const auto converted = std::from_chars(digits, end, magnitude);
+    if (converted.ec != std::errc() || converted.ptr != end) {
+        magnitude = approximate(digits, end);
+    }
+    if (!fractional) {
+        node->type = json_int;
+        node->valueint = whole_value(magnitude, negative);
+        node->sign = negative ? json_signed : json_unsigned;
+    } else {
+        node->type = json_double;
+        node->valuedouble = negative ? -magnitude : magnitude;
+        node->valueint = truncated(node->valuedouble);
+    }
+    return end;
+}
+
+}  // namespace meru

@@ -1,0 +1,238 @@
+// Tests of the parser: what text reads as, error positions, depth bound, hostile input.
+#include "core/json_parse.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/json_object.h"
+#include "json_test_allocator.h"
+
+namespace meru {
+namespace {
+
+const std::string kParseError = "prase json string error at ";
+
+// What a text reads as, shown by printing the tree back compactly.
+TEST(JsonParse, ReadsValuesAsTheyPrintBack) {
+    struct Case {
+        std::string text;
+        std::string printed;
+    };
+    const Case cases[] = {
+        {" \t\r\n\x01\x1f [ 1 ,\x02 2 ] ", "[1,2]"},  // bytes 1 to 32 between tokens
+        {"nullx", "null"},
+        {"[true,false,null]", "[true,false,null]"},
+        {"{\"a\":1} and more", "{\"a\":1}"},
+        {"-9223372036854775808", "-9223372036854775808"},
+        {"4294967296", "4294967296"},
+        {"18446744073709551615", "18446744073709551615"},
+        {"1e21", "1000000000000000000000"},  // a whole double prints without decimals
+        {"100000000000000000000", "18446744073709551615"},  // whole numbers saturate
+        {"-100000000000000000000", "-9223372036854775808"},
+        {"9007199254740993", "9007199254740992"},  // whole numbers pass through a double
+        {"0123", "123"},
+        {"-", "0"},
+        {"1.0", "1"},
+        {"0.5", "0.500000"},
+        {"1e-7", "0.000000"},
+        {"-1.5e3", "-1500"},
+        {"2.5E+2", "250"},
+        {"1e", "1"},
+        {"123456789012.5", "123456789012.500000"},
+        {"1.", "1"},  // '.' without a digit is not part of the number
+        {R"("\u00e9")", "\"\xC3\xA9\""},
+        {R"("\ud83d\ude00")", "\"\xF0\x9F\x98\x80\""},
+        {R"("\uD840\uDC00")", "\"\xF0\xA0\x80\x80\""},
+        {R"("\u4e2d\u0041")",
+         "\"\xE4\xB8\xAD"
+         "A\""},
+        {R"("\b\f\n\r\t\/\q\"\\")", R"("\b\f\n\r\t/q\"\\")"},
+        {R"("\u0000x")", "\"x\""},
+        {R"("a\udc00b")", "\"ab\""},     // lone low surrogate
+        {R"("\ud83dx")", "\"x\""},       // high surrogate without a low one
+        {R"("\ud83d\u0041")", "\"A\""},  // the escape after it is read on its own
+        {R"("\u12zz")", "\"zz\""},       // fewer than four hex digits
+        {"\"abc", "\"abc\""},            // unterminated at the end of the input
+        {"\"abc\\", "\"abc\""},          // escape at the very end
+        {"\"\\u12", "\"\""},
+        {"\"\\ud83d\\", "\"\""},
+        {"\"\\ud83d\\u", "\"\""},
+        {"{\"\\u00e9\":1}", "{\"\xC3\xA9\":1}"},
+        {"{ }", "{}"},
+        {"[ ]", "[]"},
+    };
+    for (const auto& c : cases) {
+        CJsonObject json;
+        EXPECT_TRUE(json.Parse(c.text)) << c.text;
+        EXPECT_EQ(json.ToString(), c.printed) << c.text;
+    }
+}
+
+TEST(JsonParse, NumbersKeepTheirSignMark) {
+    struct Case {
+        const char* text;
+        int32_t type;
+        int64_t valueint;
+        int32_t sign;
+    };
+    const Case cases[] = {
+        {"7", json_int, 7, json_unsigned},
+        {"-7", json_int, -7, json_signed},
+        {"-0", json_int, 0, json_signed},
+        {"-2.75", json_double, -2, json_signed},  // sign is not read for doubles
+    };
+    for (const auto& c : cases) {
+        json_node* node = json_parse(c.text);
+        ASSERT_NE(node, nullptr) << c.text;
+        EXPECT_EQ(json_type_of(node), c.type) << c.text;
+        EXPECT_EQ(node->valueint, c.valueint) << c.text;
+        if (c.type == json_int) {
+            EXPECT_EQ(node->sign, c.sign) << c.text;
+        }
+        json_delete(node);
+    }
+}
+
+// The error text quotes the input from the failing position on.
+TEST(JsonParse, ErrorTextQuotesTheRestFromTheFailure) {
+    struct Case {
+        std::string text;
+        std::string rest;
+    };
+    const Case cases[] = {
+        {"", ""},
+        {"x", "x"},
+        {"  Null", "Null"},
+        {"[1 2]", "2]"},
+        {"[1,]", "]"},
+        {"[1", ""},
+        {"[1.]", ".]"},
+        {"{a:1}", "a:1}"},
+        {"{\"a\" 1}", "1}"},
+        {"{\"a\":}", "}"},
+        {"{\"a\":1,}", "}"},
+        {"{\"a\":1]", "]"},
+        {"[\"a", ""},
+        {"[{\"a\":[1}]", "}]"},
+        {"+1", "+1"},
+    };
+    for (const auto& c : cases) {
+        CJsonObject json;
+        EXPECT_FALSE(json.Parse(c.text)) << c.text;
+        EXPECT_TRUE(json.IsEmpty()) << c.text;
+        EXPECT_EQ(json.GetErrMsg(), kParseError + c.rest) << c.text;
+    }
+}
+
+TEST(JsonParse, NestingDeeperThanTheBoundFailsWhereTheBoundIsHit) {
+    struct Case {
+        std::string open, innermost, close;
+    };
+    for (const auto& c : {Case{"[", "[]", "]"}, Case{"{\"k\":", "{}", "}"}}) {
+        const auto nested = [&c](size_t depth) {
+            std::string text;
+            for (size_t i = 1; i < depth; ++i) {
+                text += c.open;
+            }
+            text += c.innermost;
+            for (size_t i = 1; i < depth; ++i) {
+                text += c.close;
+            }
+            return text;
+        };
+        CJsonObject json;
+        EXPECT_TRUE(json.Parse(nested(kJsonMaxNestingDepth))) << c.open;
+        EXPECT_TRUE(json.ToString() == nested(kJsonMaxNestingDepth)) << c.open;
+
+        const std::string tooDeep = nested(kJsonMaxNestingDepth + 1);
+        EXPECT_FALSE(json.Parse(tooDeep)) << c.open;
+        EXPECT_TRUE(json.GetErrMsg() ==
+                    kParseError + tooDeep.substr(kJsonMaxNestingDepth * c.open.size()))
+            << c.open;
+    }
+    const std::string hostile(100000, '[');
+    CJsonObject json;
+    EXPECT_FALSE(json.Parse(hostile));
+    EXPECT_TRUE(json.GetErrMsg() == kParseError + hostile.substr(kJsonMaxNestingDepth));
+}
+
+TEST(JsonParse, EveryPrefixOfADocumentFailsInsideIt) {
+    const std::string document =
+        R"({"name":"caf\u00e9 \ud83d\ude00","list":[1,-2.5e3,true,false,null,{"x":[]}],)"
+        R"("esc":"a\"b\\c\n","n":18446744073709551615})";
+    for (size_t length = 0; length < document.size(); ++length) {
+        const std::string prefix = document.substr(0, length);
+        CJsonObject json;
+        ASSERT_FALSE(json.Parse(prefix)) << prefix;
+        const std::string rest = json.GetErrMsg().substr(kParseError.size());
+        EXPECT_EQ(rest, prefix.substr(prefix.size() - rest.size())) << prefix;
+    }
+    EXPECT_TRUE(CJsonObject(document).GetErrMsg().empty());
+}
+
+TEST(JsonParse, AllocationFailureAtEveryStepLeavesNothing) {
+    const std::string document =
+        R"({"a":[1,2.5,"three",{"four":null}],"b":{"c":"\u00e9","d":[[],{}]},"e":true})";
+    long needed = 0;
+    {
+        testing::CountingAllocator allocator;
+        CJsonObject json(document);
+        needed = testing::CountingAllocator::count();
+    }
+    long failAt = 0;
+    for (;; ++failAt) {
+        CJsonObject json;
+        bool parsed = false;
+        {
+            testing::CountingAllocator allocator(failAt);
+            parsed = json.Parse(document);
+            EXPECT_EQ(testing::CountingAllocator::live(), parsed ? needed : 0) << failAt;
+        }
+        if (parsed) {
+            EXPECT_EQ(json.ToString(), R"({"a":[1,2.500000,"three",{"four":null}],"b":{"c":")"
+                                       "\xC3\xA9"
+                                       R"(","d":[[],{}]},"e":true})");
+            break;
+        }
+        EXPECT_TRUE(json.IsEmpty());
+        EXPECT_EQ(json.GetErrMsg(), kParseError) << "no position after allocation failure";
+    }
+    // 13 nodes and 8 texts (strings and keys): each allocation got its turn to fail.
+    EXPECT_EQ(needed, 21);
+    EXPECT_EQ(failAt, needed);
+}
+
+// Each thread's parses stay correct; an error position may be another thread's, but the text
+// it quotes always comes from the thread's own input.
+TEST(JsonParse, ConcurrentParsesDoNotInterfere) {
+    const std::vector<std::string> texts = {"{\"a\":[1,2,{\"b\":\"c\"}]}", "[1,2,x]",
+                                            "{\"k\":[true,fals]}", "[\"long\",\"array\",15]"};
+    std::vector<std::thread> threads;
+    std::atomic<int> faults{0};
+    for (const auto& text : texts) {
+        threads.emplace_back([&text, &faults] {
+            for (int i = 0; i < 2000; ++i) {
+                CJsonObject json;
+                if (json.Parse(text)) {
+                    faults += json.ToString() != text;
+                    continue;
+                }
+                const std::string& error = json.GetErrMsg();
+                const std::string rest = error.substr(kParseError.size());
+                faults += error.compare(0, kParseError.size(), kParseError) != 0 ||
+                          text.compare(text.size() - rest.size(), rest.size(), rest) != 0;
+            }
+        });
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(faults, 0);
+}
+
+}  // namespace
+}  // namespace meru

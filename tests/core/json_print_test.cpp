@@ -1,0 +1,202 @@
+// Tests of the printer: number and string formats, layout, round trips, deep trees.
+#include "core/json_print.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "core/json_object.h"
+#include "core/json_parse.h"
+#include "json_test_allocator.h"
+
+namespace meru {
+namespace {
+
+template <typename T>
+std::string printed(const T& value) {
+    CJsonObject json;
+    json.Add(value);
+    const std::string text = json.ToString();
+    return text.substr(1, text.size() - 2);  // without the array's brackets
+}
+
+TEST(JsonPrint, IntegersKeepAllSixtyFourBitsAndTheirSign) {
+    EXPECT_EQ(printed(std::numeric_limits<uint64_t>::max()), "18446744073709551615");
+    EXPECT_EQ(printed(std::numeric_limits<int64_t>::min()), "-9223372036854775808");
+    EXPECT_EQ(printed(int64_t{-1}), "-1");
+    EXPECT_EQ(printed(int32_t{7}), "7");
+    EXPECT_EQ(printed(int32_t{-2147483647 - 1}), "-2147483648");
+    EXPECT_EQ(printed(uint32_t{4294967295u}), "4294967295");
+    EXPECT_EQ(printed(uint64_t{4294967296u}), "4294967296");
+}
+
+TEST(JsonPrint, DoublesPrintWholeOrWithSixDecimals) {
+    const std::pair<double, const char*> cases[] = {
+        {1.0, "1"},
+        {0.5, "0.500000"},
+        {1e-7, "0.000000"},
+        {-0.25, "-0.250000"},
+        {1e20, "100000000000000000000"},
+        {2500000000.25, "2500000000.250000"},
+        {0x1p70, "1180591620717411303424"},
+        {-1e22, "-10000000000000000000000"},
+    };
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(printed(value), text) << value;
+    }
+    EXPECT_EQ(printed(0.5f), "0.500000");
+}
+
+TEST(JsonPrint, StringsEscapeQuotesBackslashesAndControlBytes) {
+    EXPECT_EQ(printed(std::string("\"\\/")), R"("\"\\/")");
+    EXPECT_EQ(printed(std::string("\b\t\n\f\r")), R"("\b\t\n\f\r")");
+    EXPECT_EQ(printed(std::string("\x01\x0b\x1f")), R"("\u0001\u000b\u001f")");
+    EXPECT_EQ(printed(std::string("\x7f\xC3\xA9\xFF")), "\"\x7f\xC3\xA9\xFF\"");
+    CJsonObject json;
+    json.Add("k\n", std::string());
+    EXPECT_EQ(json.ToString(), R"({"k\n":""})");
+}
+
+TEST(JsonPrint, FormattedLayoutIsExact) {
+    const CJsonObject json(R"({"a":1,"b":[1,"x",{"c":{},"d":[]}],"e":{"f":"y"},"g":[]})");
+    EXPECT_EQ(json.ToFormattedString(),
+              "{\n"
+              "\t\"a\":\t1,\n"
+              "\t\"b\":\t[1, \"x\", {\n"
+              "\t\t\t\"c\":\t{\n"
+              "\t\t\t},\n"
+              "\t\t\t\"d\":\t[]\n"
+              "\t\t}],\n"
+              "\t\"e\":\t{\n"
+              "\t\t\"f\":\t\"y\"\n"
+              "\t},\n"
+              "\t\"g\":\t[]\n"
+              "}");
+    EXPECT_EQ(CJsonObject("{}").ToFormattedString(), "{\n}");
+    EXPECT_EQ(CJsonObject("[[1,2],[]]").ToFormattedString(), "[[1, 2], []]");
+    EXPECT_EQ(CJsonObject().ToFormattedString(), "");
+}
+
+// Random documents built through Add print, parse and print again to the same text.
+class Generator {
+public:
+    explicit Generator(uint32_t seed) : random_(seed) {}
+
+    CJsonObject Document(int depth) {
+        const bool object = Below(2) == 0;
+        CJsonObject json(object ? "{}" : "[]");
+        for (uint32_t n = Below(6); n > 0; --n) {
+            if (object) {
+                AddValue(depth, [&](const auto& value) { json.Add(Text(), value); });
+            } else {
+                AddValue(depth, [&](const auto& value) { json.Add(value); });
+            }
+        }
+        return json;
+    }
+
+private:
+    uint32_t Below(uint32_t bound) { return random_() % bound; }
+    // Whole numbers stay below 2^53, which a double carries exactly.
+    int64_t Whole() { return static_cast<int64_t>(random_() % (1ull << 53)) - (1ll << 52); }
+    std::string Text() {
+        std::string text;
+        for (uint32_t n = Below(8); n > 0; --n) {
+            text += static_cast<char>(1 + Below(255));
+        }
+        return text;
+    }
+    template <typename AddFn>
+    void AddValue(int depth, AddFn add) {
+        switch (Below(depth > 0 ? 8 : 6)) {
+            case 0:
+                return add(Whole());
+            case 1:
+                return add(static_cast<uint64_t>(Whole() & 0xFFFFFFFFFFFF));
+            case 2:
+                return add(static_cast<double>(Whole() % 100000000) / 64 + 1.0 / 128);
+            case 3:
+                return add(Below(2) == 0);
+            case 4:
+            case 5:
+                return add(Text());
+            default:
+                return add(Document(depth - 1));
+        }
+    }
+
+    std::mt19937 random_;
+};
+
+TEST(JsonPrint, GeneratedDocumentsSurvivePrintParsePrint) {
+    for (uint32_t seed = 1; seed <= 200; ++seed) {
+        Generator generator(seed);
+        const CJsonObject original = generator.Document(5);
+        const std::string compact = original.ToString();
+        const CJsonObject reparsed(compact);
+        EXPECT_EQ(reparsed.ToString(), compact) << "seed " << seed;
+        EXPECT_EQ(CJsonObject(original.ToFormattedString()).ToString(), compact) << "seed " << seed;
+    }
+}
+
+TEST(JsonPrint, DeepTreesPrintAndFreeWithoutRecursion) {
+    constexpr int kDepth = 100000;
+    CJsonObject objects;
+    CJsonObject arrays;
+    const CJsonObject emptyArray("[]");
+    CJsonObject* object = &objects;
+    CJsonObject* array = &arrays;
+    for (int i = 0; i < kDepth; ++i) {
+        ASSERT_TRUE(object->AddEmptySubObject("k"));
+        object = &(*object)["k"];
+        ASSERT_TRUE(array->AddAsFirst(emptyArray));
+        array = &(*array)[0u];
+    }
+    const std::string compact = objects.ToString();
+    EXPECT_EQ(compact.size(), kDepth * 6u + 2);
+    EXPECT_EQ(compact.substr(0, 12), R"({"k":{"k":{")");
+    EXPECT_EQ(arrays.ToFormattedString(),
+              std::string(kDepth + 1, '[') + std::string(kDepth + 1, ']'));
+    // Copies go through a parse, which refuses this depth.
+    EXPECT_FALSE(CJsonObject(arrays).GetErrMsg().empty());
+}
+
+TEST(JsonPrint, AllocationFailureAtEveryStepGivesNoTextAndNoLeak) {
+    std::string document = R"({"list":[1,2,3],"text":")" + std::string(600, 'x') + R"("})";
+    for (int i = 0; i < 70; ++i) {
+        document = "[" + document + "]";  // deeper than the printer's inline stack
+    }
+    json_node* tree = json_parse(document.c_str());
+    ASSERT_NE(tree, nullptr);
+    for (const bool formatted : {false, true}) {
+        const std::string expected =
+            formatted ? CJsonObject(document).ToFormattedString() : document;
+        long needed = 0;
+        {
+            testing::CountingAllocator allocator;
+            json_free(json_print(tree, formatted));
+            needed = testing::CountingAllocator::count();
+        }
+        long failAt = 0;
+        for (;; ++failAt) {
+            testing::CountingAllocator allocator(failAt);
+            size_t length = 0;
+            char* text = json_print(tree, formatted, &length);
+            if (text != nullptr) {
+                EXPECT_EQ(std::string(text, length), expected);
+                json_free(text);
+                break;
+            }
+            EXPECT_EQ(testing::CountingAllocator::live(), 0) << "allocation " << failAt;
+        }
+        EXPECT_EQ(failAt, needed);
+        EXPECT_GE(needed, 3) << "the text buffer and the stack both had to grow";
+    }
+    json_delete(tree);
+}
+
+}  // namespace
+}  // namespace meru
