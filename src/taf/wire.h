@@ -58,12 +58,12 @@ inline constexpr std::size_t kMaxStringLength = 104'857'600;
 // nest fewer than ten levels; 100 levels stay far inside a 1 MiB stack even under ASan.
 inline constexpr int kMaxDepth = 100;
 
-// Allocation allowed per input byte while decoding one range. Every element costs at
-// least one wire byte, and no field kind takes more than 32 bytes of memory per wire
-// byte it occupies (an empty map: 2 bytes on the wire, 48 in memory).
+// Memory a decoder may allocate per input byte of the range it reads. Every element costs
+// at least one wire byte and, for records written in full, no field kind takes more than
+// 32 bytes of memory per wire byte (an empty map: 2 bytes on the wire, 48 in memory).
 inline constexpr std::size_t kAllocationBudgetPerInputByte = 32;
-// Allocation every range may use whatever its length, so that short messages of records
-// with many absent fields still decode.
+// Memory every range may use whatever its length, so that short messages of records with
+// many absent fields still decode.
 inline constexpr std::size_t kAllocationBudgetFloor = 64 * 1024;
 
 }  // namespace taf
