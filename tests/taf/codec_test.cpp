@@ -1,0 +1,179 @@
+#include "taf/codec.h"
+
+#include <gtest/gtest.h>
+
+#include "support/hex.h"
+#include "taf/records/user_id.h"
+#include "taf/test_records.h"
+
+namespace taf {
+namespace {
+
+using test::AllKinds;
+using test::Hex;
+using test::Holder;
+using test::Inner;
+using test::ToHex;
+
+template <class T>
+std::string EncodeAt(const T& value, Tag tag) {
+    TafOutputStream out;
+    writeValue(out, value, tag);
+    return ToHex(out.toBytes());
+}
+
+template <class T>
+T DecodeAt(const std::string& hex, Tag tag) {
+    const Bytes bytes = Hex(hex);
+    TafInputStream in(bytes);
+    T value{};
+    EXPECT_EQ(readValue(in, value, tag, true), kOk) << hex;
+    EXPECT_EQ(in.remaining(), 0u) << hex;
+    return value;
+}
+
+template <class T>
+void ExpectWireForm(const T& value, Tag tag, const char* hex) {
+    EXPECT_EQ(EncodeAt(value, tag), ToHex(Hex(hex)));
+    EXPECT_TRUE(DecodeAt<T>(hex, tag) == value) << hex;
+}
+
+TEST(TafCodec, EachKindHasItsWireForm) {
+    MERU::UserId id;
+    id.lUid = 1;
+    ExpectWireForm(id, 0, "0a 00 01 16 00 26 00 36 00 46 00 5c 66 00 0b");
+    ExpectWireForm(std::vector<Inner>{{5, "a"}}, 2, "29 00 01 0a 00 05 16 01 61 0b");
+    ExpectWireForm(std::vector<std::int32_t>{}, 4, "49 0c");
+    ExpectWireForm(std::vector<bool>{true, false}, 0, "09 00 02 00 01 0c");
+    ExpectWireForm(Bytes{}, 7, "7d 00 0c");
+    ExpectWireForm(std::map<std::string, std::int32_t>{{"b", 1}, {"a", 2}}, 1,
+                   "18 00 02 06 01 61 10 02 06 01 62 10 01");
+    // String keys are ordered byte-wise: 0xC3 after 'a'.
+    ExpectWireForm(std::map<std::string, bool>{{"\xC3", true}, {"a", false}}, 0,
+                   "08 00 02 06 01 61 1c 06 01 c3 10 01");
+    ExpectWireForm(std::map<std::int64_t, std::string>{{-1, ""}, {300, "x"}}, 20,
+                   "f8 14 00 02 00 ff 16 00 01 01 2c 16 01 78");
+}
+
+AllKinds Filled() {
+    AllKinds value;
+    value.bFlag = false;
+    value.cSmall = -128;
+    value.iShort = 32767;
+    value.iValue = 300;
+    value.lBig = 1LL << 40;
+    value.dRatio = -0.25;
+    value.sText = std::string(256, 't');
+    value.vData = {0, 1, 0xFF};
+    value.vNumbers = {0, -1, 70000};
+    value.vNames = {"", "x"};
+    value.vInner = {{1, "one"}, {}};
+    value.vFlags = {true, false, true};
+    value.vGrid = {{1, 2}, {}, {-3}};
+    value.mpCounts = {{"a", 0}, {"b", -5000000000LL}};
+    value.mpInner = {{7, {7, "seven"}}};
+    value.mpLists = {{"k", {"v1", "v2"}}};
+    value.tInner = {9, "nine"};
+    return value;
+}
+
+TEST(TafCodec, RecordsRoundTripAtTopLevelAndNested) {
+    const AllKinds original = Filled();
+    AllKinds topLevel;
+    EXPECT_EQ(fromBytes(toBytes(original), topLevel), kOk);
+    EXPECT_EQ(topLevel, original);
+
+    Holder<AllKinds> holder{original, 42};
+    const Bytes bytes = toBytes(holder);
+    Holder<AllKinds> nested;
+    EXPECT_EQ(fromBytes(bytes, nested), kOk);
+    EXPECT_EQ(nested.tRecord, original);
+    EXPECT_EQ(nested.iAfter, 42);
+}
+
+struct Old {
+    std::int32_t iA = 0;
+    static constexpr auto tafTable() { return table("Old", required(0, &Old::iA, "iA")); }
+};
+
+struct New {
+    std::int32_t iA = 0;
+    Inner tExtra;
+    std::map<std::string, Inner> mpExtra;
+    std::vector<Holder<Inner>> vExtra;
+    static constexpr auto tafTable() {
+        return table("New", required(0, &New::iA, "iA"), optional(1, &New::tExtra, "tExtra"),
+                     optional(2, &New::mpExtra, "mpExtra"), optional(3, &New::vExtra, "vExtra"));
+    }
+};
+
+TEST(TafCodec, UnknownTrailingFieldsAreSkipped) {
+    New newer;
+    newer.iA = 5;
+    newer.tExtra = {1, "x"};
+    newer.mpExtra = {{"k", {2, "y"}}};
+    newer.vExtra = {{{3, "z"}, 4}};
+    Old older;
+    EXPECT_EQ(fromBytes(toBytes(newer), older), kOk);
+    EXPECT_EQ(older.iA, 5);
+
+    Holder<Old> holder;
+    EXPECT_EQ(fromBytes(toBytes(Holder<New>{newer, 77}), holder), kOk);
+    EXPECT_EQ(holder.tRecord.iA, 5);
+    EXPECT_EQ(holder.iAfter, 77);
+}
+
+TEST(TafCodec, ReadingResetsDefaultsAndGoesOnPastFailingFields) {
+    AllKinds value = Filled();
+    // Tag 3 (required) is absent, tag 8 holds a zero where a list belongs, tag 200 comes after.
+    EXPECT_EQ(fromBytes(Hex("40 07 8c fa c8 00 05 0b"), value), kRequiredMissing);
+    AllKinds expected;
+    expected.lBig = 7;
+    expected.tInner.iValue = 5;
+    EXPECT_EQ(value, expected);  // bFlag and iValue back at their non-zero defaults
+
+    EXPECT_EQ(fromBytes(Hex("30 05 8c"), value), kTypeMismatch);
+    EXPECT_EQ(value.iValue, 5);
+}
+
+struct Wide {
+    std::int64_t lValue = 0;
+    static constexpr auto tafTable() { return table("Wide", required(0, &Wide::lValue, "v")); }
+};
+struct Narrow {
+    std::int32_t iValue = 0;
+    static constexpr auto tafTable() { return table("Narrow", required(0, &Narrow::iValue, "v")); }
+};
+
+TEST(TafCodec, WideFieldsReadIntoNarrowTargetsWhenTheirValueFits) {
+    Narrow narrow;
+    EXPECT_EQ(fromBytes(toBytes(Wide{1}), narrow), kOk);
+    EXPECT_EQ(narrow.iValue, 1);
+    EXPECT_EQ(fromBytes(toBytes(Wide{1LL << 40}), narrow), kTypeMismatch);
+    EXPECT_EQ(narrow.iValue, 0);
+}
+
+TEST(TafCodec, AMapKeepsTheFirstOfEqualKeys) {
+    const auto map = DecodeAt<std::map<std::string, std::int32_t>>(
+        "08 00 03 06 01 61 10 01 06 01 62 10 02 06 01 61 10 03", 0);
+    EXPECT_EQ(map, (std::map<std::string, std::int32_t>{{"a", 1}, {"b", 2}}));
+}
+
+TEST(TafCodec, TheTableNamesTheTypeAndCanBeWalked) {
+    static_assert(wireTypeName<MERU::UserId>() == "MERU.UserId");
+    MERU::UserId id;
+    std::string walked;
+    forEachField(id, [&](const FieldInfo& field, auto& member) {
+        walked += std::to_string(field.tag) + std::string(field.name) +
+                  (field.required ? "!" : "") + (field.secret ? "*" : "") + " ";
+        if constexpr (std::is_same_v<std::remove_cvref_t<decltype(member)>, std::string>) {
+            member = "s";
+        }
+    });
+    EXPECT_EQ(walked, "0lUid 1sGuid 2sToken* 3sUA 4sCookie* 5iTokenType 6sDeviceId ");
+    EXPECT_EQ(id.sDeviceId, "s");
+    EXPECT_EQ(id.sToken, "s");
+}
+
+}  // namespace
+}  // namespace taf

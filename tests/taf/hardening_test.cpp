@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include "support/allocation_probe.h"
+#include "support/hex.h"
+#include "taf/codec.h"
+#include "taf/records/user_id.h"
+#include "taf/test_records.h"
+
+namespace taf {
+namespace {
+
+using test::AllKinds;
+using test::AllocationProbe;
+using test::Hex;
+using test::Holder;
+
+// A few times the input, plus room for a handful of small containers.
+std::size_t FewTimes(std::size_t inputSize) {
+    return 8 * inputSize + 4096;
+}
+
+Bytes Repeat(const std::string& hex, std::size_t times) {
+    const Bytes unit = Hex(hex);
+    Bytes bytes;
+    for (std::size_t i = 0; i < times; ++i) {
+        bytes.insert(bytes.end(), unit.begin(), unit.end());
+    }
+    return bytes;
+}
+
+// Lists nested `levels` deep, each claiming every byte after its count, then `fill`.
+Bytes ListsClaimingTheRest(int levels, std::size_t size, std::uint8_t fill) {
+    Bytes bytes(size, fill);
+    for (int level = 0; level < levels; ++level) {
+        const std::size_t at = 6 * static_cast<std::size_t>(level);
+        const auto rest = static_cast<std::uint32_t>(size - at - 6);
+        const std::uint8_t head[] = {0x09,
+                                     0x02,
+                                     std::uint8_t(rest >> 24),
+                                     std::uint8_t(rest >> 16),
+                                     std::uint8_t(rest >> 8),
+                                     std::uint8_t(rest)};
+        std::copy(std::begin(head), std::end(head), bytes.begin() + static_cast<long>(at));
+    }
+    return bytes;
+}
+
+TEST(TafHardening, HostileInputsFailWithoutAllocatingBeyondTheirSize) {
+    using Grid = std::vector<std::vector<std::vector<std::int32_t>>>;
+    const struct {
+        const char* what;
+        Bytes bytes;
+        Status typed;    // read as a list of lists of lists of int32
+        Status skipped;  // skipped without a schema
+    } cases[] = {
+        {"1 MiB of StructBegin", Bytes(1 << 20, 0x0A), kTypeMismatch, kSkipStructFailed},
+        {"a list claiming 0x7FFFFFFF elements", Hex("09 02 7f ff ff ff"), kTruncated, kTruncated},
+        {"a negative list count", Hex("09 00 ff"), kInvalidData, kInvalidData},
+        {"a negative map count", Hex("08 00 80"), kTypeMismatch, kInvalidData},
+        {"lists each claiming the rest", ListsClaimingTheRest(3, 1 << 16, 0x0C), kRequiredMissing,
+         kTruncated},
+        {"lists each claiming the rest, then types 14", ListsClaimingTheRest(3, 1 << 16, 0xEE),
+         kRequiredMissing, kInvalidData},
+        {"lists each claiming the rest, then types 15", ListsClaimingTheRest(3, 1 << 16, 0x0F),
+         kTypeMismatch, kInvalidData},
+    };
+    for (const auto& c : cases) {
+        Grid grid;
+        AllocationProbe probe;
+        TafInputStream in(c.bytes);
+        EXPECT_EQ(readValue(in, grid, 0, true), c.typed) << c.what;
+        EXPECT_LE(probe.totalBytes(), FewTimes(c.bytes.size())) << c.what;
+
+        in.reset(c.bytes);
+        Head head;
+        ASSERT_EQ(in.readHead(head), kOk);
+        EXPECT_EQ(in.skipValue(head.type), c.skipped) << c.what;
+        EXPECT_LE(in.position(), c.bytes.size());
+    }
+}
+
+TEST(TafHardening, EveryPrefixOfAValidEncodingDecodesWithinItsBounds) {
+    AllKinds full;
+    full.sText = "text";
+    full.vData = {1, 2, 3};
+    full.vInner = {{1, "a"}, {2, "b"}};
+    full.vGrid = {{1, 2}, {3}};
+    full.mpCounts = {{"k", 1LL << 40}};
+    full.mpInner = {{3, {4, "c"}}};
+    full.mpLists = {{"l", {"x", "y"}}};
+    MERU::UserId id;
+    id.lUid = 123456789;
+    id.sGuid = "guid";
+    for (const Bytes& encoding :
+         {toBytes(Holder<AllKinds>{full, 5}), toBytes(Holder<MERU::UserId>{id, 6})}) {
+        for (std::size_t length = 0; length <= encoding.size(); ++length) {
+            // A buffer of exactly `length` bytes, so the sanitizer sees any read past it.
+            const Bytes prefix(encoding.begin(), encoding.begin() + static_cast<long>(length));
+            AllocationProbe probe;
+            Holder<AllKinds> record;
+            const Status status = fromBytes(prefix, record);
+            EXPECT_TRUE(status == kOk || (status >= kTruncated && status <= kSkipStructFailed))
+                << status;
+            TafInputStream in(prefix);
+            EXPECT_FALSE(in.skipToTag(255));
+            EXPECT_LE(in.position(), length);
+            EXPECT_LE(probe.totalBytes(), 2 * sizeof(AllKinds) + FewTimes(length));
+        }
+    }
+}
+
+// `levels` of one kind of container, at tag 0, followed by the byte 7 at tag 1.
+Bytes NestedThen7(const std::string& kind, int levels) {
+    Bytes bytes;
+    if (kind == "struct") {
+        bytes = Repeat("0a", levels);
+        const Bytes ends = Repeat("0b", levels);
+        bytes.insert(bytes.end(), ends.begin(), ends.end());
+    } else if (kind == "list") {
+        bytes = Repeat("09 00 01", levels - 1);
+        bytes.push_back(0x09);
+        bytes.push_back(0x0C);
+    } else {  // one entry per map: a zero key at tag 0, the next map as value at tag 1
+        bytes = Hex("08 00 01 0c");
+        const Bytes inner = Repeat("18 00 01 0c", levels - 2);
+        bytes.insert(bytes.end(), inner.begin(), inner.end());
+        bytes.push_back(0x18);
+        bytes.push_back(0x0C);
+    }
+    bytes.push_back(0x10);
+    bytes.push_back(0x07);
+    return bytes;
+}
+
+TEST(TafHardening, NestingIsFollowedExactlyToTheDepthBound) {
+    for (const std::string kind : {"struct", "list", "map"}) {
+        for (const int levels : {kMaxDepth, kMaxDepth + 1}) {
+            const Bytes bytes = NestedThen7(kind, levels);
+            TafInputStream in(bytes);
+            std::int8_t after = 0;
+            const Status expected = levels <= kMaxDepth ? kOk : kRequiredMissing;
+            EXPECT_EQ(in.readInt(after, 1, true), expected) << kind << " " << levels;
+            EXPECT_EQ(after, levels <= kMaxDepth ? 7 : 0);
+        }
+    }
+}
+
+test::Tree TreeOfDepth(int depth) {
+    test::Tree tree;
+    if (depth > 1) {
+        tree.vChildren.push_back(TreeOfDepth(depth - 1));
+    }
+    return tree;
+}
+
+TEST(TafHardening, RecursiveRecordsStopAtTheDepthBound) {
+    // Each level below the top is a list and a record: two steps of depth.
+    test::Tree decoded;
+    EXPECT_EQ(fromBytes(toBytes(TreeOfDepth(kMaxDepth / 2)), decoded), kOk);
+    EXPECT_EQ(fromBytes(toBytes(TreeOfDepth(kMaxDepth / 2 + 2)), decoded), kNestingTooDeep);
+}
+
+TEST(TafHardening, TheAllocationBudgetStopsCheapElementsOfLargeRecords) {
+    // 50,000 empty records in 100 KB: each costs sizeof(Holder<AllKinds>) bytes in memory.
+    const std::size_t count = 50'000;
+    Bytes bytes = Hex("09 02 00 00 c3 50");
+    const Bytes elements = Repeat("0a 0b", count);
+    bytes.insert(bytes.end(), elements.begin(), elements.end());
+    const std::size_t budget =
+        kAllocationBudgetFloor + kAllocationBudgetPerInputByte * bytes.size();
+    ASSERT_GT(count * sizeof(Holder<AllKinds>), budget);
+
+    std::vector<Holder<AllKinds>> records;
+    AllocationProbe probe;
+    TafInputStream in(bytes);
+    EXPECT_EQ(readValue(in, records, 0, true), kTruncated);
+    EXPECT_LE(records.size() * sizeof(Holder<AllKinds>), budget);
+    // A growing vector's blocks add up to twice its last capacity, at most twice what it holds.
+    EXPECT_LE(probe.totalBytes(), 4 * budget);
+}
+
+}  // namespace
+}  // namespace taf

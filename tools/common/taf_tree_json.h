@@ -1,0 +1,24 @@
+// The JSON form of TAF field trees, documented in docs/taf-json.md; the simulator reuses it.
+#pragma once
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "common/json_value.h"
+#include "common/taf_tree.h"
+
+namespace tafjson {
+
+// The bytes as UTF-8 text, each invalid sequence shown as U+FFFD: a string's "text".
+std::string readableText(std::span<const std::uint8_t> bytes);
+
+// An array of field objects, each giving its wire type exactly.
+JsonValue treeToJson(const std::vector<TafField>& fields);
+
+// Reads an array of field objects. Besides the exact wire types it accepts "int" (narrowed)
+// and "string" (String1 or String4 by length). On failure `error` names the offending
+// field by its path, for example "[2].fields[0]: unknown type \"int9\"".
+bool treeFromJson(const JsonValue& json, std::vector<TafField>& fields, std::string& error);
+
+}  // namespace tafjson

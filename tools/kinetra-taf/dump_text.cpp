@@ -1,0 +1,99 @@
+// The indented text form of a decoded TAF tree.
+#include "dump_text.h"
+
+#include <bit>
+#include <charconv>
+
+#include "common/hex_text.h"
+#include "common/taf_tree_json.h"
+#include "taf/render.h"
+
+namespace taftool {
+namespace {
+
+using taf::TafType;
+
+constexpr const char* kTypeNames[] = {
+    "int8",    "int16", "int32", "int64",  "float",      "double", "string1",
+    "string4", "map",   "list",  "struct", "struct-end", "zero",   "bytes",
+};
+
+void appendValue(std::string& out, const tafjson::TafField& field) {
+    switch (field.type) {
+        case TafType::Float: {
+            char text[32];
+            const auto value = std::bit_cast<float>(static_cast<std::uint32_t>(field.floatBits));
+            out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+            return;
+        }
+        case TafType::Double:
+            taf::renderDouble(out, std::bit_cast<double>(field.floatBits));
+            return;
+        case TafType::String1:
+        case TafType::String4: {
+            out += "[" + std::to_string(field.bytes.size()) + "] ";
+            taf::renderString(out, tafjson::readableText(field.bytes));
+            return;
+        }
+        case TafType::SimpleList:
+            out += "[" + std::to_string(field.bytes.size()) + "] " + tafjson::toHex(field.bytes);
+            return;
+        case TafType::List:
+            out += "[" + std::to_string(field.children.size()) + "]";
+            return;
+        case TafType::Map:
+            out += "[" + std::to_string(field.children.size() / 2) + "]";
+            return;
+        case TafType::StructBegin:
+            return;
+        default:
+            out += std::to_string(field.integer);
+            return;
+    }
+}
+
+void appendFields(std::string& out, const std::vector<tafjson::TafField>& fields, int depth) {
+    for (const auto& field : fields) {
+        const std::string offset = std::to_string(field.offset);
+        out.append(offset.size() < 6 ? 6 - offset.size() : 0, ' ');
+        out += offset;
+        out.append(2 + 2 * static_cast<std::size_t>(depth), ' ');
+        out += "tag " + std::to_string(field.tag) + " " +
+               kTypeNames[static_cast<std::size_t>(field.type)];
+        if (field.type != TafType::StructBegin) {
+            out += ' ';
+        }
+        appendValue(out, field);
+        out += '\n';
+        appendFields(out, field.children, depth + 1);
+    }
+}
+
+}  // namespace
+
+std::string DumpText(const std::vector<tafjson::TafField>& fields) {
+    std::string out;
+    appendFields(out, fields, 0);
+    return out;
+}
+
+const char* DescribeStatus(taf::Status status) {
+    switch (status) {
+        case taf::kSkipStructFailed:
+            return "a nested struct could not be skipped";
+        case taf::kTypeMismatch:
+            return "a type that does not belong here";
+        case taf::kRequiredMissing:
+            return "a count is missing";
+        case taf::kInvalidData:
+            return "a negative count, an over-long string or a type code 14 or 15";
+        case taf::kNestingTooDeep:
+            return "nested deeper than the decoder follows";
+        case taf::kTruncated:
+            return "the input ends inside a value, or a size it cannot hold";
+        default:
+            return "unknown status";
+    }
+}
+
+}  // namespace taftool

@@ -1,0 +1,149 @@
+// kinetra-taf: shows captured TAF bytes as a tree or as JSON, and writes bytes from that JSON.
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "binary_stdio.h"
+#include "common/hex_text.h"
+#include "common/taf_tree_json.h"
+#include "dump_text.h"
+
+namespace taftool {
+namespace {
+
+constexpr int kExitDecodeFailed = 1;
+constexpr int kExitUsage = 2;
+
+constexpr const char kUsage[] =
+    "usage: kinetra-taf dump [--hex] [--json] [FILE|-]\n"
+    "       kinetra-taf encode [--hex] [FILE|-]\n"
+    "\n"
+    "dump    decodes TAF bytes without a schema and prints every field as an indented\n"
+    "        tree (byte offset, tag, wire type, value), or as JSON with --json.\n"
+    "encode  reads that JSON and writes the bytes, each value in the wire type given.\n"
+    "--hex   the bytes are hex text (\"0a 00 01\", \"0x0A, 0x00\") instead of raw bytes.\n"
+    "FILE    the input; standard input when absent or \"-\".\n";
+
+struct Options {
+    std::string command;
+    bool hex = false;
+    bool json = false;
+    std::string input = "-";
+};
+
+bool ParseArguments(int argc, char** argv, Options& options) {
+    if (argc < 2) {
+        return false;
+    }
+    options.command = argv[1];
+    bool haveInput = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--hex") {
+            options.hex = true;
+        } else if (argument == "--json" && options.command == "dump") {
+            options.json = true;
+        } else if ((argument == "-" || !argument.starts_with("-")) && !haveInput) {
+            options.input = argument;
+            haveInput = true;
+        } else {
+            return false;
+        }
+    }
+    return options.command == "dump" || options.command == "encode";
+}
+
+bool ReadAll(const std::string& path, std::string& content) {
+    std::FILE* file = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    char buffer[65536];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+        content.append(buffer, got);
+    }
+    const bool ok = std::ferror(file) == 0;
+    if (file != stdin) {
+        std::fclose(file);
+    }
+    return ok;
+}
+
+void Write(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+void Fail(const std::string& message) {
+    const std::string line = "kinetra-taf: " + message + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+int Dump(const Options& options, const std::string& content) {
+    taf::Bytes bytes(content.begin(), content.end());
+    if (options.hex && !tafjson::parseHexText(content, bytes)) {
+        Fail("the input is not hex text");
+        return kExitUsage;
+    }
+    std::vector<tafjson::TafField> fields;
+    const tafjson::TreeDecodeResult result = tafjson::decodeTree(bytes, fields);
+    Write(options.json ? tafjson::printJson(tafjson::treeToJson(fields)) : DumpText(fields));
+    if (result.status < 0) {
+        std::fflush(stdout);
+        Fail("cannot decode the field at byte offset " + std::to_string(result.errorOffset) +
+             ": status " + std::to_string(result.status) + " (" + DescribeStatus(result.status) +
+             ")");
+        return kExitDecodeFailed;
+    }
+    return 0;
+}
+
+int Encode(const Options& options, const std::string& content) {
+    tafjson::JsonValue json;
+    tafjson::JsonError jsonError;
+    if (!tafjson::parseJson(content, json, jsonError)) {
+        Fail("invalid JSON at byte offset " + std::to_string(jsonError.offset) + ": " +
+             jsonError.message);
+        return kExitUsage;
+    }
+    std::vector<tafjson::TafField> fields;
+    std::string error;
+    if (!tafjson::treeFromJson(json, fields, error)) {
+        Fail(error);
+        return kExitUsage;
+    }
+    taf::TafOutputStream out;
+    tafjson::encodeTree(out, fields);
+    if (options.hex) {
+        Write(tafjson::toHexLines(out.view()));
+    } else {
+        std::fwrite(out.data(), 1, out.size(), stdout);
+    }
+    return 0;
+}
+
+int Run(int argc, char** argv) {
+    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+        Write(kUsage);
+        return 0;
+    }
+    Options options;
+    if (!ParseArguments(argc, argv, options)) {
+        std::fputs(kUsage, stderr);
+        return kExitUsage;
+    }
+    UseBinaryStdio();
+    std::string content;
+    if (!ReadAll(options.input, content)) {
+        Fail("cannot read " + options.input);
+        return kExitUsage;
+    }
+    return options.command == "dump" ? Dump(options, content) : Encode(options, content);
+}
+
+}  // namespace
+}  // namespace taftool
+
+int main(int argc, char** argv) {
+    return taftool::Run(argc, argv);
+}
