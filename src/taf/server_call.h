@@ -1,0 +1,73 @@
+// One server call on the wire: the framed request a task sends, and the reply it decodes.
+#pragma once
+
+#include <exception>
+
+#include "taf/uni_packet.h"
+
+namespace taf {
+
+// Attribute names: the request record, the response record, and the function's return
+// value, which travels under the empty name.
+inline constexpr std::string_view kRequestAttribute = "tReq";
+inline constexpr std::string_view kResponseAttribute = "tRsp";
+inline constexpr std::string_view kReturnAttribute = "";
+
+// What reply decoding answers when memory runs out (or a container refuses to grow).
+inline constexpr std::int32_t kReplyOutOfMemory = -1;
+
+// The framed request with `request` under "tReq"; empty when the packet was refused (no
+// servant or function name).
+template <Record Req>
+Bytes encodeRequest(std::string_view servant, std::string_view function, std::int32_t requestId,
+                    const Req& request) {
+    UniPacket packet;
+    packet.packet().sServantName = servant;
+    packet.packet().sFuncName = function;
+    packet.packet().iRequestId = requestId;
+    packet.put(kRequestAttribute, request);
+    Bytes frame;
+    packet.encode(frame);
+    return frame;
+}
+
+namespace detail {
+
+// Decodes the reply and reads its return value (0 when absent), then lets `readMore` take
+// what else it needs from the packet.
+template <class ReadMore>
+std::int32_t decodeReplyWith(std::span<const std::uint8_t> frame, std::int32_t* requestId,
+                             ReadMore&& readMore) noexcept {
+    try {
+        UniPacket packet;
+        packet.decode(frame);
+        std::int32_t returnValue = 0;
+        packet.get(kReturnAttribute, returnValue);
+        readMore(packet);
+        if (requestId != nullptr) {
+            *requestId = packet.packet().iRequestId;
+        }
+        return returnValue;
+    } catch (const std::exception&) {
+        return kReplyOutOfMemory;
+    }
+}
+
+}  // namespace detail
+
+// Reads a reply: "tRsp" into `response` (left as it is when absent or of another type) and
+// the reply's request id into `requestId` when given; returns the function's return value.
+template <Record Rsp>
+std::int32_t decodeReply(std::span<const std::uint8_t> frame, Rsp& response,
+                         std::int32_t* requestId = nullptr) noexcept {
+    return detail::decodeReplyWith(
+        frame, requestId, [&](UniPacket& packet) { packet.get(kResponseAttribute, response); });
+}
+
+// Reads only the return value of a reply, for functions without a response record.
+inline std::int32_t decodeReturnValue(std::span<const std::uint8_t> frame,
+                                      std::int32_t* requestId = nullptr) noexcept {
+    return detail::decodeReplyWith(frame, requestId, [](UniPacket&) {});
+}
+
+}  // namespace taf
