@@ -58,6 +58,9 @@ void PluginHost::Unload() {
     if (!mLibrary) {
         return;
     }
+    // The host stops its network before it unloads plug-ins: tasks still held are released
+    // while their code is loaded.
+    mHost.Signal().Shutdown();
     mHost.Registration().DropBuilders();
     if (auto unload = reinterpret_cast<UnloadFunction>(mLibrary->Symbol("service_module_unload"))) {
         unload();

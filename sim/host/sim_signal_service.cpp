@@ -1,6 +1,8 @@
+// The simulated signal connection: identity answers, task handling in both modes, pushes.
 #include "host/sim_signal_service.h"
 
 #include <string>
+#include <vector>
 
 namespace sim {
 
@@ -14,12 +16,6 @@ void SimAccount::GetAccountInfo(service_plugin::AccountInfo* out) {
     const auto answers = mState.Answers();
     out->token = answers.token.c_str();
     out->tokenType = answers.tokenType;
-}
-
-SimSignalService::~SimSignalService() {
-    for (auto* task : mTasks) {
-        task->Release();
-    }
 }
 
 service_plugin::LLString SimSignalService::GetGuid() {
@@ -39,20 +35,33 @@ service_plugin::IAccount* SimSignalService::GetAccount() {
 
 void SimSignalService::SendTask(service_plugin::SignalTafTask* task) {
     mState.Calls().Record("ISignalService::SendTask");
-    std::lock_guard lock(mMutex);
-    mTasks.push_back(task);
+    if (task == nullptr) {
+        return;
+    }
+    std::unique_lock lock(mMutex);
+    if (mShutDown) {
+        lock.unlock();
+        mState.Calls().Record("SignalTafTask::Release");
+        task->Release();
+        return;
+    }
+    const std::uint64_t id = mNextId++;
+    mTasks.emplace(id, task);
+    if (mAutomatic) {
+        ScheduleReceive(id);
+    }
 }
 
 void SimSignalService::AddPushHandler(std::uint32_t uri, service_plugin::SignalNotifyStub* stub) {
     mState.Calls().Record("ISignalService::AddPushHandler", std::to_string(uri));
-    std::lock_guard lock(mMutex);
+    std::lock_guard lock(mPushMutex);
     mPushHandlers.emplace(uri, stub);
 }
 
 void SimSignalService::RemovePushHandler(std::uint32_t uri,
                                          service_plugin::SignalNotifyStub* stub) {
     mState.Calls().Record("ISignalService::RemovePushHandler", std::to_string(uri));
-    std::lock_guard lock(mMutex);
+    std::lock_guard lock(mPushMutex);
     for (auto [at, end] = mPushHandlers.equal_range(uri); at != end; ++at) {
         if (stub == nullptr || at->second == stub) {
             mPushHandlers.erase(at);
@@ -67,8 +76,146 @@ std::size_t SimSignalService::PendingTasks() const {
 }
 
 std::size_t SimSignalService::PushHandlers() const {
-    std::lock_guard lock(mMutex);
+    std::lock_guard lock(mPushMutex);
     return mPushHandlers.size();
+}
+
+std::optional<PendingTask> SimSignalService::TakeTask() {
+    service_plugin::SignalTafTask* task = nullptr;
+    {
+        std::lock_guard lock(mMutex);
+        if (mAutomatic || mTasks.empty()) {
+            return std::nullopt;
+        }
+        task = mTasks.begin()->second;
+        mTasks.erase(mTasks.begin());
+    }
+    SentRequest request = EncodeTask(*task, this, mState.Calls());
+    TrafficObserver* observer = Observer();
+    if (observer != nullptr) {
+        observer->OnRequest(request);
+    }
+    return std::optional<PendingTask>(std::in_place, task, std::move(request), mState.Calls(),
+                                      observer);
+}
+
+void SimSignalService::SetReply(const std::string& servant, const std::string& function,
+                                Reply reply) {
+    std::lock_guard lock(mMutex);
+    mReplies.insert_or_assign({servant, function}, std::move(reply));
+}
+
+void SimSignalService::StartAutomatic(ServerTiming timing) {
+    std::lock_guard lock(mMutex);
+    mTiming = timing;
+    if (mAutomatic) {
+        return;
+    }
+    mAutomatic = true;
+    for (const auto& [id, task] : mTasks) {
+        ScheduleReceive(id);
+    }
+}
+
+void SimSignalService::ScheduleReceive(std::uint64_t id) {
+    mThread.Schedule({}, [this, id] { Receive(id); });
+}
+
+void SimSignalService::Receive(std::uint64_t id) {
+    service_plugin::SignalTafTask* task = nullptr;
+    {
+        std::lock_guard lock(mMutex);
+        task = mTasks.at(id);
+    }
+    SentRequest request = EncodeTask(*task, this, mState.Calls());
+    if (TrafficObserver* observer = Observer()) {
+        observer->OnRequest(request);
+    }
+    Reply reply;
+    ServiceThread::Clock::duration after{};
+    {
+        std::lock_guard lock(mMutex);
+        const auto canned = mReplies.find({request.packet.sServantName, request.packet.sFuncName});
+        if (request.encoded && canned != mReplies.end()) {
+            reply = canned->second;
+            after = mTiming.delay;
+        } else {
+            after = mTiming.timeout;
+        }
+    }
+    mThread.Schedule(after, [this, id, request = std::move(request), reply = std::move(reply)] {
+        Complete(id, request, reply);
+    });
+}
+
+void SimSignalService::Complete(std::uint64_t id, const SentRequest& request, const Reply& reply) {
+    service_plugin::SignalTafTask* task = nullptr;
+    {
+        std::lock_guard lock(mMutex);
+        const auto held = mTasks.find(id);
+        task = held->second;
+        mTasks.erase(held);
+    }
+    if (TrafficObserver* observer = Observer()) {
+        observer->OnReply(request, reply);
+    }
+    AnswerTask(*task, request, reply, mState.Calls());
+}
+
+void SimSignalService::Push(std::uint32_t uri, taf::Bytes payload) {
+    mThread.Schedule({}, [this, uri, payload = std::move(payload)] { Deliver(uri, payload); });
+}
+
+void SimSignalService::Deliver(std::uint32_t uri, const taf::Bytes& payload) {
+    if (TrafficObserver* observer = Observer()) {
+        observer->OnPush(uri, payload);
+    }
+    const auto* data = reinterpret_cast<const char*>(payload.data());
+    const auto size = static_cast<std::uint32_t>(payload.size());
+    std::vector<service_plugin::SignalNotify*> notices;
+    {
+        std::lock_guard lock(mPushMutex);
+        for (auto [at, end] = mPushHandlers.equal_range(uri); at != end; ++at) {
+            mState.Calls().Record("SignalNotifyStub::CreateNotify", std::to_string(uri));
+            if (auto* notice = at->second->CreateNotify(data, size)) {
+                notices.push_back(notice);
+            }
+        }
+    }
+    for (auto* notice : notices) {
+        mState.Calls().Record("SignalNotify::Notify", std::to_string(uri));
+        notice->Notify();
+        mState.Calls().Record("SignalNotify::Release", std::to_string(uri));
+        notice->Release();
+    }
+}
+
+void SimSignalService::SetObserver(TrafficObserver* observer) {
+    std::lock_guard lock(mMutex);
+    mObserver = observer;
+}
+
+TrafficObserver* SimSignalService::Observer() const {
+    std::lock_guard lock(mMutex);
+    return mObserver;
+}
+
+bool SimSignalService::WaitIdle(std::chrono::milliseconds limit) {
+    return mThread.WaitIdle(limit);
+}
+
+void SimSignalService::Shutdown() {
+    mThread.Stop();
+    std::map<std::uint64_t, service_plugin::SignalTafTask*> held;
+    {
+        std::lock_guard lock(mMutex);
+        mShutDown = true;
+        held.swap(mTasks);
+    }
+    for (const auto& [id, task] : held) {
+        mState.Calls().Record("SignalTafTask::Release");
+        task->Release();
+    }
 }
 
 }  // namespace sim

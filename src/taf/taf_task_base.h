@@ -1,0 +1,73 @@
+// The part of every server request task that does not depend on the reply: the request
+// record, where it goes, the host's options and the encoded frame.
+#pragma once
+
+#include <span>
+
+#include "core/boundary.h"
+#include "service_plugin/signal_service.h"
+#include "taf/request_descriptor.h"
+#include "taf/server_call.h"
+#include "taf/signal_error_helper.h"
+
+namespace Meru {
+
+// The host hands reply bytes as a pointer and a 64-bit length.
+inline std::span<const std::uint8_t> ReplyBytes(const char* data, std::uint64_t size) {
+    return {reinterpret_cast<const std::uint8_t*>(data), static_cast<std::size_t>(size)};
+}
+
+// True when the host delivered a reply worth decoding: bytes present and first code 0.
+inline bool HasReply(const char* data, std::uint64_t size, std::int32_t firstCode) {
+    return data != nullptr && size != 0 && firstCode == 0;
+}
+
+// Slots 0 to 14 are the host's; this class adds slot 15. The host owns the task from SendTask
+// on and ends it with Release.
+template <class Req>
+class TafTaskBase : public service_plugin::SignalTafTask {
+public:
+    TafTaskBase(Req request_, RequestDescriptor descriptor_, TaskOptions options_)
+        : request(std::move(request_)), descriptor(std::move(descriptor_)), options(options_) {}
+
+    bool Encode(service_plugin::ISignalService*) override {
+        return core::at_boundary(
+            L"TafTaskBase::Encode",
+            [&] {
+                encoded = taf::encodeRequest(GetServantName(), GetFunctionName(), 0, request);
+                return !encoded.empty();
+            },
+            false);
+    }
+    const char* GetData() override { return reinterpret_cast<const char*>(encoded.data()); }
+    std::uint64_t GetDataSize() override { return encoded.size(); }
+    std::uint32_t GetOption1() override { return options.option1; }
+    std::uint32_t GetOption2() override { return options.option2; }
+    std::uint32_t GetOption3() override { return options.option3; }
+    std::uint32_t GetOption4() override { return options.option4; }
+    const char* GetPath() override { return descriptor.path.c_str(); }
+    std::uint32_t GetPathSize() override {
+        return static_cast<std::uint32_t>(descriptor.path.size());
+    }
+    const char* GetServantName() override { return descriptor.servantName.c_str(); }
+    const char* GetFunctionName() override { return descriptor.functionName.c_str(); }
+    bool OnResponse(const char* data, std::uint64_t size, std::int32_t firstCode,
+                    std::int32_t secondCode) override {
+        return core::at_boundary(
+            L"TafTaskBase::OnResponse",
+            [&] { return DecodeResponse(data, size, firstCode, secondCode); }, false);
+    }
+    void Release() override { delete this; }
+
+    // 15: records the host's codes and decodes the reply; false when nobody waits for it.
+    virtual bool DecodeResponse(const char* data, std::uint64_t size, std::int32_t firstCode,
+                                std::int32_t secondCode) = 0;
+
+protected:
+    Req request;
+    RequestDescriptor descriptor;
+    TaskOptions options;
+    taf::Bytes encoded;
+};
+
+}  // namespace Meru
