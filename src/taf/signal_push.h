@@ -26,8 +26,8 @@ class SignalPushObject final : public service_plugin::SignalNotify {
 public:
     using Callback = std::function<void(void*)>;
 
-    SignalPushObject(Callback callback_, T value_)
-        : callback(std::move(callback_)), value(std::move(value_)) {}
+    SignalPushObject(Callback onPush, T decoded)
+        : callback(std::move(onPush)), value(std::move(decoded)) {}
 
     void Notify() override {
         core::at_boundary(L"SignalPushObject::Notify", [&] {
@@ -49,8 +49,8 @@ class SignalPushObject<taf::Bytes> final : public service_plugin::SignalNotify {
 public:
     using Callback = std::function<void(const taf::Bytes&, std::int32_t)>;
 
-    SignalPushObject(Callback callback_, taf::Bytes value_, std::uint32_t uri_)
-        : callback(std::move(callback_)), value(std::move(value_)), uri(uri_) {}
+    SignalPushObject(Callback onPush, taf::Bytes received, std::uint32_t subscribedUri)
+        : callback(std::move(onPush)), value(std::move(received)), uri(subscribedUri) {}
 
     void Notify() override {
         core::at_boundary(L"SignalPushObject::Notify", [&] {
@@ -74,7 +74,7 @@ class SignalPushFactory : public service_plugin::SignalNotifyStub {
 public:
     using Callback = typename SignalPushObject<T>::Callback;
 
-    explicit SignalPushFactory(Callback callback_) : callback(std::move(callback_)) {}
+    explicit SignalPushFactory(Callback onPush) : callback(std::move(onPush)) {}
     // Takes a handler of the decoded record itself, such as a lambda bound to the subscriber.
     template <class Handler>
     requires std::invocable<Handler&, T&> &&
@@ -103,8 +103,8 @@ class SignalPushFactory<taf::Bytes> : public service_plugin::SignalNotifyStub {
 public:
     using Callback = SignalPushObject<taf::Bytes>::Callback;
 
-    SignalPushFactory(std::uint32_t uri_, Callback callback_)
-        : callback(std::move(callback_)), uri(uri_) {}
+    SignalPushFactory(std::uint32_t subscribedUri, Callback onPush)
+        : callback(std::move(onPush)), uri(subscribedUri) {}
 
     service_plugin::SignalNotify* CreateNotify(const char* data, std::uint32_t size) override {
         return core::at_boundary(

@@ -27,8 +27,8 @@ inline bool HasReply(const char* data, std::uint64_t size, std::int32_t firstCod
 template <class Req>
 class TafTaskBase : public service_plugin::SignalTafTask {
 public:
-    TafTaskBase(Req request_, RequestDescriptor descriptor_, TaskOptions options_)
-        : request(std::move(request_)), descriptor(std::move(descriptor_)), options(options_) {}
+    TafTaskBase(Req requestRecord, RequestDescriptor address, TaskOptions taskOptions)
+        : request(std::move(requestRecord)), descriptor(std::move(address)), options(taskOptions) {}
 
     bool Encode(service_plugin::ISignalService*) override {
         return core::at_boundary(

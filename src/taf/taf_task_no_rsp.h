@@ -17,10 +17,10 @@ public:
     // Runs on the host's thread that completes the request.
     using Callback = std::function<void(const SignalErrorHelper*)>;
 
-    TafTaskNoRsp(Req request_, RequestDescriptor descriptor_, Callback callback_,
-                 TaskOptions options_ = {})
-        : TafTaskBase<Req>(std::move(request_), std::move(descriptor_), options_),
-          callback(std::move(callback_)) {}
+    TafTaskNoRsp(Req requestRecord, RequestDescriptor address, Callback onReply,
+                 TaskOptions taskOptions = {})
+        : TafTaskBase<Req>(std::move(requestRecord), std::move(address), taskOptions),
+          callback(std::move(onReply)) {}
 
     void OnCallback() override {
         core::at_boundary(L"TafTaskNoRsp::OnCallback", [&] { InvokeCallback(&errorInfo); });

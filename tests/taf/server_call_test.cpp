@@ -11,7 +11,6 @@ namespace taf {
 namespace {
 
 using test::Hex;
-using test::Inner;
 using test::PingRsp;
 
 const PingRsp kFilled{3, "pong", {{1, "a"}, {2, "b"}}};
@@ -55,12 +54,6 @@ TEST(ServerCall, RepliesYieldTheirReturnValueAndResponse) {
         EXPECT_EQ(requestId, 17) << c.what;
         EXPECT_EQ(decodeReturnValue(c.frame), c.ret) << c.what;
     }
-}
-
-TEST(ServerCall, RequestsWithoutAnAddressEncodeToNothing) {
-    EXPECT_TRUE(encodeRequest("", "f", 0, Inner{}).empty());
-    EXPECT_TRUE(encodeRequest("s", "", 0, Inner{}).empty());
-    EXPECT_FALSE(encodeRequest("s", "f", 0, Inner{}).empty());
 }
 
 // A frame around `body`, however malformed the body is.
