@@ -37,6 +37,16 @@ void* operator new(std::size_t bytes) {
 void* operator new[](std::size_t bytes) {
     return test::Allocate(bytes);
 }
+void* operator new(std::size_t bytes, const std::nothrow_t&) noexcept {
+    try {
+        return test::Allocate(bytes);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t bytes, const std::nothrow_t& tag) noexcept {
+    return operator new(bytes, tag);
+}
 void operator delete(void* block) noexcept {
     std::free(block);
 }
@@ -47,5 +57,11 @@ void operator delete(void* block, std::size_t) noexcept {
     std::free(block);
 }
 void operator delete[](void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
     std::free(block);
 }
