@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/logger_stream.h"
+#include "core/boundary.h"
 #include "plugin/kinetra_plugin_module_builder.h"
 #include "plugin/kinetra_service_plugin_impl.h"
 
@@ -10,13 +10,22 @@ namespace kinetra {
 
 KinetraPluginModuleImpl::KinetraPluginModuleImpl() : PluginModuleImpl(kModuleName) {}
 
+KinetraPluginModuleImpl::~KinetraPluginModuleImpl() {
+    core::at_boundary(L"KinetraPluginModuleImpl::~KinetraPluginModuleImpl", [this] {
+        for (const auto& instance : Instances()) {
+            // Every instance of this module is one it created.
+            static_cast<KinetraServicePluginImpl&>(*instance).StopListening();
+        }
+    });
+}
+
 std::shared_ptr<service_plugin::PluginInstance> KinetraPluginModuleImpl::CreateInstance(
     const char* name) {
     core::logger_stream(core::level_inf) << L"KinetraPluginModuleImpl::CreateInstance" << name;
     if (std::strcmp(name, kInstanceName) != 0) {
         return nullptr;
     }
-    return std::make_shared<KinetraServicePluginImpl>();
+    return KinetraServicePluginImpl::Create();
 }
 
 }  // namespace kinetra

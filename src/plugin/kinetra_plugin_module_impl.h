@@ -8,6 +8,8 @@ namespace kinetra {
 class KinetraPluginModuleImpl : public PluginModuleImpl {
 public:
     KinetraPluginModuleImpl();
+    // Takes its instances off the engine channel before letting them go.
+    ~KinetraPluginModuleImpl() override;
     std::shared_ptr<service_plugin::PluginInstance> CreateInstance(const char* name) override;
 };
 

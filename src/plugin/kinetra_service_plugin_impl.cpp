@@ -1,6 +1,11 @@
 #include "plugin/kinetra_service_plugin_impl.h"
 
+#include <cstring>
+
 #include "core/boundary.h"
+#include "plugin/engine_channel.h"
+#include "plugin/engine_dispatch.h"
+#include "plugin/engine_envelope.h"
 #include "plugin/host_registry.h"
 
 namespace kinetra {
@@ -21,11 +26,68 @@ Service* Query(service_plugin::IPluginRegistry* registry, const char* module, co
 
 }  // namespace
 
-KinetraServicePluginImpl::KinetraServicePluginImpl() : PluginInstanceImpl(kInstanceName) {
+std::shared_ptr<KinetraServicePluginImpl> KinetraServicePluginImpl::Create() {
+    auto instance = std::make_shared<KinetraServicePluginImpl>(CreateKey{});
+    // Registered only once owned: a message can then always find its owner, or its absence.
+    if (instance->mEngineServer != nullptr) {
+        instance->mListening = true;
+        instance->mEngineServer->AddEvent(instance.get());
+    }
+    return instance;
+}
+
+KinetraServicePluginImpl::KinetraServicePluginImpl(CreateKey)
+    : PluginInstanceImpl(kInstanceName), mEngineServer(EngineChannelServer()) {
     QueryServices();
+    if (mEngineServer != nullptr) {
+        mEngineServer->Init();
+    }
     if (auto* live = mLiveService.load()) {
         mLive = live->GetLiveId() > 0;
     }
+}
+
+KinetraServicePluginImpl::~KinetraServicePluginImpl() {
+    StopListening();
+}
+
+void KinetraServicePluginImpl::StopListening() {
+    if (mEngineServer != nullptr && mListening.exchange(false)) {
+        mEngineServer->RemoveEvent(this);
+        mEngineServer->Uninit();
+    }
+}
+
+void KinetraServicePluginImpl::OnMsg(const char* channel, const char* data, std::uint32_t size) {
+    core::at_boundary(L"KinetraServicePluginImpl::OnMsg", [&] {
+        if (channel == nullptr || std::strcmp(channel, kEngineChannelName) != 0) {
+            return;
+        }
+        // While the instance is being destroyed it has no owner left, and the message is
+        // dropped; otherwise the owner taken here keeps it alive through the dispatch.
+        const auto self = weak_from_this().lock();
+        if (!self) {
+            return;
+        }
+        const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(data),
+                                                  data != nullptr ? size : 0);
+        const EngineEnvelope envelope = DecodeEngineEnvelope(bytes);
+        self->OnEngineMessage(envelope.type, envelope.payload);
+    });
+}
+
+void KinetraServicePluginImpl::OnEngineMessage(std::int32_t type, const taf::Bytes& payload) {
+    DispatchEngineMessage(*this, type, payload);
+}
+
+void KinetraServicePluginImpl::SendToEngine(std::int32_t type,
+                                            std::span<const std::uint8_t> payload) {
+    if (mEngineServer == nullptr) {
+        return;
+    }
+    const taf::Bytes bytes = EncodeEngineEnvelope(type, payload);
+    mEngineServer->SendMsg(kEngineChannelName, reinterpret_cast<const char*>(bytes.data()),
+                           static_cast<std::uint32_t>(bytes.size()));
 }
 
 void KinetraServicePluginImpl::QueryServices() {

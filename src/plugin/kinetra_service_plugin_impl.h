@@ -1,27 +1,55 @@
-// The plug-in instance "kinetra:network": it finds the host's services, owns the features and
-// starts and stops them in a fixed order.
+// The plug-in instance "kinetra:network": it finds the host's services, listens on the engine
+// channel, owns the features and starts and stops them in a fixed order.
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
+#include <span>
 
 #include "plugin/plugin_instance_impl.h"
+#include "plugin_msg/plugin_msg.h"
 #include "service_plugin/host_services.h"
 #include "service_plugin/signal_service.h"
+#include "taf/codec.h"
 
 namespace kinetra {
 
 inline constexpr char kInstanceName[] = "kinetra:network";
 
 class KinetraServicePluginImpl : public PluginInstanceImpl,
+                                 public plugin_msg::IPluginMsgEvent,
                                  public std::enable_shared_from_this<KinetraServicePluginImpl> {
+    struct CreateKey {
+        explicit CreateKey() = default;
+    };
+
 public:
-    // Always made with std::make_shared: features keep weak pointers to the instance.
-    KinetraServicePluginImpl();
+    // Features keep weak pointers to the instance, so it is always owned by a shared pointer;
+    // it listens on the engine channel from then on.
+    static std::shared_ptr<KinetraServicePluginImpl> Create();
+    explicit KinetraServicePluginImpl(CreateKey);
+    ~KinetraServicePluginImpl() override;
+    // Unregisters from the engine channel, which returns once no message of this instance is
+    // being handled, unless called from inside one. A message in hand keeps the instance
+    // alive, so the module calls this before letting the instance go: the instance is then
+    // never destroyed on the channel's thread, inside the call the channel waits for.
+    void StopListening();
 
     void Uninit() override;
     bool Start() override;
     void Stop() override;
+
+    // An engine message, on the channel's thread.
+    void OnMsg(const char* channel, const char* data, std::uint32_t size) override;
+    // Every decoded engine message, in the order the channel delivers them.
+    void OnEngineMessage(std::int32_t type, const taf::Bytes& payload);
+    // Sends on the engine channel; dropped when there is no channel. Any thread may send.
+    void SendToEngine(std::int32_t type, std::span<const std::uint8_t> payload);
+    template <taf::Record T>
+    void SendToEngine(std::int32_t type, const T& record) {
+        SendToEngine(type, taf::toBytes(record));
+    }
 
     // The host's services; null when the host has none or after Uninit.
     service_plugin::ISignalService* SignalService() const { return mSignalService; }
@@ -44,6 +72,8 @@ private:
     std::atomic<service_plugin::IAudioService*> mAudioService{nullptr};
     std::atomic<service_plugin::ILiveService*> mLiveService{nullptr};
     std::atomic<service_plugin::IPresenterService*> mPresenterService{nullptr};
+    plugin_msg::IPluginMsgServer* const mEngineServer;
+    std::atomic<bool> mListening{false};
     std::atomic<bool> mLive{false};
 };
 

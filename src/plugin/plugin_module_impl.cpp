@@ -46,13 +46,14 @@ service_plugin::PluginInstance* PluginModuleImpl::GetInstance(const char* name) 
         nullptr);
 }
 
+std::vector<std::shared_ptr<service_plugin::PluginInstance>> PluginModuleImpl::Instances() {
+    std::lock_guard lock(mMutex);
+    return mInstances;
+}
+
 // Uninit runs outside the lock, since it calls into the host.
 void PluginModuleImpl::ReleaseInstances() {
-    std::vector<std::shared_ptr<service_plugin::PluginInstance>> instances;
-    {
-        std::lock_guard lock(mMutex);
-        instances = mInstances;
-    }
+    const auto instances = Instances();
     core::at_boundary(L"PluginModuleImpl::ReleaseInstances", [&] {
         for (const auto& instance : instances) {
             instance->Uninit();

@@ -23,6 +23,9 @@ public:
     ~PluginModuleImpl() override = default;
     virtual std::shared_ptr<service_plugin::PluginInstance> CreateInstance(const char* name) = 0;
 
+protected:
+    std::vector<std::shared_ptr<service_plugin::PluginInstance>> Instances();
+
 private:
     std::shared_ptr<service_plugin::PluginInstance> Find(const char* name);
 

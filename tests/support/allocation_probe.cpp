@@ -37,7 +37,6 @@ void* operator new(std::size_t bytes) {
 void* operator new[](std::size_t bytes) {
     return test::Allocate(bytes);
 }
-// The nothrow forms too: the plug-in allocates with them, and its blocks reach the delete above.
 void* operator new(std::size_t bytes, const std::nothrow_t&) noexcept {
     try {
         return test::Allocate(bytes);
@@ -47,12 +46,6 @@ void* operator new(std::size_t bytes, const std::nothrow_t&) noexcept {
 }
 void* operator new[](std::size_t bytes, const std::nothrow_t& tag) noexcept {
     return operator new(bytes, tag);
-}
-void operator delete(void* block, const std::nothrow_t&) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block, const std::nothrow_t&) noexcept {
-    std::free(block);
 }
 void operator delete(void* block) noexcept {
     std::free(block);
@@ -64,5 +57,11 @@ void operator delete(void* block, std::size_t) noexcept {
     std::free(block);
 }
 void operator delete[](void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
     std::free(block);
 }

@@ -19,7 +19,7 @@ public:
     void record(std::size_t bytes) { total_ += bytes; }
 
 private:
-    AllocationProbe* previous_;
+    [[maybe_unused]] AllocationProbe* previous_;
     std::size_t total_ = 0;
 };
 

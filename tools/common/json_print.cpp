@@ -45,7 +45,7 @@ void printString(std::string& out, const std::string& text) {
     out += '"';
 }
 
-void print(std::string& out, const JsonValue& value, int indent) {
+void print(std::string& out, const JsonValue& value, int indent, JsonLayout layout) {
     switch (value.kind()) {
         case JsonValue::Kind::Null:
             out += "null";
@@ -68,17 +68,18 @@ void print(std::string& out, const JsonValue& value, int indent) {
                 out += separator;
                 printString(out, key);
                 out += ": ";
-                print(out, member, indent);
+                print(out, member, indent, layout);
                 separator = ", ";
             }
             out += '}';
             return;
         }
         case JsonValue::Kind::Array: {
-            bool oneLine = true;
+            bool scalarsOnly = true;
             for (const auto& item : value.items()) {
-                oneLine = oneLine && item.isScalar();
+                scalarsOnly = scalarsOnly && item.isScalar();
             }
+            const bool oneLine = scalarsOnly || layout == JsonLayout::OneLine;
             out += '[';
             const std::string inner(2 * static_cast<std::size_t>(indent + 1), ' ');
             const char* separator = oneLine ? "" : "\n";
@@ -87,7 +88,7 @@ void print(std::string& out, const JsonValue& value, int indent) {
                 if (!oneLine) {
                     out += inner;
                 }
-                print(out, item, indent + 1);
+                print(out, item, indent + 1, layout);
                 separator = oneLine ? ", " : ",\n";
             }
             if (!oneLine) {
@@ -102,9 +103,9 @@ void print(std::string& out, const JsonValue& value, int indent) {
 
 }  // namespace
 
-std::string printJson(const JsonValue& value) {
+std::string printJson(const JsonValue& value, JsonLayout layout) {
     std::string out;
-    print(out, value, 0);
+    print(out, value, 0, layout);
     out += '\n';
     return out;
 }

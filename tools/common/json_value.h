@@ -67,9 +67,16 @@ struct JsonError {
 // Strict RFC 8259 JSON; on failure `error` says where and why.
 bool parseJson(std::string_view text, JsonValue& value, JsonError& error);
 
-// An object stays on one line up to its nested containers, an array of scalars on one line,
-// and any other array puts each item on a line of its own, indented by two spaces per level:
-// each TAF field starts a line.
-std::string printJson(const JsonValue& value);
+enum class JsonLayout {
+    // An object stays on one line up to its nested containers, an array of scalars on one
+    // line, and any other array puts each item on a line of its own, indented by two spaces
+    // per level: each TAF field starts a line.
+    Lines,
+    // Everything on one line, as in a trace of one JSON object per line.
+    OneLine,
+};
+
+// The text ends with a line break.
+std::string printJson(const JsonValue& value, JsonLayout layout = JsonLayout::Lines);
 
 }  // namespace tafjson

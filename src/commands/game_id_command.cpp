@@ -1,0 +1,27 @@
+#include "commands/game_id_command.h"
+
+#include "plugin/kinetra_service_plugin_impl.h"
+#include "taf/records/engine_identity.h"
+
+namespace kinetra {
+namespace {
+
+constexpr std::int32_t kGameIdMessage = 2014;
+
+}  // namespace
+
+void GameIdCommand::EexecuteCommand() {
+    const auto instance = mOwner.lock();
+    if (!instance) {
+        return;
+    }
+    auto* room = instance->RoomService();
+    if (room == nullptr) {
+        return;
+    }
+    service_plugin::RoomInfo info;
+    room->GetRoomInfo(&info);
+    instance->SendToEngine(kGameIdMessage, MeruKinetra::GameIdMsg{info.gameId});
+}
+
+}  // namespace kinetra

@@ -1,0 +1,21 @@
+// The engine asks for the live room's game id (message 2014) and gets it back as 2014.
+#pragma once
+
+#include <memory>
+
+namespace kinetra {
+
+class KinetraServicePluginImpl;
+
+class GameIdCommand {
+public:
+    explicit GameIdCommand(std::weak_ptr<KinetraServicePluginImpl> owner)
+        : mOwner(std::move(owner)) {}
+    // Answers nothing without an instance or a room service.
+    void EexecuteCommand();
+
+private:
+    std::weak_ptr<KinetraServicePluginImpl> mOwner;
+};
+
+}  // namespace kinetra

@@ -1,0 +1,119 @@
+// Engine messages through the real library, the stand-in channel and the simulated host.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "support/running_plugin.h"
+#include "taf/records/engine_identity.h"
+
+namespace {
+
+using taf::Bytes;
+using testing_support::RunningPlugin;
+
+constexpr std::uint32_t kUserInfoRequest = 24;
+constexpr std::uint32_t kUserInfoAnswer = 25;
+constexpr std::uint32_t kGameId = 2014;
+
+sim::HostAnswers Identity() {
+    sim::HostAnswers answers;
+    answers.uid = 1234567890123;
+    answers.guid = "guid-1";
+    answers.ua = "client/1.0";
+    answers.token = "secret-token";
+    answers.tokenType = 3;
+    answers.gameId = 77;
+    return answers;
+}
+
+TEST(EngineDispatch, UserInformationAnswersWithTheHostIdentity) {
+    RunningPlugin running(Identity());
+    running.engine.Send(kUserInfoRequest, Bytes{});
+    const auto answer = running.engine.WaitFor(kUserInfoAnswer);
+    ASSERT_TRUE(answer);
+    MeruKinetra::UserInfoMsg info;
+    taf::fromBytes(answer->payload, info);
+    EXPECT_EQ(info.iSeq, 0);
+    EXPECT_EQ(info.lUid, 1234567890123);
+    EXPECT_EQ(info.sGuid, "guid-1");
+    EXPECT_EQ(info.sToken, "secret-token");
+    EXPECT_EQ(info.sUA, "client/1.0");
+    EXPECT_EQ(info.sCookie, "");
+    EXPECT_EQ(info.iTokenType, 3);
+    // iSeq travels as a zero head and the empty cookie as an empty one-byte-length string.
+    EXPECT_EQ(answer->payload.front(), 0x0C);
+    const Bytes emptyCookie = {0x56, 0x00};
+    EXPECT_NE(std::search(answer->payload.begin(), answer->payload.end(), emptyCookie.begin(),
+                          emptyCookie.end()),
+              answer->payload.end());
+}
+
+TEST(EngineDispatch, GameIdComesFromTheRoomAndNeedsARoomService) {
+    {
+        RunningPlugin running(Identity());
+        running.engine.Send(kGameId, Bytes{0x0C});
+        const auto answer = running.engine.WaitForRecord<MeruKinetra::GameIdMsg>(kGameId);
+        ASSERT_TRUE(answer);
+        EXPECT_EQ(answer->iGameId, 77);
+    }
+    RunningPlugin without(Identity(), {sim::ServiceKind::room});
+    without.engine.Send(kGameId, Bytes{});
+    ASSERT_TRUE(without.engine.WaitIdle());
+    EXPECT_EQ(without.engine.CountReceived(kGameId), 0u);
+    EXPECT_EQ(without.host.Calls().Count("IRoomService::GetRoomInfo"), 0u);
+}
+
+TEST(EngineDispatch, EnvelopeVariantsReachOrMissTheDispatch) {
+    RunningPlugin running(Identity());
+    const Bytes userInfoForms[] = {
+        {0x00, 0x18},
+        {0x01, 0x00, 0x18},
+        {0x02, 0x00, 0x00, 0x00, 0x18},
+        {0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x18, 0x1D, 0x00, 0x0C},
+        // A payload that claims far more bytes than arrived still dispatches the type read.
+        {0x00, 0x18, 0x1D, 0x00, 0x02, 0x7F, 0xFF, 0xFF, 0xFF, 0x01},
+    };
+    for (const auto& envelope : userInfoForms) {
+        running.engine.SendEnvelope(envelope);
+    }
+    const Bytes ignored[] = {
+        {0x06, 0x02, '2', '4'},  // a string at tag 0 is type 0
+        {},
+        {0xFF},
+    };
+    for (const auto& envelope : ignored) {
+        running.engine.SendEnvelope(envelope);
+    }
+    running.engine.Send(kUserInfoRequest, Bytes{}, "another_plugin");
+    ASSERT_TRUE(running.engine.WaitIdle());
+    EXPECT_EQ(running.engine.CountReceived(kUserInfoAnswer), std::size(userInfoForms));
+    EXPECT_EQ(running.engine.Received().size(), std::size(userInfoForms));
+}
+
+TEST(EngineDispatch, DestroyingAndUnloadingWhileTheEngineFloodsIsSafe) {
+    RunningPlugin running(Identity());
+    std::atomic<bool> flooding{true};
+    std::thread flood([&] {
+        while (flooding) {
+            running.engine.Send(kUserInfoRequest, Bytes{});
+            running.engine.Send(kGameId, Bytes{});
+        }
+    });
+    ASSERT_TRUE(running.engine.WaitFor(kUserInfoAnswer));
+    // The module takes its instance off the channel before letting it go, waiting for a
+    // message in hand; the instance then never dies on the channel's thread, and no library
+    // code is left running when the library is unloaded.
+    running.DestroyModule();
+    running.plugin.Unload();
+    EXPECT_EQ(running.engine.Listeners(), 0u);
+    const std::size_t answered = running.engine.Received().size();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    flooding = false;
+    flood.join();
+    ASSERT_TRUE(running.engine.WaitIdle(std::chrono::seconds(30)));
+    EXPECT_EQ(running.engine.Received().size(), answered)
+        << "nothing answers once the instance is gone";
+}
+
+}  // namespace

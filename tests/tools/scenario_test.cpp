@@ -1,0 +1,91 @@
+#include "kinetra-sim/scenario.h"
+
+#include <gtest/gtest.h>
+
+namespace kinetra_sim {
+namespace {
+
+bool Parse(const std::string& text, Scenario& scenario, std::string& error) {
+    tafjson::JsonValue json;
+    tafjson::JsonError jsonError;
+    if (!tafjson::parseJson(text, json, jsonError)) {
+        error = "invalid JSON: " + jsonError.message;
+        return false;
+    }
+    return ParseScenario(json, scenario, error);
+}
+
+TEST(Scenario, ReadsEveryHostAnswerAndStepKind) {
+    Scenario scenario;
+    std::string error;
+    ASSERT_TRUE(Parse(R"({
+      "host": {"uid": -5, "guid": "g", "ua": "u", "token": "t", "token_type": 4, "game_id": 9,
+               "live_id": 3, "user_value": 8589934592, "user_text1": "a", "user_text2": "b",
+               "test_env": true, "client_version": "v", "canvas": [1280, 720],
+               "camera": {"name": "cam", "detail": "d", "a": [1.5, 2], "b": [3, 4]},
+               "absent": ["room", "presenter"]},
+      "steps": [{"engine": 4294967295, "payload": [{"tag": 0, "type": "int", "value": 300}]},
+                {"engine": 24, "channel": "other", "hex": "0c"},
+                {"wait_ms": 15}]})",
+                      scenario, error))
+        << error;
+    const auto& answers = scenario.answers;
+    EXPECT_EQ(answers.uid, -5);
+    EXPECT_EQ(answers.tokenType, 4);
+    EXPECT_EQ(answers.userValue, 8589934592);
+    EXPECT_TRUE(answers.testEnv);
+    EXPECT_EQ(answers.canvasWidth, 1280u);
+    EXPECT_EQ(answers.canvasHeight, 720u);
+    EXPECT_EQ(answers.camera.name, "cam");
+    EXPECT_FLOAT_EQ(answers.camera.a[0], 1.5f);
+    EXPECT_FLOAT_EQ(answers.camera.b[1], 4.0f);
+    EXPECT_EQ(scenario.absent,
+              (std::set<sim::ServiceKind>{sim::ServiceKind::room, sim::ServiceKind::presenter}));
+    ASSERT_EQ(scenario.steps.size(), 3u);
+    const auto& first = std::get<EngineStep>(scenario.steps[0]);
+    EXPECT_EQ(first.type, 4294967295u);
+    EXPECT_EQ(first.channel, "kinetra_service_plugin");
+    EXPECT_EQ(first.payload, (taf::Bytes{0x01, 0x01, 0x2C}));
+    const auto& second = std::get<EngineStep>(scenario.steps[1]);
+    EXPECT_EQ(second.channel, "other");
+    EXPECT_EQ(second.payload, taf::Bytes{0x0C});
+    EXPECT_EQ(std::get<WaitStep>(scenario.steps[2]).duration.count(), 15);
+}
+
+TEST(Scenario, MistakesAreNamedByWhereTheyAre) {
+    struct Case {
+        const char* text;
+        const char* where;
+    };
+    const Case cases[] = {
+        {R"({"host": {"uid": "7"}})", "host.uid"},
+        {R"({"host": {"gameid": 7}})", "host.gameid: unknown key"},
+        {R"({"host": {"absent": ["radio"]}})", "host.absent: unknown service"},
+        {R"({"host": {"canvas": [1]}})", "host.canvas"},
+        {R"({"host": {"token_type": 4294967296}})", "host.token_type"},
+        {R"({"steps": [{"engine": -1}]})", "steps[0].engine"},
+        {R"({"steps": [{"engine": 1, "payload": [], "hex": ""}]})", "steps[0]: give either"},
+        {R"({"steps": [{"engine": 1, "payload": [{"tag": 0, "type": "int9"}]}]})",
+         "steps[0].payload"},
+        {R"({"steps": [{"engine": 1, "hex": "0g"}]})", "steps[0].hex"},
+        {R"({"steps": [{"push": 1400}]})", "steps[0]: a step needs"},
+        {R"({"step": []})", "scenario.step: unknown key"},
+        {R"([])", "scenario: must be an object"},
+    };
+    for (const auto& c : cases) {
+        Scenario scenario;
+        std::string error;
+        EXPECT_FALSE(Parse(c.text, scenario, error)) << c.text;
+        EXPECT_NE(error.find(c.where), std::string::npos) << c.text << " gave: " << error;
+    }
+}
+
+TEST(Scenario, BuiltInScenarioIsValid) {
+    Scenario scenario;
+    std::string error;
+    EXPECT_TRUE(Parse(DefaultScenarioText(), scenario, error)) << error;
+    EXPECT_FALSE(scenario.steps.empty());
+}
+
+}  // namespace
+}  // namespace kinetra_sim

@@ -1,0 +1,80 @@
+// kinetra-sim: runs the built plug-in in a simulated host and engine and traces every message.
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "common/json_value.h"
+#include "host/shared_library.h"
+#include "kinetra-sim/runner.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: kinetra-sim [--trace text|json] [--library PATH] [SCENARIO.json]\n"
+    "Loads the KinetraService library beside this program into a simulated host and engine,\n"
+    "runs the scenario (a built-in tour when none is given) and prints every engine message.\n"
+    "Exit codes: 0 ran, 1 the library could not be loaded, 2 bad arguments or scenario.\n";
+
+bool ReadText(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    std::ostringstream content;
+    content << in.rdbuf();
+    text = content.str();
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    kinetra_sim::TraceFormat format = kinetra_sim::TraceFormat::text;
+    std::string library = sim::ExecutableFolder() + "/" + sim::PluginLibraryName();
+    std::string scenarioPath;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            std::cout << kUsage;
+            return 0;
+        } else if (argument == "--trace" && i + 1 < argc) {
+            const std::string value = argv[++i];
+            if (value != "text" && value != "json") {
+                std::cerr << kUsage;
+                return 2;
+            }
+            format =
+                value == "json" ? kinetra_sim::TraceFormat::json : kinetra_sim::TraceFormat::text;
+        } else if (argument == "--library" && i + 1 < argc) {
+            library = argv[++i];
+        } else if (scenarioPath.empty() && !argument.starts_with("--")) {
+            scenarioPath = argument;
+        } else {
+            std::cerr << kUsage;
+            return 2;
+        }
+    }
+
+    std::string text = kinetra_sim::DefaultScenarioText();
+    if (!scenarioPath.empty() && !ReadText(scenarioPath, text)) {
+        std::cerr << "kinetra-sim: cannot read " << scenarioPath << "\n";
+        return 2;
+    }
+    tafjson::JsonValue json;
+    tafjson::JsonError jsonError;
+    if (!tafjson::parseJson(text, json, jsonError)) {
+        std::cerr << "kinetra-sim: " << (scenarioPath.empty() ? "built-in scenario" : scenarioPath)
+                  << ": invalid JSON at byte " << jsonError.offset << ": " << jsonError.message
+                  << "\n";
+        return 2;
+    }
+    kinetra_sim::Scenario scenario;
+    std::string error;
+    if (!kinetra_sim::ParseScenario(json, scenario, error)) {
+        std::cerr << "kinetra-sim: " << error << "\n";
+        return 2;
+    }
+    kinetra_sim::Trace trace(format, std::cout);
+    return kinetra_sim::RunScenario(scenario, library, trace, std::cerr);
+}

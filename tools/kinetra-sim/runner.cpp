@@ -1,0 +1,74 @@
+#include "kinetra-sim/runner.h"
+
+#include <filesystem>
+#include <thread>
+
+#include "core/logger.h"
+#include "core/text.h"
+#include "engine/sim_engine.h"
+#include "host/plugin_host.h"
+
+namespace kinetra_sim {
+namespace {
+
+// The plug-in only writes its log into a folder that exists, as an installer leaves it.
+std::string PrepareLogFolder() {
+    const std::filesystem::path log(core::default_log_path());
+    std::error_code ignored;
+    std::filesystem::create_directories(log.parent_path(), ignored);
+    return core::WideToUtf8(log.wstring());
+}
+
+void RunSteps(const Scenario& scenario, sim::SimEngine& engine) {
+    for (const Step& step : scenario.steps) {
+        if (const auto* message = std::get_if<EngineStep>(&step)) {
+            engine.Send(message->type, message->payload, message->channel);
+            // The next step starts once the plug-in has handled this message.
+            engine.WaitIdle();
+        } else {
+            std::this_thread::sleep_for(std::get<WaitStep>(step).duration);
+        }
+    }
+}
+
+void WaitUntilQuiet(const Trace& trace) {
+    while (std::chrono::steady_clock::now() - trace.LastMove() < kQuietPeriod) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+}  // namespace
+
+int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace& trace,
+                std::ostream& messages) {
+    const std::string logPath = PrepareLogFolder();
+    sim::SimHost host(scenario.answers, scenario.absent);
+    sim::SimEngine engine;
+    engine.SetObserver([&trace](const sim::EngineTraffic& traffic) { trace.Record(traffic); });
+    int exitCode = 0;
+    {
+        sim::PluginHost plugin(host);
+        std::string error;
+        if (!plugin.Load(libraryPath, error)) {
+            messages << "kinetra-sim: cannot load " << libraryPath << ": " << error << "\n";
+            exitCode = 1;
+        } else if (auto* module = plugin.BuildModule("kinetra_service_plugin"); module == nullptr) {
+            messages << "kinetra-sim: the library registered no kinetra_service_plugin module\n";
+            exitCode = 1;
+        } else if (auto* instance = module->GetInstance("kinetra:network"); instance == nullptr) {
+            messages << "kinetra-sim: the module made no kinetra:network instance\n";
+            exitCode = 1;
+        } else {
+            instance->Start();
+            RunSteps(scenario, engine);
+            WaitUntilQuiet(trace);
+            instance->Stop();
+            instance->Uninit();
+        }
+    }
+    engine.SetObserver(nullptr);
+    messages << "kinetra-sim: the plug-in's log is " << logPath << "\n";
+    return exitCode;
+}
+
+}  // namespace kinetra_sim

@@ -1,0 +1,19 @@
+// Runs a scenario against the built plug-in library, loaded exactly as the host loads it.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "kinetra-sim/scenario.h"
+#include "kinetra-sim/trace.h"
+
+namespace kinetra_sim {
+
+// How long nothing may move on the channel before the run ends.
+inline constexpr std::chrono::milliseconds kQuietPeriod{200};
+
+// Returns the process exit code: 0 when the scenario ran, 1 when the library failed to load.
+int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace& trace,
+                std::ostream& messages);
+
+}  // namespace kinetra_sim

@@ -1,0 +1,223 @@
+#include "kinetra-sim/scenario.h"
+
+#include <utility>
+
+#include "common/hex_text.h"
+#include "common/taf_tree_json.h"
+#include "engine/sim_engine.h"
+
+namespace kinetra_sim {
+namespace {
+
+using tafjson::JsonValue;
+
+// Reads the members of one JSON object, remembering the first problem met.
+class ObjectReader {
+public:
+    ObjectReader(const JsonValue& object, std::string path, std::string& error)
+        : mObject(object), mPath(std::move(path)), mError(error) {
+        if (object.kind() != JsonValue::Kind::Object) {
+            Fail(mPath, "must be an object");
+        }
+    }
+
+    bool Ok() const { return mError.empty(); }
+
+    void Fail(const std::string& where, const std::string& problem) {
+        if (mError.empty()) {
+            mError = where + ": " + problem;
+        }
+    }
+
+    const JsonValue* Find(const char* key) { return Ok() ? mObject.find(key) : nullptr; }
+
+    template <typename Int>
+    void Integer(const char* key, Int& out) {
+        if (const JsonValue* value = Find(key)) {
+            std::int64_t number = 0;
+            if (!value->toInt64(number) || !std::in_range<Int>(number)) {
+                Fail(Where(key), "must be an integer that fits");
+            } else {
+                out = static_cast<Int>(number);
+            }
+        }
+    }
+
+    void Text(const char* key, std::string& out) {
+        if (const JsonValue* value = Find(key)) {
+            if (value->kind() != JsonValue::Kind::String) {
+                Fail(Where(key), "must be a string");
+            } else {
+                out = value->text();
+            }
+        }
+    }
+
+    void Flag(const char* key, bool& out) {
+        if (const JsonValue* value = Find(key)) {
+            if (value->kind() != JsonValue::Kind::Bool) {
+                Fail(Where(key), "must be true or false");
+            } else {
+                out = value->asBool();
+            }
+        }
+    }
+
+    template <typename Number>
+    void Pair(const char* key, Number (&out)[2]) {
+        const JsonValue* value = Find(key);
+        if (value == nullptr) {
+            return;
+        }
+        if (value->kind() != JsonValue::Kind::Array || value->items().size() != 2) {
+            Fail(Where(key), "must be an array of two numbers");
+            return;
+        }
+        for (int i = 0; i < 2; ++i) {
+            double number = 0;
+            if (!value->items()[i].toDouble(number)) {
+                Fail(Where(key), "must be an array of two numbers");
+                return;
+            }
+            out[i] = static_cast<Number>(number);
+        }
+    }
+
+    // Fails on a member that none of `known` names: a misspelt key would otherwise be ignored.
+    void OnlyKeys(std::initializer_list<const char*> known) {
+        if (!Ok()) {
+            return;
+        }
+        for (const auto& [key, value] : mObject.members()) {
+            bool found = false;
+            for (const char* name : known) {
+                found = found || key == name;
+            }
+            if (!found) {
+                Fail(Where(key.c_str()), "unknown key");
+            }
+        }
+    }
+
+    std::string Where(const char* key) const { return mPath + "." + key; }
+
+private:
+    const JsonValue& mObject;
+    std::string mPath;
+    std::string& mError;
+};
+
+void ReadHost(const JsonValue& json, Scenario& scenario, std::string& error) {
+    ObjectReader host(json, "host", error);
+    auto& answers = scenario.answers;
+    host.Integer("uid", answers.uid);
+    host.Text("guid", answers.guid);
+    host.Text("ua", answers.ua);
+    host.Text("token", answers.token);
+    host.Integer("token_type", answers.tokenType);
+    host.Integer("game_id", answers.gameId);
+    host.Integer("live_id", answers.liveId);
+    host.Integer("user_value", answers.userValue);
+    host.Text("user_text1", answers.userText1);
+    host.Text("user_text2", answers.userText2);
+    host.Flag("test_env", answers.testEnv);
+    host.Text("client_version", answers.clientVersion);
+    std::uint32_t canvas[2] = {answers.canvasWidth, answers.canvasHeight};
+    host.Pair("canvas", canvas);
+    answers.canvasWidth = canvas[0];
+    answers.canvasHeight = canvas[1];
+    if (const JsonValue* camera = host.Find("camera")) {
+        ObjectReader reader(*camera, "host.camera", error);
+        reader.Text("name", answers.camera.name);
+        reader.Text("detail", answers.camera.detail);
+        reader.Pair("a", answers.camera.a);
+        reader.Pair("b", answers.camera.b);
+        reader.OnlyKeys({"name", "detail", "a", "b"});
+    }
+    if (const JsonValue* absent = host.Find("absent")) {
+        if (absent->kind() != JsonValue::Kind::Array) {
+            host.Fail("host.absent", "must be an array of service names");
+        }
+        for (const auto& name : absent->items()) {
+            const auto kind = sim::ServiceKindFromName(name.text());
+            if (name.kind() != JsonValue::Kind::String || !kind) {
+                host.Fail("host.absent", "unknown service \"" + name.text() +
+                                             "\" (signal, user, room, audio, live, presenter)");
+                break;
+            }
+            scenario.absent.insert(*kind);
+        }
+    }
+    host.OnlyKeys({"uid", "guid", "ua", "token", "token_type", "game_id", "live_id", "user_value",
+                   "user_text1", "user_text2", "test_env", "client_version", "canvas", "camera",
+                   "absent"});
+}
+
+// Payload bytes from a FIELDS array in the kinetra-taf JSON form, or from hex text.
+void ReadPayload(ObjectReader& step, const std::string& path, taf::Bytes& payload) {
+    const JsonValue* fields = step.Find("payload");
+    const JsonValue* hex = step.Find("hex");
+    if (fields != nullptr && hex != nullptr) {
+        step.Fail(path, "give either \"payload\" or \"hex\", not both");
+    } else if (fields != nullptr) {
+        std::vector<tafjson::TafField> tree;
+        std::string problem;
+        if (!tafjson::treeFromJson(*fields, tree, problem)) {
+            step.Fail(path + ".payload", problem);
+            return;
+        }
+        taf::TafOutputStream out;
+        tafjson::encodeTree(out, tree);
+        payload = out.toBytes();
+    } else if (hex != nullptr) {
+        if (hex->kind() != JsonValue::Kind::String ||
+            !tafjson::parseHexText(hex->text(), payload)) {
+            step.Fail(path + ".hex", "must be a string of hex digit pairs");
+        }
+    }
+}
+
+void ReadStep(const JsonValue& json, const std::string& path, Scenario& scenario,
+              std::string& error) {
+    ObjectReader step(json, path, error);
+    if (!step.Ok()) {
+        return;
+    }
+    if (step.Find("wait_ms") != nullptr) {
+        std::uint32_t milliseconds = 0;
+        step.Integer("wait_ms", milliseconds);
+        step.OnlyKeys({"wait_ms"});
+        scenario.steps.emplace_back(WaitStep{std::chrono::milliseconds(milliseconds)});
+    } else if (step.Find("engine") != nullptr) {
+        EngineStep engine{0, sim::SimEngine::kChannel, {}};
+        step.Integer("engine", engine.type);
+        step.Text("channel", engine.channel);
+        ReadPayload(step, path, engine.payload);
+        step.OnlyKeys({"engine", "channel", "payload", "hex"});
+        scenario.steps.emplace_back(std::move(engine));
+    } else {
+        step.Fail(path, "a step needs \"engine\" or \"wait_ms\"");
+    }
+}
+
+}  // namespace
+
+bool ParseScenario(const JsonValue& json, Scenario& scenario, std::string& error) {
+    error.clear();
+    ObjectReader top(json, "scenario", error);
+    if (const JsonValue* host = top.Find("host")) {
+        ReadHost(*host, scenario, error);
+    }
+    if (const JsonValue* steps = top.Find("steps")) {
+        if (steps->kind() != JsonValue::Kind::Array) {
+            top.Fail("steps", "must be an array");
+        }
+        for (std::size_t i = 0; i < steps->items().size() && error.empty(); ++i) {
+            ReadStep(steps->items()[i], "steps[" + std::to_string(i) + "]", scenario, error);
+        }
+    }
+    top.OnlyKeys({"host", "steps"});
+    return error.empty();
+}
+
+}  // namespace kinetra_sim
