@@ -16,14 +16,14 @@ PendingTask::PendingTask(PendingTask&& other) noexcept
     : mTask(std::exchange(other.mTask, nullptr)),
       mRequest(std::move(other.mRequest)),
       mCalls(other.mCalls),
-      mObserver(other.mObserver) {}
+      mObserver(std::move(other.mObserver)) {}
 
 bool PendingTask::Answer(const Reply& reply) {
     if (mTask == nullptr) {
         return false;
     }
-    if (mObserver != nullptr) {
-        mObserver->OnReply(mRequest, reply);
+    if (mObserver) {
+        mObserver({ServerTraffic::Kind::reply, mRequest, reply, 0, {}});
     }
     return AnswerTask(*std::exchange(mTask, nullptr), mRequest, reply, *mCalls);
 }

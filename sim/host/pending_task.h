@@ -9,8 +9,11 @@ namespace sim {
 class PendingTask {
 public:
     PendingTask(service_plugin::SignalTafTask* task, SentRequest request, CallLog& calls,
-                TrafficObserver* observer)
-        : mTask(task), mRequest(std::move(request)), mCalls(&calls), mObserver(observer) {}
+                ServerObserver observer)
+        : mTask(task),
+          mRequest(std::move(request)),
+          mCalls(&calls),
+          mObserver(std::move(observer)) {}
     // Releases a task left unanswered, as a host that shuts down does.
     ~PendingTask();
     PendingTask(PendingTask&& other) noexcept;
@@ -27,7 +30,7 @@ private:
     service_plugin::SignalTafTask* mTask;
     SentRequest mRequest;
     CallLog* mCalls;
-    TrafficObserver* mObserver;
+    ServerObserver mObserver;
 };
 
 }  // namespace sim

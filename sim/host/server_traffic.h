@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -80,16 +81,18 @@ taf::Bytes ReplyFrame(const SentRequest& request, const Reply& reply);
 bool AnswerTask(service_plugin::SignalTafTask& task, const SentRequest& request, const Reply& reply,
                 CallLog& calls);
 
-// Sees every request, reply and push of a simulated signal service, on the thread that
-// handles it. Used by kinetra-sim to trace the server side.
-class TrafficObserver {
-public:
-    virtual void OnRequest(const SentRequest& request) = 0;
-    virtual void OnReply(const SentRequest& request, const Reply& reply) = 0;
-    virtual void OnPush(std::uint32_t uri, const taf::Bytes& payload) = 0;
-
-protected:
-    ~TrafficObserver() = default;
+// One movement on the server side of the simulated signal service, as an observer (such as
+// kinetra-sim's trace) sees it.
+struct ServerTraffic {
+    enum class Kind { request, reply, push };
+    Kind kind = Kind::request;
+    SentRequest request;    // request, reply: the request concerned
+    Reply reply;            // reply: how it was answered, a time-out included
+    std::uint32_t uri = 0;  // push
+    taf::Bytes payload;     // push: the bytes as handed to the stubs
 };
+
+// Called on the thread that moves the traffic, before the plug-in sees a reply or push.
+using ServerObserver = std::function<void(const ServerTraffic&)>;
 
 }  // namespace sim

@@ -91,12 +91,14 @@ std::optional<PendingTask> SimSignalService::TakeTask() {
         mTasks.erase(mTasks.begin());
     }
     SentRequest request = EncodeTask(*task, this, mState.Calls());
-    TrafficObserver* observer = Observer();
-    if (observer != nullptr) {
-        observer->OnRequest(request);
+    Observe({ServerTraffic::Kind::request, request, {}, 0, {}});
+    ServerObserver observer;
+    {
+        std::lock_guard lock(mMutex);
+        observer = mObserver;
     }
     return std::optional<PendingTask>(std::in_place, task, std::move(request), mState.Calls(),
-                                      observer);
+                                      std::move(observer));
 }
 
 void SimSignalService::SetReply(const std::string& servant, const std::string& function,
@@ -128,9 +130,7 @@ void SimSignalService::Receive(std::uint64_t id) {
         task = mTasks.at(id);
     }
     SentRequest request = EncodeTask(*task, this, mState.Calls());
-    if (TrafficObserver* observer = Observer()) {
-        observer->OnRequest(request);
-    }
+    Observe({ServerTraffic::Kind::request, request, {}, 0, {}});
     Reply reply;
     ServiceThread::Clock::duration after{};
     {
@@ -156,9 +156,7 @@ void SimSignalService::Complete(std::uint64_t id, const SentRequest& request, co
         task = held->second;
         mTasks.erase(held);
     }
-    if (TrafficObserver* observer = Observer()) {
-        observer->OnReply(request, reply);
-    }
+    Observe({ServerTraffic::Kind::reply, request, reply, 0, {}});
     AnswerTask(*task, request, reply, mState.Calls());
 }
 
@@ -167,9 +165,7 @@ void SimSignalService::Push(std::uint32_t uri, taf::Bytes payload) {
 }
 
 void SimSignalService::Deliver(std::uint32_t uri, const taf::Bytes& payload) {
-    if (TrafficObserver* observer = Observer()) {
-        observer->OnPush(uri, payload);
-    }
+    Observe({ServerTraffic::Kind::push, {}, {}, uri, payload});
     const auto* data = reinterpret_cast<const char*>(payload.data());
     const auto size = static_cast<std::uint32_t>(payload.size());
     std::vector<service_plugin::SignalNotify*> notices;
@@ -190,14 +186,20 @@ void SimSignalService::Deliver(std::uint32_t uri, const taf::Bytes& payload) {
     }
 }
 
-void SimSignalService::SetObserver(TrafficObserver* observer) {
+void SimSignalService::SetObserver(ServerObserver observer) {
     std::lock_guard lock(mMutex);
-    mObserver = observer;
+    mObserver = std::move(observer);
 }
 
-TrafficObserver* SimSignalService::Observer() const {
-    std::lock_guard lock(mMutex);
-    return mObserver;
+void SimSignalService::Observe(const ServerTraffic& traffic) const {
+    ServerObserver observer;
+    {
+        std::lock_guard lock(mMutex);
+        observer = mObserver;
+    }
+    if (observer) {
+        observer(traffic);
+    }
 }
 
 bool SimSignalService::WaitIdle(std::chrono::milliseconds limit) {

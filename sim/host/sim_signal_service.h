@@ -70,8 +70,8 @@ public:
         Push(uri, taf::toBytes(record));
     }
 
-    // Set before traffic starts; null for none.
-    void SetObserver(TrafficObserver* observer);
+    // Sees every request, reply and push; empty for none.
+    void SetObserver(ServerObserver observer);
     // Waits until the service's thread has nothing left to do; false when `limit` passed.
     bool WaitIdle(std::chrono::milliseconds limit);
     // Ends the service's thread and releases every task still held, as the host does when it
@@ -83,7 +83,7 @@ private:
     void Complete(std::uint64_t id, const SentRequest& request, const Reply& reply);
     void Deliver(std::uint32_t uri, const taf::Bytes& payload);
     void ScheduleReceive(std::uint64_t id);
-    TrafficObserver* Observer() const;
+    void Observe(const ServerTraffic& traffic) const;
 
     HostState& mState;
     SimAccount mAccount;
@@ -97,7 +97,7 @@ private:
     // By arrival; in step mode all of them wait, in automatic mode all are in flight.
     std::map<std::uint64_t, service_plugin::SignalTafTask*> mTasks;
     std::map<std::pair<std::string, std::string>, Reply> mReplies;
-    TrafficObserver* mObserver = nullptr;
+    ServerObserver mObserver;
 
     // Held while a stub decodes a push, so RemovePushHandler returns only once the stub is no
     // longer in use and the plug-in may delete it. Stubs take no lock of the plug-in's there.
