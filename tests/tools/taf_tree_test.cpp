@@ -187,6 +187,24 @@ TEST(TafTree, BadInputStopsAtTheFailingFieldWithinItsBounds) {
     }
 }
 
+// Maps nested `levels` deep, each one entry: a zero key and the next map as its value.
+taf::Bytes NestedMaps(int levels) {
+    taf::Bytes bytes = Hex("08 00 01 0c");
+    for (int level = 1; level < levels; ++level) {
+        const taf::Bytes next = Hex("18 00 01 0c");
+        bytes.insert(bytes.end(), next.begin(), next.end());
+    }
+    bytes.push_back(0x1C);
+    return bytes;
+}
+
+TEST(TafTree, TheDeepestTreeTheDecoderFollowsRoundTripsThroughJson) {
+    // Three JSON levels per map: the deepest JSON the tools meet from a real dump.
+    RoundTrip(NestedMaps(taf::kMaxDepth));
+    std::vector<TafField> fields;
+    EXPECT_EQ(decodeTree(NestedMaps(taf::kMaxDepth + 1), fields).status, taf::kNestingTooDeep);
+}
+
 TEST(TafTree, EveryPrefixDecodesCleanlyOnlyAtAFieldBoundary) {
     test::AllKinds all;
     all.vInner = {{1, "a"}};

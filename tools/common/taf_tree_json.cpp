@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <initializer_list>
+#include <span>
 
 #include "common/hex_text.h"
 #include "core/text.h"
@@ -87,78 +89,76 @@ JsonValue fieldToJson(const TafField& field) {
     return object;
 }
 
+// Reads field objects depth first. The path to the field being read is kept as a list of
+// steps and turned into text only for an error, so the recursive frames stay small.
 class TreeReader {
   public:
     explicit TreeReader(std::string& error) : error_(error) {}
 
-    bool readList(const JsonValue& json, std::vector<TafField>& fields, const std::string& path) {
+    bool readList(const JsonValue& json, std::vector<TafField>& fields, const char* member) {
         if (json.kind() != JsonValue::Kind::Array) {
-            return fail(path, "expected an array of fields");
+            return fail({"expected an array of fields"});
         }
         for (std::size_t i = 0; i < json.items().size(); ++i) {
-            if (!readField(json.items()[i], fields.emplace_back(),
-                           path + "[" + std::to_string(i) + "]")) {
+            steps_.push_back({member, i});
+            if (!readField(json.items()[i], fields.emplace_back())) {
                 return false;
             }
+            steps_.pop_back();
         }
         return true;
     }
 
   private:
-    bool fail(const std::string& path, const std::string& message) {
-        error_ = (path.empty() ? "top level" : path) + ": " + message;
+    struct Step {
+        const char* member;  // null for an item of the enclosing array
+        std::size_t index;
+    };
+
+    [[gnu::noinline]] bool fail(std::initializer_list<std::string_view> message) {
+        error_.clear();
+        for (const Step& step : steps_) {
+            if (step.member != nullptr) {
+                error_ += '.';
+                error_ += step.member;
+            }
+            error_ += '[' + std::to_string(step.index) + ']';
+        }
+        error_ = (error_.empty() ? "top level" : error_) + ": ";
+        for (const std::string_view part : message) {
+            error_ += part;
+        }
         return false;
     }
 
     // The members a field of this type may have besides "tag" and "type".
-    static std::vector<std::string_view> allowedMembers(std::string_view type) {
+    static std::span<const std::string_view> allowedMembers(std::string_view type) {
+        static constexpr std::string_view kItems[] = {"items"};
+        static constexpr std::string_view kEntries[] = {"entries"};
+        static constexpr std::string_view kFields[] = {"fields"};
+        static constexpr std::string_view kHex[] = {"hex"};
+        static constexpr std::string_view kText[] = {"hex", "text"};
+        static constexpr std::string_view kReal[] = {"value", "hex"};
+        static constexpr std::string_view kValue[] = {"value"};
         if (type == "list") {
-            return {"items"};
+            return kItems;
         }
         if (type == "map") {
-            return {"entries"};
+            return kEntries;
         }
         if (type == "struct") {
-            return {"fields"};
+            return kFields;
         }
         if (type == "bytes") {
-            return {"hex"};
+            return kHex;
         }
         if (type.starts_with("string")) {
-            return {"hex", "text"};
+            return kText;
         }
         if (type == "float" || type == "double") {
-            return {"value", "hex"};
+            return kReal;
         }
-        return {"value"};
-    }
-
-    bool readField(const JsonValue& json, TafField& field, const std::string& path) {
-        if (json.kind() != JsonValue::Kind::Object) {
-            return fail(path, "expected a field object");
-        }
-        const JsonValue* tag = json.find("tag");
-        const JsonValue* type = json.find("type");
-        std::int64_t tagValue = 0;
-        if (tag == nullptr || !tag->toInt64(tagValue) || tagValue < 0 || tagValue > 255) {
-            return fail(path, "\"tag\" must be an integer from 0 to 255");
-        }
-        if (type == nullptr || type->kind() != JsonValue::Kind::String) {
-            return fail(path, "\"type\" must be a string");
-        }
-        const std::string& name = type->text();
-        if (!knownType(name)) {
-            return fail(path, "unknown type \"" + name + "\"");
-        }
-        const auto allowed = allowedMembers(name);
-        for (const auto& [key, member] : json.members()) {
-            if (key != "tag" && key != "type" &&
-                std::find(allowed.begin(), allowed.end(), key) == allowed.end()) {
-                return fail(path, "unexpected member \"" + key + "\" for type \"" + name + "\"");
-            }
-        }
-        field.tag = static_cast<taf::Tag>(tagValue);
-        return readPayload(json, name, field, path);
+        return kValue;
     }
 
     static bool knownType(const std::string& name) {
@@ -167,58 +167,85 @@ class TreeReader {
                                      std::end(kTypeNames));
     }
 
-    bool readPayload(const JsonValue& json, const std::string& name, TafField& field,
-                     const std::string& path) {
+    bool readField(const JsonValue& json, TafField& field) {
+        if (json.kind() != JsonValue::Kind::Object) {
+            return fail({"expected a field object"});
+        }
+        const JsonValue* tag = json.find("tag");
+        const JsonValue* type = json.find("type");
+        std::int64_t tagValue = 0;
+        if (tag == nullptr || !tag->toInt64(tagValue) || tagValue < 0 || tagValue > 255) {
+            return fail({"\"tag\" must be an integer from 0 to 255"});
+        }
+        if (type == nullptr || type->kind() != JsonValue::Kind::String) {
+            return fail({"\"type\" must be a string"});
+        }
+        const std::string& name = type->text();
+        if (!knownType(name)) {
+            return fail({"unknown type \"", name, "\""});
+        }
+        const auto allowed = allowedMembers(name);
+        for (const auto& [key, member] : json.members()) {
+            if (key != "tag" && key != "type" &&
+                std::find(allowed.begin(), allowed.end(), key) == allowed.end()) {
+                return fail({"unexpected member \"", key, "\" for type \"", name, "\""});
+            }
+        }
+        field.tag = static_cast<taf::Tag>(tagValue);
         if (name == "list" || name == "struct") {
             field.type = name == "list" ? TafType::List : TafType::StructBegin;
-            const std::string member = name == "list" ? "items" : "fields";
+            const char* member = name == "list" ? "items" : "fields";
             const JsonValue* children = json.find(member);
-            return children != nullptr ? readList(*children, field.children, path + "." + member)
-                                       : fail(path, "missing \"" + member + "\"");
+            return children != nullptr ? readList(*children, field.children, member)
+                                       : fail({"missing \"", member, "\""});
         }
         if (name == "map") {
             field.type = TafType::Map;
-            return readEntries(json.find("entries"), field, path + ".entries");
+            return readEntries(json.find("entries"), field);
         }
         if (name == "bytes" || name.starts_with("string")) {
-            return readBytes(json, name, field, path);
+            return readBytes(json, name, field);
         }
         if (name == "float" || name == "double") {
-            return readReal(json, name, field, path);
+            return readReal(json, name, field);
         }
-        return readInteger(json, name, field, path);
+        return readInteger(json, name, field);
     }
 
-    bool readEntries(const JsonValue* entries, TafField& field, const std::string& path) {
+    bool readEntries(const JsonValue* entries, TafField& field) {
         if (entries == nullptr || entries->kind() != JsonValue::Kind::Array) {
-            return fail(path, "expected an array of [key, value] pairs");
+            return fail({"expected \"entries\", an array of [key, value] pairs"});
         }
         for (std::size_t i = 0; i < entries->items().size(); ++i) {
             const JsonValue& pair = entries->items()[i];
-            const std::string at = path + "[" + std::to_string(i) + "]";
+            steps_.push_back({"entries", i});
             if (pair.kind() != JsonValue::Kind::Array || pair.items().size() != 2) {
-                return fail(at, "expected a [key, value] pair");
+                return fail({"expected a [key, value] pair"});
             }
-            if (!readField(pair.items()[0], field.children.emplace_back(), at + "[0]") ||
-                !readField(pair.items()[1], field.children.emplace_back(), at + "[1]")) {
-                return false;
+            for (std::size_t half = 0; half < 2; ++half) {
+                steps_.push_back({nullptr, half});
+                if (!readField(pair.items()[half], field.children.emplace_back())) {
+                    return false;
+                }
+                steps_.pop_back();
             }
+            steps_.pop_back();
         }
         return true;
     }
 
-    bool readBytes(const JsonValue& json, const std::string& name, TafField& field,
-                   const std::string& path) {
+    [[gnu::noinline]] bool readBytes(const JsonValue& json, const std::string& name,
+                                     TafField& field) {
         const JsonValue* hex = json.find("hex");
         const JsonValue* text = json.find("text");
         if (hex != nullptr) {
             if (hex->kind() != JsonValue::Kind::String || !parseHexText(hex->text(), field.bytes)) {
-                return fail(path, "\"hex\" must be a string of hex digit pairs");
+                return fail({"\"hex\" must be a string of hex digit pairs"});
             }
-        } else if (text != nullptr && text->kind() == JsonValue::Kind::String && name != "bytes") {
+        } else if (text != nullptr && text->kind() == JsonValue::Kind::String) {
             field.bytes.assign(text->text().begin(), text->text().end());
         } else {
-            return fail(path, name == "bytes" ? "missing \"hex\"" : "missing \"hex\" or \"text\"");
+            return fail({name == "bytes" ? "missing \"hex\"" : "missing \"hex\" or \"text\""});
         }
         const std::size_t size = field.bytes.size();
         if (name == "bytes") {
@@ -229,17 +256,17 @@ class TreeReader {
             field.type = TafType::String4;
         }
         if (field.type == TafType::String1 && size > 255) {
-            return fail(path, "a string1 holds at most 255 bytes");
+            return fail({"a string1 holds at most 255 bytes"});
         }
-        if (size > taf::kMaxStringLength && field.type == TafType::String4) {
+        if (field.type == TafType::String4 && size > taf::kMaxStringLength) {
             return fail(
-                path, "a string holds at most " + std::to_string(taf::kMaxStringLength) + " bytes");
+                {"a string holds at most ", std::to_string(taf::kMaxStringLength), " bytes"});
         }
         return true;
     }
 
-    bool readReal(const JsonValue& json, const std::string& name, TafField& field,
-                  const std::string& path) {
+    [[gnu::noinline]] bool readReal(const JsonValue& json, const std::string& name,
+                                    TafField& field) {
         const bool isFloat = name == "float";
         field.type = isFloat ? TafType::Float : TafType::Double;
         const JsonValue* value = json.find("value");
@@ -249,7 +276,7 @@ class TreeReader {
             float narrow = 0;
             double wide = 0;
             if (isFloat ? !value->toFloat(narrow) : !value->toDouble(wide)) {
-                return fail(path, "\"value\" must be a number within the " + name + " range");
+                return fail({"\"value\" must be a number within the ", name, " range"});
             }
             field.floatBits =
                 isFloat ? std::bit_cast<std::uint32_t>(narrow) : std::bit_cast<std::uint64_t>(wide);
@@ -262,19 +289,19 @@ class TreeReader {
             }
             return true;
         }
-        return fail(path, "give either \"value\" or \"hex\" with the " +
-                              std::to_string(isFloat ? 4 : 8) + " payload bytes");
+        return fail(
+            {"give either \"value\" or \"hex\" with the ", isFloat ? "4" : "8", " payload bytes"});
     }
 
-    bool readInteger(const JsonValue& json, const std::string& name, TafField& field,
-                     const std::string& path) {
+    [[gnu::noinline]] bool readInteger(const JsonValue& json, const std::string& name,
+                                       TafField& field) {
         const JsonValue* value = json.find("value");
         std::int64_t number = 0;
         if (value != nullptr && !value->toInt64(number)) {
-            return fail(path, "\"value\" must be an integer within 64 bits");
+            return fail({"\"value\" must be an integer within 64 bits"});
         }
         if (value == nullptr && name != "zero") {
-            return fail(path, "missing \"value\"");
+            return fail({"missing \"value\""});
         }
         struct Range {
             std::string_view name;
@@ -289,26 +316,19 @@ class TreeReader {
             {"int64", TafType::Int64, INT64_MIN, INT64_MAX},
         };
         field.integer = number;
-        if (name == "int") {
-            // The writers' narrowing rule picks the first form that holds the value.
-            for (const Range& range : kRanges) {
-                if (number >= range.low && number <= range.high) {
-                    field.type = range.type;
-                    return true;
-                }
-            }
-        }
         for (const Range& range : kRanges) {
-            if (name == range.name) {
+            // "int" takes the first form that holds the value, as the writers narrow.
+            const bool fits = number >= range.low && number <= range.high;
+            if (name == range.name || (name == "int" && fits)) {
                 field.type = range.type;
-                return (number >= range.low && number <= range.high) ||
-                       fail(path, "value out of range for " + name);
+                return fits || fail({"value out of range for ", name});
             }
         }
-        return fail(path, "unknown type \"" + name + "\"");
+        return fail({"unknown type \"", name, "\""});
     }
 
     std::string& error_;
+    std::vector<Step> steps_;
 };
 
 }  // namespace
@@ -327,7 +347,7 @@ JsonValue treeToJson(const std::vector<TafField>& fields) {
 
 bool treeFromJson(const JsonValue& json, std::vector<TafField>& fields, std::string& error) {
     fields.clear();
-    return TreeReader(error).readList(json, fields, "");
+    return TreeReader(error).readList(json, fields, nullptr);
 }
 
 }  // namespace tafjson
