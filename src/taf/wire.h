@@ -55,7 +55,8 @@ inline constexpr Status kTruncated = -106;
 inline constexpr std::size_t kMaxStringLength = 104'857'600;
 
 // Deepest nesting of structs, lists and maps a reader or skipper follows. Real messages
-// nest fewer than ten levels; 100 levels stay far inside a 1 MiB stack even under ASan.
+// nest fewer than ten levels; 100 levels stay far inside a 1 MiB stack even under ASan
+// (measured: 1000 levels still fit).
 inline constexpr int kMaxDepth = 100;
 
 // Memory a decoder may allocate per input byte of the range it reads. Every element costs
