@@ -203,7 +203,10 @@ Status writeTo(TafOutputStream& out, const T& record) {
 template <Record T>
 Status readFrom(TafInputStream& in, T& record) {
     static_assert(tagsAscending<T>(), "fields must be declared in ascending tag order");
-    record = T{};
+    // Copying the defaults, rather than assigning a fresh record, keeps the capacity of the
+    // strings and vectors the target already holds: decoding into it again allocates nothing.
+    static const T defaults{};
+    record = defaults;
     Status first = kOk;
     std::apply(
         [&](const auto&... field) {

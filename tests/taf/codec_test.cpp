@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/allocation_probe.h"
 #include "support/hex.h"
 #include "taf/records/user_id.h"
 #include "taf/test_records.h"
@@ -157,6 +158,41 @@ TEST(TafCodec, AMapKeepsTheFirstOfEqualKeys) {
     const auto map = DecodeAt<std::map<std::string, std::int32_t>>(
         "08 00 03 06 01 61 10 01 06 01 62 10 02 06 01 61 10 03", 0);
     EXPECT_EQ(map, (std::map<std::string, std::int32_t>{{"a", 1}, {"b", 2}}));
+}
+
+struct Reused {
+    MERU::UserId tId;
+    std::vector<std::int32_t> vNumbers;
+    std::vector<Inner> vInner;
+    bool operator==(const Reused&) const = default;
+    static constexpr auto tafTable() {
+        return table("Reused", optional(0, &Reused::tId, "tId"),
+                     optional(1, &Reused::vNumbers, "vNumbers"),
+                     optional(2, &Reused::vInner, "vInner"));
+    }
+};
+
+TEST(TafCodec, FieldsCostNoAllocationBeyondTheirValues) {
+    Reused value;
+    value.tId.lUid = 1LL << 40;
+    value.tId.sToken = std::string(200, 't');
+    value.vNumbers = {1, 300, 70000};
+    value.vInner = {{1, "a"}, {2, "b"}};
+    TafOutputStream out;
+    writeTo(out, value);  // grows the buffer
+    Reused decoded;
+    EXPECT_EQ(fromBytes(out.view(), decoded), kOk);  // gives strings and vectors their capacity
+    std::size_t allocated = 0;
+    {
+        test::AllocationProbe probe;
+        out.reset();
+        writeTo(out, value);
+        TafInputStream in(out.view());
+        EXPECT_EQ(readFrom(in, decoded), kOk);
+        allocated = probe.totalBytes();
+    }
+    EXPECT_EQ(decoded, value);
+    EXPECT_EQ(allocated, 0u);
 }
 
 TEST(TafCodec, TheTableNamesTheTypeAndCanBeWalked) {
