@@ -33,6 +33,16 @@ enum class TafType : std::uint8_t {
     SimpleList = 13,
 };
 
+constexpr bool isIntegerType(TafType type) {
+    return type == TafType::Int8 || type == TafType::Int16 || type == TafType::Int32 ||
+           type == TafType::Int64;
+}
+
+// Payload bytes of Int8 to Int64: 1, 2, 4, 8.
+constexpr std::size_t integerPayloadSize(TafType type) {
+    return std::size_t{1} << static_cast<int>(type);
+}
+
 // A field head as read from the wire; `size` is 1 or 2 bytes.
 struct Head {
     Tag tag = 0;
