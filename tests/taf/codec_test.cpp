@@ -56,42 +56,6 @@ TEST(TafCodec, EachKindHasItsWireForm) {
                    "f8 14 00 02 00 ff 16 00 01 01 2c 16 01 78");
 }
 
-AllKinds Filled() {
-    AllKinds value;
-    value.bFlag = false;
-    value.cSmall = -128;
-    value.iShort = 32767;
-    value.iValue = 300;
-    value.lBig = 1LL << 40;
-    value.dRatio = -0.25;
-    value.sText = std::string(256, 't');
-    value.vData = {0, 1, 0xFF};
-    value.vNumbers = {0, -1, 70000};
-    value.vNames = {"", "x"};
-    value.vInner = {{1, "one"}, {}};
-    value.vFlags = {true, false, true};
-    value.vGrid = {{1, 2}, {}, {-3}};
-    value.mpCounts = {{"a", 0}, {"b", -5000000000LL}};
-    value.mpInner = {{7, {7, "seven"}}};
-    value.mpLists = {{"k", {"v1", "v2"}}};
-    value.tInner = {9, "nine"};
-    return value;
-}
-
-TEST(TafCodec, RecordsRoundTripAtTopLevelAndNested) {
-    const AllKinds original = Filled();
-    AllKinds topLevel;
-    EXPECT_EQ(fromBytes(toBytes(original), topLevel), kOk);
-    EXPECT_EQ(topLevel, original);
-
-    Holder<AllKinds> holder{original, 42};
-    const Bytes bytes = toBytes(holder);
-    Holder<AllKinds> nested;
-    EXPECT_EQ(fromBytes(bytes, nested), kOk);
-    EXPECT_EQ(nested.tRecord, original);
-    EXPECT_EQ(nested.iAfter, 42);
-}
-
 struct Old {
     std::int32_t iA = 0;
     static constexpr auto tafTable() { return table("Old", required(0, &Old::iA, "iA")); }
@@ -125,7 +89,12 @@ TEST(TafCodec, UnknownTrailingFieldsAreSkipped) {
 }
 
 TEST(TafCodec, ReadingResetsDefaultsAndGoesOnPastFailingFields) {
-    AllKinds value = Filled();
+    AllKinds value;  // holding something in every field the bytes do not set
+    value.bFlag = false;
+    value.iValue = 300;
+    value.sText = "old";
+    value.vNumbers = {1};
+    value.mpCounts = {{"k", 1}};
     // Tag 3 (required) is absent, tag 8 holds a zero where a list belongs, tag 200 comes after.
     EXPECT_EQ(fromBytes(Hex("40 07 8c fa c8 00 05 0b"), value), kRequiredMissing);
     AllKinds expected;
