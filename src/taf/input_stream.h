@@ -42,8 +42,9 @@ public:
     // Skips fields up to and including the StructEnd of the record being read.
     Status skipToStructEnd();
 
-    // Field readers: on kFieldAbsent or an error the target keeps its value, except where a
-    // container was already sized. Integer targets accept the narrower wire forms.
+    // Field readers. An absent optional field returns kOk; an absent field or an error leaves
+    // the target as it was, except a byte vector already sized to its count. Integer targets
+    // accept the narrower wire forms.
     Status readBool(bool& value, Tag tag, bool required);
     Status readInt(std::int8_t& value, Tag tag, bool required);
     Status readInt(std::int16_t& value, Tag tag, bool required);
