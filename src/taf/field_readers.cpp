@@ -111,16 +111,9 @@ Status TafInputStream::readBytes(Bytes& value, Tag tag, bool required) {
         return status < 0 ? status : kOk;
     }
     if (type == TafType::SimpleList) {
-        Head inner;
-        if (readHead(inner) < 0) {
-            return kTruncated;
-        }
-        if (inner.type != TafType::Int8) {
-            return kTypeMismatch;
-        }
         std::size_t count = 0;
         std::span<const std::uint8_t> bytes;
-        Status status = readCount(count, 1);
+        Status status = readSimpleListCount(count);
         if (status == kOk) {
             status = chargeAllocation(count);
         }

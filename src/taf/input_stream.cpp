@@ -103,15 +103,8 @@ Status TafInputStream::skipValue(TafType type) {
         case TafType::ZeroTag:
             return kOk;
         case TafType::SimpleList: {
-            Head inner;
-            if (readHead(inner) < 0) {
-                return kTruncated;
-            }
-            if (inner.type != TafType::Int8) {
-                return kTypeMismatch;
-            }
             std::size_t count = 0;
-            const Status status = readCount(count, 1);
+            const Status status = readSimpleListCount(count);
             return status < 0 ? status : readRaw(count, ignored);
         }
     }
@@ -145,6 +138,17 @@ Status TafInputStream::openField(Tag tag, bool required, TafType& type) {
     readHead(head);
     type = head.type;
     return kOk;
+}
+
+Status TafInputStream::readSimpleListCount(std::size_t& count) {
+    Head inner;
+    if (readHead(inner) < 0) {
+        return kTruncated;
+    }
+    if (inner.type != TafType::Int8) {
+        return kTypeMismatch;
+    }
+    return readCount(count, 1);
 }
 
 Status TafInputStream::readCount(std::size_t& count, std::size_t minWireBytes) {

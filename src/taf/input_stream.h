@@ -62,6 +62,8 @@ public:
     // Reads a list or map count (an integer at tag 0) and checks that `count` elements of at
     // least `minWireBytes` each fit in the rest of the range.
     Status readCount(std::size_t& count, std::size_t minWireBytes);
+    // After a consumed SimpleList head: its Int8 inner head, then its byte count.
+    Status readSimpleListCount(std::size_t& count);
     // Takes `bytes` from the range's allocation budget; kTruncated when it is spent.
     Status chargeAllocation(std::size_t bytes);
     // Depth bookkeeping around every struct, list and map: kNestingTooDeep past kMaxDepth.

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "common/json_value.h"
+#include "core/text.h"
 
 namespace tafjson {
 namespace {
@@ -170,10 +171,7 @@ private:
         unit = 0;
         for (int i = 0; i < 4; ++i) {
             const char c = text_[at_++];
-            const int nibble = c >= '0' && c <= '9'   ? c - '0'
-                               : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                               : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                      : -1;
+            const int nibble = core::HexDigitValue(c);
             if (nibble < 0) {
                 return fail("bad \\u escape");
             }
