@@ -16,9 +16,9 @@ public:
 class IPluginMsgServer {
 public:
     virtual void Reserved0() {}
-    virtual bool Init() = 0;                                 // 1
-    virtual bool Uninit() = 0;                               // 2
-    virtual bool AddEvent(IPluginMsgEvent* listener) = 0;    // 3
+    virtual bool Init() = 0;                                  // 1
+    virtual bool Uninit() = 0;                                // 2
+    virtual bool AddEvent(IPluginMsgEvent* listener) = 0;     // 3
     virtual bool RemoveEvent(IPluginMsgEvent* listener) = 0;  // 4
     // 5: may be called from any thread, also concurrently.
     virtual bool SendMsg(const char* channel, const char* data, std::uint32_t size) = 0;

@@ -1,6 +1,8 @@
 // Decoding of JSON strings (escapes, UTF-16 surrogates to UTF-8) and numbers.
 #include "core/json_read_scalar.h"
 
+#include "core/text.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -13,25 +15,12 @@ bool is_digit(char c) {
     return c >= '0' && c <= '9';
 }
 
-int hex_value(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // Reads up to four hex digits; returns how many there were. The terminating NUL and the closing
 // quote are not hex digits, so this never passes the end of the string.
 int read_hex4(const char* text, unsigned& value) {
     value = 0;
     int count = 0;
-    for (int digit; count < 4 && (digit = hex_value(text[count])) >= 0; ++count) {
+    for (int digit; count < 4 && (digit = core::HexDigitValue(text[count])) >= 0; ++count) {
         value = value * 16 + static_cast<unsigned>(digit);
     }
     return count;

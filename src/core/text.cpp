@@ -14,6 +14,19 @@ std::wstring Utf8ToWide(const std::string& text) {
     return Utf8ToWide(text.data(), static_cast<int>(text.size()));
 }
 
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
 std::vector<std::string> SplitString(const std::string& text, char delimiter) {
     std::vector<std::string> pieces;
     std::istringstream input(text);

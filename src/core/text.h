@@ -14,6 +14,9 @@ std::string WideToUtf8(const std::wstring& text);
 std::wstring Utf8ToWide(const char* text, int length);
 std::wstring Utf8ToWide(const std::string& text);
 
+// The value of one hex digit (either case), or -1 for any other character.
+int HexDigitValue(char c);
+
 // Pieces between delimiters, as a line reader returns them: no empty piece after a final
 // delimiter, none at all for an empty text.
 std::vector<std::string> SplitString(const std::string& text, char delimiter);

@@ -51,6 +51,8 @@ inline void keepFirstFailure(Status& first, Status status) {
 template <class T>
 inline constexpr bool kUnsupportedKind = false;
 
+// Writes `value` as the field `tag`, in the wire form of its kind; a record nested in a
+// StructBegin/StructEnd pair.
 template <class T>
 Status writeValue(TafOutputStream& out, const T& value, Tag tag) {
     if constexpr (std::is_same_v<T, bool>) {
@@ -90,6 +92,8 @@ Status writeValue(TafOutputStream& out, const T& value, Tag tag) {
 template <class T>
 Status readOpened(TafInputStream& in, T& value, TafType type);
 
+// Reads the field `tag` into `value`. An absent field gives kRequiredMissing when required,
+// kOk otherwise, and leaves `value` as it was.
 template <class T>
 Status readValue(TafInputStream& in, T& value, Tag tag, bool required) {
     if constexpr (std::is_same_v<T, bool>) {
@@ -203,7 +207,10 @@ Status writeTo(TafOutputStream& out, const T& record) {
 template <Record T>
 Status readFrom(TafInputStream& in, T& record) {
     static_assert(tagsAscending<T>(), "fields must be declared in ascending tag order");
-    record = T{};
+    // Copying the defaults, rather than assigning a fresh record, keeps the capacity of the
+    // strings and vectors the target already holds: decoding into it again allocates nothing.
+    static const T defaults{};
+    record = defaults;
     Status first = kOk;
     std::apply(
         [&](const auto&... field) {

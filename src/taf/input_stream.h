@@ -42,8 +42,9 @@ public:
     // Skips fields up to and including the StructEnd of the record being read.
     Status skipToStructEnd();
 
-    // Field readers: on kFieldAbsent or an error the target keeps its value, except where a
-    // container was already sized. Integer targets accept the narrower wire forms.
+    // Field readers. An absent optional field returns kOk; an absent field or an error leaves
+    // the target as it was, except a byte vector already sized to its count. Integer targets
+    // accept the narrower wire forms.
     Status readBool(bool& value, Tag tag, bool required);
     Status readInt(std::int8_t& value, Tag tag, bool required);
     Status readInt(std::int16_t& value, Tag tag, bool required);
@@ -61,6 +62,8 @@ public:
     // Reads a list or map count (an integer at tag 0) and checks that `count` elements of at
     // least `minWireBytes` each fit in the rest of the range.
     Status readCount(std::size_t& count, std::size_t minWireBytes);
+    // After a consumed SimpleList head: its Int8 inner head, then its byte count.
+    Status readSimpleListCount(std::size_t& count);
     // Takes `bytes` from the range's allocation budget; kTruncated when it is spent.
     Status chargeAllocation(std::size_t bytes);
     // Depth bookkeeping around every struct, list and map: kNestingTooDeep past kMaxDepth.

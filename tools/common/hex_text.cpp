@@ -1,23 +1,12 @@
 // Hex text of bytes.
 #include "common/hex_text.h"
 
+#include "core/text.h"
+
 namespace tafjson {
 namespace {
 
 constexpr char kDigits[] = "0123456789abcdef";
-
-int nibble(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 bool isSeparator(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ',';
@@ -45,8 +34,8 @@ bool parseHexText(std::string_view text, taf::Bytes& bytes) {
             return false;
         }
         for (std::size_t i = 0; i < group.size(); i += 2) {
-            const int high = nibble(group[i]);
-            const int low = nibble(group[i + 1]);
+            const int high = core::HexDigitValue(group[i]);
+            const int low = core::HexDigitValue(group[i + 1]);
             if (high < 0 || low < 0) {
                 return false;
             }

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "common/json_value.h"
+#include "core/text.h"
 
 namespace tafjson {
 namespace {
@@ -19,9 +20,12 @@ public:
     }
 
 private:
-    bool fail(std::string message) {
+    // Error texts are built out of line: the recursive functions keep small frames, since
+    // sanitizer builds give every temporary string its own stack slot.
+    [[gnu::noinline]] bool fail(const char* message, std::string_view detail = {}) {
         error_.offset = at_;
-        error_.message = std::move(message);
+        error_.message = message;
+        error_.message += detail;
         return false;
     }
 
@@ -57,11 +61,15 @@ private:
         const char c = text_[at_];
         if (c == '{' || c == '[') {
             if (depth >= kMaxJsonDepth) {
-                return fail("nested deeper than " + std::to_string(kMaxJsonDepth) + " levels");
+                return fail("nested too deep");
             }
             return c == '{' ? parseObject(value, depth + 1) : parseArray(value, depth + 1);
         }
-        if (c == '"') {
+        return parseScalar(value);
+    }
+
+    [[gnu::noinline]] bool parseScalar(JsonValue& value) {
+        if (text_[at_] == '"') {
             std::string s;
             if (!parseString(s)) {
                 return false;
@@ -69,9 +77,11 @@ private:
             value = JsonValue::string(std::move(s));
             return true;
         }
-        if (consumeWord("true") || consumeWord("false")) {
-            value = JsonValue::boolean(c == 't');
-            return true;
+        for (const bool truth : {true, false}) {
+            if (consumeWord(truth ? "true" : "false")) {
+                value = JsonValue::boolean(truth);
+                return true;
+            }
         }
         if (consumeWord("null")) {
             value = JsonValue();
@@ -80,6 +90,7 @@ private:
         return parseNumber(value);
     }
 
+    // Containers parse each item in place: no JsonValue on the stack of a recursion level.
     bool parseObject(JsonValue& value, int depth) {
         ++at_;
         value = JsonValue::object();
@@ -96,16 +107,14 @@ private:
                 return false;
             }
             if (value.find(key) != nullptr) {
-                return fail("duplicate member \"" + key + "\"");
+                return fail("duplicate member ", key);
             }
             if (!consume(':')) {
                 return fail("expected ':'");
             }
-            JsonValue member;
-            if (!parseValue(member, depth)) {
+            if (!parseValue(value.add(std::move(key), JsonValue()), depth)) {
                 return false;
             }
-            value.add(std::move(key), std::move(member));
         } while (consume(','));
         return consume('}') || fail("expected ',' or '}'");
     }
@@ -117,11 +126,9 @@ private:
             return true;
         }
         do {
-            JsonValue item;
-            if (!parseValue(item, depth)) {
+            if (!parseValue(value.items().emplace_back(), depth)) {
                 return false;
             }
-            value.items().push_back(std::move(item));
         } while (consume(','));
         return consume(']') || fail("expected ',' or ']'");
     }
@@ -164,10 +171,7 @@ private:
         unit = 0;
         for (int i = 0; i < 4; ++i) {
             const char c = text_[at_++];
-            const int nibble = c >= '0' && c <= '9'   ? c - '0'
-                               : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                               : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                      : -1;
+            const int nibble = core::HexDigitValue(c);
             if (nibble < 0) {
                 return fail("bad \\u escape");
             }

@@ -1,7 +1,6 @@
-// Conversion between TAF field trees and their JSON form.
+// TAF field trees as JSON, and the names of the JSON form.
 #include "common/taf_tree_json.h"
 
-#include <algorithm>
 #include <bit>
 #include <cmath>
 
@@ -12,15 +11,6 @@ namespace tafjson {
 namespace {
 
 using taf::TafType;
-
-constexpr std::string_view kTypeNames[] = {
-    "int8",    "int16", "int32", "int64",  "float", "double", "string1",
-    "string4", "map",   "list",  "struct", "",      "zero",   "bytes",
-};
-
-std::string typeName(TafType type) {
-    return std::string(kTypeNames[static_cast<std::size_t>(type)]);
-}
 
 JsonValue fieldToJson(const TafField& field);
 
@@ -51,7 +41,7 @@ void floatToJson(const TafField& field, JsonValue& object) {
 JsonValue fieldToJson(const TafField& field) {
     JsonValue object = JsonValue::object();
     object.add("tag", JsonValue::integer(field.tag));
-    object.add("type", JsonValue::string(typeName(field.type)));
+    object.add("type", JsonValue::string(std::string(jsonTypeName(field.type))));
     switch (field.type) {
         case TafType::Float:
         case TafType::Double:
@@ -87,231 +77,16 @@ JsonValue fieldToJson(const TafField& field) {
     return object;
 }
 
-class TreeReader {
-public:
-    explicit TreeReader(std::string& error) : error_(error) {}
-
-    bool readList(const JsonValue& json, std::vector<TafField>& fields, const std::string& path) {
-        if (json.kind() != JsonValue::Kind::Array) {
-            return fail(path, "expected an array of fields");
-        }
-        for (std::size_t i = 0; i < json.items().size(); ++i) {
-            if (!readField(json.items()[i], fields.emplace_back(),
-                           path + "[" + std::to_string(i) + "]")) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-private:
-    bool fail(const std::string& path, const std::string& message) {
-        error_ = (path.empty() ? "top level" : path) + ": " + message;
-        return false;
-    }
-
-    // The members a field of this type may have besides "tag" and "type".
-    static std::vector<std::string_view> allowedMembers(std::string_view type) {
-        if (type == "list") {
-            return {"items"};
-        }
-        if (type == "map") {
-            return {"entries"};
-        }
-        if (type == "struct") {
-            return {"fields"};
-        }
-        if (type == "bytes") {
-            return {"hex"};
-        }
-        if (type.starts_with("string")) {
-            return {"hex", "text"};
-        }
-        if (type == "float" || type == "double") {
-            return {"value", "hex"};
-        }
-        return {"value"};
-    }
-
-    bool readField(const JsonValue& json, TafField& field, const std::string& path) {
-        if (json.kind() != JsonValue::Kind::Object) {
-            return fail(path, "expected a field object");
-        }
-        const JsonValue* tag = json.find("tag");
-        const JsonValue* type = json.find("type");
-        std::int64_t tagValue = 0;
-        if (tag == nullptr || !tag->toInt64(tagValue) || tagValue < 0 || tagValue > 255) {
-            return fail(path, "\"tag\" must be an integer from 0 to 255");
-        }
-        if (type == nullptr || type->kind() != JsonValue::Kind::String) {
-            return fail(path, "\"type\" must be a string");
-        }
-        const std::string& name = type->text();
-        if (!knownType(name)) {
-            return fail(path, "unknown type \"" + name + "\"");
-        }
-        const auto allowed = allowedMembers(name);
-        for (const auto& [key, member] : json.members()) {
-            if (key != "tag" && key != "type" &&
-                std::find(allowed.begin(), allowed.end(), key) == allowed.end()) {
-                return fail(path, "unexpected member \"" + key + "\" for type \"" + name + "\"");
-            }
-        }
-        field.tag = static_cast<taf::Tag>(tagValue);
-        return readPayload(json, name, field, path);
-    }
-
-    static bool knownType(const std::string& name) {
-        return name == "int" || name == "string" ||
-               (!name.empty() && std::find(std::begin(kTypeNames), std::end(kTypeNames), name) !=
-                                     std::end(kTypeNames));
-    }
-
-    bool readPayload(const JsonValue& json, const std::string& name, TafField& field,
-                     const std::string& path) {
-        if (name == "list" || name == "struct") {
-            field.type = name == "list" ? TafType::List : TafType::StructBegin;
-            const std::string member = name == "list" ? "items" : "fields";
-            const JsonValue* children = json.find(member);
-            return children != nullptr ? readList(*children, field.children, path + "." + member)
-                                       : fail(path, "missing \"" + member + "\"");
-        }
-        if (name == "map") {
-            field.type = TafType::Map;
-            return readEntries(json.find("entries"), field, path + ".entries");
-        }
-        if (name == "bytes" || name.starts_with("string")) {
-            return readBytes(json, name, field, path);
-        }
-        if (name == "float" || name == "double") {
-            return readReal(json, name, field, path);
-        }
-        return readInteger(json, name, field, path);
-    }
-
-    bool readEntries(const JsonValue* entries, TafField& field, const std::string& path) {
-        if (entries == nullptr || entries->kind() != JsonValue::Kind::Array) {
-            return fail(path, "expected an array of [key, value] pairs");
-        }
-        for (std::size_t i = 0; i < entries->items().size(); ++i) {
-            const JsonValue& pair = entries->items()[i];
-            const std::string at = path + "[" + std::to_string(i) + "]";
-            if (pair.kind() != JsonValue::Kind::Array || pair.items().size() != 2) {
-                return fail(at, "expected a [key, value] pair");
-            }
-            if (!readField(pair.items()[0], field.children.emplace_back(), at + "[0]") ||
-                !readField(pair.items()[1], field.children.emplace_back(), at + "[1]")) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-    bool readBytes(const JsonValue& json, const std::string& name, TafField& field,
-                   const std::string& path) {
-        const JsonValue* hex = json.find("hex");
-        const JsonValue* text = json.find("text");
-        if (hex != nullptr) {
-            if (hex->kind() != JsonValue::Kind::String || !parseHexText(hex->text(), field.bytes)) {
-                return fail(path, "\"hex\" must be a string of hex digit pairs");
-            }
-        } else if (text != nullptr && text->kind() == JsonValue::Kind::String && name != "bytes") {
-            field.bytes.assign(text->text().begin(), text->text().end());
-        } else {
-            return fail(path, name == "bytes" ? "missing \"hex\"" : "missing \"hex\" or \"text\"");
-        }
-        const std::size_t size = field.bytes.size();
-        if (name == "bytes") {
-            field.type = TafType::SimpleList;
-        } else if (name == "string1" || (name == "string" && size <= 255)) {
-            field.type = TafType::String1;
-        } else {
-            field.type = TafType::String4;
-        }
-        if (field.type == TafType::String1 && size > 255) {
-            return fail(path, "a string1 holds at most 255 bytes");
-        }
-        if (size > taf::kMaxStringLength && field.type == TafType::String4) {
-            return fail(
-                path, "a string holds at most " + std::to_string(taf::kMaxStringLength) + " bytes");
-        }
-        return true;
-    }
-
-    bool readReal(const JsonValue& json, const std::string& name, TafField& field,
-                  const std::string& path) {
-        const bool isFloat = name == "float";
-        field.type = isFloat ? TafType::Float : TafType::Double;
-        const JsonValue* value = json.find("value");
-        const JsonValue* hex = json.find("hex");
-        taf::Bytes bits;
-        if (value != nullptr && hex == nullptr) {
-            float narrow = 0;
-            double wide = 0;
-            if (isFloat ? !value->toFloat(narrow) : !value->toDouble(wide)) {
-                return fail(path, "\"value\" must be a number within the " + name + " range");
-            }
-            field.floatBits =
-                isFloat ? std::bit_cast<std::uint32_t>(narrow) : std::bit_cast<std::uint64_t>(wide);
-            return true;
-        }
-        if (hex != nullptr && value == nullptr && hex->kind() == JsonValue::Kind::String &&
-            parseHexText(hex->text(), bits) && bits.size() == (isFloat ? 4u : 8u)) {
-            for (const std::uint8_t byte : bits) {
-                field.floatBits = field.floatBits << 8 | byte;
-            }
-            return true;
-        }
-        return fail(path, "give either \"value\" or \"hex\" with the " +
-                              std::to_string(isFloat ? 4 : 8) + " payload bytes");
-    }
-
-    bool readInteger(const JsonValue& json, const std::string& name, TafField& field,
-                     const std::string& path) {
-        const JsonValue* value = json.find("value");
-        std::int64_t number = 0;
-        if (value != nullptr && !value->toInt64(number)) {
-            return fail(path, "\"value\" must be an integer within 64 bits");
-        }
-        if (value == nullptr && name != "zero") {
-            return fail(path, "missing \"value\"");
-        }
-        struct Range {
-            std::string_view name;
-            TafType type;
-            std::int64_t low, high;
-        };
-        static constexpr Range kRanges[] = {
-            {"zero", TafType::ZeroTag, 0, 0},
-            {"int8", TafType::Int8, INT8_MIN, INT8_MAX},
-            {"int16", TafType::Int16, INT16_MIN, INT16_MAX},
-            {"int32", TafType::Int32, INT32_MIN, INT32_MAX},
-            {"int64", TafType::Int64, INT64_MIN, INT64_MAX},
-        };
-        field.integer = number;
-        if (name == "int") {
-            // The writers' narrowing rule picks the first form that holds the value.
-            for (const Range& range : kRanges) {
-                if (number >= range.low && number <= range.high) {
-                    field.type = range.type;
-                    return true;
-                }
-            }
-        }
-        for (const Range& range : kRanges) {
-            if (name == range.name) {
-                field.type = range.type;
-                return (number >= range.low && number <= range.high) ||
-                       fail(path, "value out of range for " + name);
-            }
-        }
-        return fail(path, "unknown type \"" + name + "\"");
-    }
-
-    std::string& error_;
-};
-
 }  // namespace
+
+std::string_view jsonTypeName(taf::TafType type) {
+    static constexpr std::string_view kNames[] = {
+        "int8",    "int16", "int32", "int64",  "float", "double", "string1",
+        "string4", "map",   "list",  "struct", "",      "zero",   "bytes",
+    };
+    const auto code = static_cast<std::size_t>(type);
+    return code < std::size(kNames) ? kNames[code] : std::string_view();
+}
 
 std::string readableText(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) {
@@ -323,11 +98,6 @@ std::string readableText(std::span<const std::uint8_t> bytes) {
 
 JsonValue treeToJson(const std::vector<TafField>& fields) {
     return listToJson(fields);
-}
-
-bool treeFromJson(const JsonValue& json, std::vector<TafField>& fields, std::string& error) {
-    fields.clear();
-    return TreeReader(error).readList(json, fields, "");
 }
 
 }  // namespace tafjson

@@ -3,12 +3,17 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/json_value.h"
 #include "common/taf_tree.h"
 
 namespace tafjson {
+
+// The "type" of a field in the JSON form ("int8", ..., "bytes"); empty for StructEnd, which
+// the form has no field for.
+std::string_view jsonTypeName(taf::TafType type);
 
 // The bytes as UTF-8 text, each invalid sequence shown as U+FFFD: a string's "text".
 std::string readableText(std::span<const std::uint8_t> bytes);

@@ -13,11 +13,6 @@ namespace {
 
 using taf::TafType;
 
-constexpr const char* kTypeNames[] = {
-    "int8",    "int16", "int32", "int64",  "float",      "double", "string1",
-    "string4", "map",   "list",  "struct", "struct-end", "zero",   "bytes",
-};
-
 void appendValue(std::string& out, const tafjson::TafField& field) {
     switch (field.type) {
         case TafType::Float: {
@@ -58,8 +53,8 @@ void appendFields(std::string& out, const std::vector<tafjson::TafField>& fields
         out.append(offset.size() < 6 ? 6 - offset.size() : 0, ' ');
         out += offset;
         out.append(2 + 2 * static_cast<std::size_t>(depth), ' ');
-        out += "tag " + std::to_string(field.tag) + " " +
-               kTypeNames[static_cast<std::size_t>(field.type)];
+        out += "tag " + std::to_string(field.tag) + " ";
+        out += tafjson::jsonTypeName(field.type);
         if (field.type != TafType::StructBegin) {
             out += ' ';
         }
