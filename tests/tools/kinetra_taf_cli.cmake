@@ -1,5 +1,5 @@
 # Runs the built kinetra-taf on captured sample messages: bytes -> JSON -> bytes and
-# JSON -> bytes -> JSON, the readable dump, and its error exits.
+# JSON -> bytes -> JSON, the readable dump, framed packets, and the error exits.
 # Arguments: TOOL, DATA (sample folder), WORK (scratch folder), EMULATOR (may be empty),
 # QUICK (ON under an emulator, where every launch is slow: only the essential runs).
 
@@ -52,8 +52,23 @@ if(NOT TOOL_ERR MATCHES "byte offset 7: status -106")
   message(FATAL_ERROR "truncated.hex: unexpected error text: ${TOOL_ERR}")
 endif()
 
+# A framed request: header fields, and the body's attributes with their values as trees.
+run_tool(0 frame --hex --json ${DATA}/frame.hex)
+expect_same("frame.hex -> JSON" "${TOOL_OUT}" ${DATA}/frame.json)
+
 if(QUICK)
   return()
+endif()
+
+run_tool(0 frame --hex ${DATA}/frame.hex)
+expect_same("frame.hex -> text" "${TOOL_OUT}" ${DATA}/frame.txt)
+run_tool(1 frame --hex ${DATA}/frame_value_cut.hex)
+if(NOT TOOL_ERR MATCHES "attribute \"tReq\" type \"\\?\" at byte offset 3: status -106")
+  message(FATAL_ERROR "frame_value_cut.hex: unexpected error text: ${TOOL_ERR}")
+endif()
+run_tool(1 frame --hex ${DATA}/frame_short.hex)
+if(NOT TOOL_ERR MATCHES "status -201")
+  message(FATAL_ERROR "frame_short.hex: unexpected error text: ${TOOL_ERR}")
 endif()
 
 foreach(sample user_id request)

@@ -8,6 +8,7 @@
 #include "common/hex_text.h"
 #include "common/taf_tree_json.h"
 #include "dump_text.h"
+#include "frame_text.h"
 
 namespace taftool {
 namespace {
@@ -18,10 +19,13 @@ constexpr int kExitUsage = 2;
 constexpr const char kUsage[] =
     "usage: kinetra-taf dump [--hex] [--json] [FILE|-]\n"
     "       kinetra-taf encode [--hex] [FILE|-]\n"
+    "       kinetra-taf frame [--hex] [--json] [FILE|-]\n"
     "\n"
     "dump    decodes TAF bytes without a schema and prints every field as an indented\n"
     "        tree (byte offset, tag, wire type, value), or as JSON with --json.\n"
     "encode  reads that JSON and writes the bytes, each value in the wire type given.\n"
+    "frame   decodes a framed server request or reply: its length, its header fields,\n"
+    "        and each attribute of its body with its type name and its value as a tree.\n"
     "--hex   the bytes are hex text (\"0a 00 01\", \"0x0A, 0x00\") instead of raw bytes.\n"
     "FILE    the input; standard input when absent or \"-\".\n";
 
@@ -42,7 +46,7 @@ bool ParseArguments(int argc, char** argv, Options& options) {
         const std::string_view argument = argv[i];
         if (argument == "--hex") {
             options.hex = true;
-        } else if (argument == "--json" && options.command == "dump") {
+        } else if (argument == "--json" && options.command != "encode") {
             options.json = true;
         } else if ((argument == "-" || !argument.starts_with("-")) && !haveInput) {
             options.input = argument;
@@ -51,7 +55,7 @@ bool ParseArguments(int argc, char** argv, Options& options) {
             return false;
         }
     }
-    return options.command == "dump" || options.command == "encode";
+    return options.command == "dump" || options.command == "encode" || options.command == "frame";
 }
 
 bool ReadAll(const std::string& path, std::string& content) {
@@ -98,6 +102,22 @@ int Dump(const Options& options, const std::string& content) {
     return 0;
 }
 
+int Frame(const Options& options, const std::string& content) {
+    taf::Bytes bytes(content.begin(), content.end());
+    if (options.hex && !tafjson::parseHexText(content, bytes)) {
+        Fail("the input is not hex text");
+        return kExitUsage;
+    }
+    const FrameDescription description = DescribeFrame(bytes, options.json);
+    Write(description.output);
+    if (!description.failure.empty()) {
+        std::fflush(stdout);
+        Fail(description.failure);
+        return kExitDecodeFailed;
+    }
+    return 0;
+}
+
 int Encode(const Options& options, const std::string& content) {
     tafjson::JsonValue json;
     tafjson::JsonError jsonError;
@@ -137,6 +157,9 @@ int Run(int argc, char** argv) {
     if (!ReadAll(options.input, content)) {
         Fail("cannot read " + options.input);
         return kExitUsage;
+    }
+    if (options.command == "frame") {
+        return Frame(options, content);
     }
     return options.command == "dump" ? Dump(options, content) : Encode(options, content);
 }
