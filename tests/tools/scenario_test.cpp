@@ -26,7 +26,11 @@ TEST(Scenario, ReadsEveryHostAnswerAndStepKind) {
                "absent": ["room", "presenter"]},
       "steps": [{"engine": 4294967295, "payload": [{"tag": 0, "type": "int", "value": 300}]},
                 {"engine": 24, "channel": "other", "hex": "0c"},
-                {"wait_ms": 15}]})",
+                {"wait_ms": 15},
+                {"push": 1025513, "hex": "0c"}],
+      "server": {"replies": [{"servant": "s", "function": "f", "ret": -2,
+                              "rsp": [{"tag": 1, "type": "string", "text": "ok"}]}],
+                 "delay_ms": 20, "timeout_ms": 900}})",
                       scenario, error))
         << error;
     const auto& answers = scenario.answers;
@@ -41,7 +45,7 @@ TEST(Scenario, ReadsEveryHostAnswerAndStepKind) {
     EXPECT_FLOAT_EQ(answers.camera.b[1], 4.0f);
     EXPECT_EQ(scenario.absent,
               (std::set<sim::ServiceKind>{sim::ServiceKind::room, sim::ServiceKind::presenter}));
-    ASSERT_EQ(scenario.steps.size(), 3u);
+    ASSERT_EQ(scenario.steps.size(), 4u);
     const auto& first = std::get<EngineStep>(scenario.steps[0]);
     EXPECT_EQ(first.type, 4294967295u);
     EXPECT_EQ(first.channel, "kinetra_service_plugin");
@@ -50,6 +54,15 @@ TEST(Scenario, ReadsEveryHostAnswerAndStepKind) {
     EXPECT_EQ(second.channel, "other");
     EXPECT_EQ(second.payload, taf::Bytes{0x0C});
     EXPECT_EQ(std::get<WaitStep>(scenario.steps[2]).duration.count(), 15);
+    EXPECT_EQ(std::get<PushStep>(scenario.steps[3]).uri, 1025513u);
+    EXPECT_EQ(std::get<PushStep>(scenario.steps[3]).payload, taf::Bytes{0x0C});
+    ASSERT_EQ(scenario.replies.size(), 1u);
+    EXPECT_EQ(scenario.replies[0].servant, "s");
+    EXPECT_EQ(scenario.replies[0].function, "f");
+    EXPECT_EQ(scenario.replies[0].ret, -2);
+    EXPECT_EQ(scenario.replies[0].responseFields, (taf::Bytes{0x16, 0x02, 'o', 'k'}));
+    EXPECT_EQ(scenario.timing.delay.count(), 20);
+    EXPECT_EQ(scenario.timing.timeout.count(), 900);
 }
 
 TEST(Scenario, MistakesAreNamedByWhereTheyAre) {
@@ -68,7 +81,10 @@ TEST(Scenario, MistakesAreNamedByWhereTheyAre) {
         {R"({"steps": [{"engine": 1, "payload": [{"tag": 0, "type": "int9"}]}]})",
          "steps[0].payload"},
         {R"({"steps": [{"engine": 1, "hex": "0g"}]})", "steps[0].hex"},
-        {R"({"steps": [{"push": 1400}]})", "steps[0]: a step needs"},
+        {R"({"steps": [{"post": 1400}]})", "steps[0]: a step needs"},
+        {R"({"steps": [{"push": 1400, "payload": 5}]})", "steps[0].payload"},
+        {R"({"server": {"replies": [{"servant": "s"}]}})", "server.replies[0]: needs"},
+        {R"({"server": {"delay": 5}})", "server.delay: unknown key"},
         {R"({"step": []})", "scenario.step: unknown key"},
         {R"([])", "scenario: must be an object"},
     };

@@ -19,20 +19,34 @@ std::string PrepareLogFolder() {
     return core::WideToUtf8(log.wstring());
 }
 
-void RunSteps(const Scenario& scenario, sim::SimEngine& engine) {
+// The servers answer on their own thread from the scenario's replies; the rest time out.
+void StartServer(const Scenario& scenario, sim::SimSignalService& signal) {
+    for (const auto& reply : scenario.replies) {
+        signal.SetReply(reply.servant, reply.function,
+                        sim::Reply::Fields(reply.ret, reply.responseFields));
+    }
+    signal.StartAutomatic(scenario.timing);
+}
+
+void RunSteps(const Scenario& scenario, sim::SimEngine& engine, sim::SimSignalService& signal) {
     for (const Step& step : scenario.steps) {
         if (const auto* message = std::get_if<EngineStep>(&step)) {
             engine.Send(message->type, message->payload, message->channel);
             // The next step starts once the plug-in has handled this message.
             engine.WaitIdle();
+        } else if (const auto* push = std::get_if<PushStep>(&step)) {
+            signal.Push(push->uri, push->payload);
+            signal.WaitIdle(kQuietPeriod * 50);
         } else {
             std::this_thread::sleep_for(std::get<WaitStep>(step).duration);
         }
     }
 }
 
-void WaitUntilQuiet(const Trace& trace) {
-    while (std::chrono::steady_clock::now() - trace.LastMove() < kQuietPeriod) {
+// Quiet: nothing moved for a while and no request waits for its answer or time-out.
+void WaitUntilQuiet(const Trace& trace, const sim::SimSignalService& signal) {
+    while (std::chrono::steady_clock::now() - trace.LastMove() < kQuietPeriod ||
+           signal.PendingTasks() > 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
@@ -45,6 +59,9 @@ int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace&
     sim::SimHost host(scenario.answers, scenario.absent);
     sim::SimEngine engine;
     engine.SetObserver([&trace](const sim::EngineTraffic& traffic) { trace.Record(traffic); });
+    host.Signal().SetObserver(
+        [&trace](const sim::ServerTraffic& traffic) { trace.Record(traffic); });
+    StartServer(scenario, host.Signal());
     int exitCode = 0;
     {
         sim::PluginHost plugin(host);
@@ -60,13 +77,14 @@ int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace&
             exitCode = 1;
         } else {
             instance->Start();
-            RunSteps(scenario, engine);
-            WaitUntilQuiet(trace);
+            RunSteps(scenario, engine, host.Signal());
+            WaitUntilQuiet(trace, host.Signal());
             instance->Stop();
             instance->Uninit();
         }
     }
     engine.SetObserver(nullptr);
+    host.Signal().SetObserver(nullptr);
     messages << "kinetra-sim: the plug-in's log is " << logPath << "\n";
     return exitCode;
 }

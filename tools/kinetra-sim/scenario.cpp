@@ -153,17 +153,17 @@ void ReadHost(const JsonValue& json, Scenario& scenario, std::string& error) {
                    "absent"});
 }
 
-// Payload bytes from a FIELDS array in the kinetra-taf JSON form, or from hex text.
-void ReadPayload(ObjectReader& step, const std::string& path, taf::Bytes& payload) {
-    const JsonValue* fields = step.Find("payload");
+// Bytes from a FIELDS array in the kinetra-taf JSON form under `key`, or from hex text.
+void ReadFields(ObjectReader& step, const std::string& path, const char* key, taf::Bytes& payload) {
+    const JsonValue* fields = step.Find(key);
     const JsonValue* hex = step.Find("hex");
     if (fields != nullptr && hex != nullptr) {
-        step.Fail(path, "give either \"payload\" or \"hex\", not both");
+        step.Fail(path, std::string("give either \"") + key + "\" or \"hex\", not both");
     } else if (fields != nullptr) {
         std::vector<tafjson::TafField> tree;
         std::string problem;
         if (!tafjson::treeFromJson(*fields, tree, problem)) {
-            step.Fail(path + ".payload", problem);
+            step.Fail(path + "." + key, problem);
             return;
         }
         taf::TafOutputStream out;
@@ -175,6 +175,35 @@ void ReadPayload(ObjectReader& step, const std::string& path, taf::Bytes& payloa
             step.Fail(path + ".hex", "must be a string of hex digit pairs");
         }
     }
+}
+
+void ReadServer(const JsonValue& json, Scenario& scenario, std::string& error) {
+    ObjectReader server(json, "server", error);
+    std::uint32_t delay = 0;
+    std::uint32_t timeout = static_cast<std::uint32_t>(scenario.timing.timeout.count());
+    server.Integer("delay_ms", delay);
+    server.Integer("timeout_ms", timeout);
+    scenario.timing = {std::chrono::milliseconds(delay), std::chrono::milliseconds(timeout)};
+    if (const JsonValue* replies = server.Find("replies")) {
+        if (replies->kind() != JsonValue::Kind::Array) {
+            server.Fail("server.replies", "must be an array");
+        }
+        for (std::size_t i = 0; i < replies->items().size() && error.empty(); ++i) {
+            const std::string path = "server.replies[" + std::to_string(i) + "]";
+            ObjectReader entry(replies->items()[i], path, error);
+            ServerReply reply;
+            entry.Text("servant", reply.servant);
+            entry.Text("function", reply.function);
+            entry.Integer("ret", reply.ret);
+            ReadFields(entry, path, "rsp", reply.responseFields);
+            entry.OnlyKeys({"servant", "function", "ret", "rsp", "hex"});
+            if (entry.Ok() && (reply.servant.empty() || reply.function.empty())) {
+                entry.Fail(path, "needs \"servant\" and \"function\"");
+            }
+            scenario.replies.push_back(std::move(reply));
+        }
+    }
+    server.OnlyKeys({"replies", "delay_ms", "timeout_ms"});
 }
 
 void ReadStep(const JsonValue& json, const std::string& path, Scenario& scenario,
@@ -192,11 +221,17 @@ void ReadStep(const JsonValue& json, const std::string& path, Scenario& scenario
         EngineStep engine{0, sim::SimEngine::kChannel, {}};
         step.Integer("engine", engine.type);
         step.Text("channel", engine.channel);
-        ReadPayload(step, path, engine.payload);
+        ReadFields(step, path, "payload", engine.payload);
         step.OnlyKeys({"engine", "channel", "payload", "hex"});
         scenario.steps.emplace_back(std::move(engine));
+    } else if (step.Find("push") != nullptr) {
+        PushStep push;
+        step.Integer("push", push.uri);
+        ReadFields(step, path, "payload", push.payload);
+        step.OnlyKeys({"push", "payload", "hex"});
+        scenario.steps.emplace_back(std::move(push));
     } else {
-        step.Fail(path, "a step needs \"engine\" or \"wait_ms\"");
+        step.Fail(path, "a step needs \"engine\", \"push\" or \"wait_ms\"");
     }
 }
 
@@ -208,6 +243,9 @@ bool ParseScenario(const JsonValue& json, Scenario& scenario, std::string& error
     if (const JsonValue* host = top.Find("host")) {
         ReadHost(*host, scenario, error);
     }
+    if (const JsonValue* server = top.Find("server")) {
+        ReadServer(*server, scenario, error);
+    }
     if (const JsonValue* steps = top.Find("steps")) {
         if (steps->kind() != JsonValue::Kind::Array) {
             top.Fail("steps", "must be an array");
@@ -216,7 +254,7 @@ bool ParseScenario(const JsonValue& json, Scenario& scenario, std::string& error
             ReadStep(steps->items()[i], "steps[" + std::to_string(i) + "]", scenario, error);
         }
     }
-    top.OnlyKeys({"host", "steps"});
+    top.OnlyKeys({"host", "server", "steps"});
     return error.empty();
 }
 

@@ -10,6 +10,7 @@
 
 #include "common/json_value.h"
 #include "host/host_state.h"
+#include "host/sim_signal_service.h"
 #include "taf/wire.h"
 
 namespace kinetra_sim {
@@ -24,11 +25,26 @@ struct WaitStep {
     std::chrono::milliseconds duration{0};
 };
 
-using Step = std::variant<EngineStep, WaitStep>;
+struct PushStep {
+    std::uint32_t uri = 0;
+    taf::Bytes payload;
+};
+
+using Step = std::variant<EngineStep, WaitStep, PushStep>;
+
+// A canned server answer for one servant and function; requests without one time out.
+struct ServerReply {
+    std::string servant;
+    std::string function;
+    std::int32_t ret = 0;
+    taf::Bytes responseFields;
+};
 
 struct Scenario {
     sim::HostAnswers answers;
     std::set<sim::ServiceKind> absent;
+    std::vector<ServerReply> replies;
+    sim::ServerTiming timing;
     std::vector<Step> steps;
 };
 

@@ -22,13 +22,37 @@ DecodedPayload DecodePayload(const taf::Bytes& payload) {
     return {tafjson::treeToJson(tree), result.status == taf::kOk};
 }
 
+// Compact JSON text of the payload, without its line break.
+std::string OneLine(const JsonValue& value) {
+    std::string text = tafjson::printJson(value, tafjson::JsonLayout::OneLine);
+    text.pop_back();
+    return text;
+}
+
+// The request record's fields; a "tReq" value that is not a record is shown as it stands.
+DecodedPayload DecodeRequest(const sim::SentRequest& request) {
+    const taf::Bytes fields = request.RequestFields();
+    return DecodePayload(fields.empty() ? request.requestValue : fields);
+}
+
+std::string CallName(const sim::SentRequest& request) {
+    return request.packet.sServantName + "/" + request.packet.sFuncName;
+}
+
 }  // namespace
 
 Trace::Trace(TraceFormat format, std::ostream& out)
     : mFormat(format), mOut(out), mLastMove(std::chrono::steady_clock::now()) {}
 
 void Trace::Record(const sim::EngineTraffic& traffic) {
-    const std::string line = mFormat == TraceFormat::json ? JsonLine(traffic) : TextLine(traffic);
+    Print(mFormat == TraceFormat::json ? JsonLine(traffic) : TextLine(traffic));
+}
+
+void Trace::Record(const sim::ServerTraffic& traffic) {
+    Print(mFormat == TraceFormat::json ? JsonLine(traffic) : TextLine(traffic));
+}
+
+void Trace::Print(const std::string& line) {
     {
         std::lock_guard lock(mMutex);
         mOut << line << std::flush;
@@ -70,14 +94,71 @@ std::string Trace::TextLine(const sim::EngineTraffic& traffic) const {
         line += info->render(traffic.payload);
     } else {
         DecodedPayload payload = DecodePayload(traffic.payload);
-        std::string fields = tafjson::printJson(payload.fields, tafjson::JsonLayout::OneLine);
-        fields.pop_back();
-        line += fields;
+        line += OneLine(payload.fields);
         if (!payload.complete) {
             line += "  (undecodable: " + tafjson::toHex(traffic.payload) + ")";
         }
     }
     return line + "\n";
+}
+
+std::string Trace::JsonLine(const sim::ServerTraffic& traffic) const {
+    using Kind = sim::ServerTraffic::Kind;
+    const bool toServer = traffic.kind == Kind::request;
+    JsonValue line = JsonValue::object();
+    line.add("from", JsonValue::string(toServer ? "plugin" : "server"));
+    line.add("to", JsonValue::string(toServer ? "server" : "plugin"));
+    if (traffic.kind == Kind::push) {
+        line.add("push", JsonValue::integer(traffic.uri));
+        DecodedPayload payload = DecodePayload(traffic.payload);
+        line.add("payload", std::move(payload.fields));
+        if (!payload.complete) {
+            line.add("hex", JsonValue::string(tafjson::toHex(traffic.payload)));
+        }
+        return tafjson::printJson(line, tafjson::JsonLayout::OneLine);
+    }
+    line.add("servant", JsonValue::string(traffic.request.packet.sServantName));
+    line.add("function", JsonValue::string(traffic.request.packet.sFuncName));
+    if (toServer) {
+        line.add("request_id", JsonValue::integer(traffic.request.packet.iRequestId));
+        line.add("request", DecodeRequest(traffic.request).fields);
+    } else if (traffic.reply.kind == sim::Reply::Kind::timeout) {
+        line.add("timeout", JsonValue::boolean(true));
+    } else if (traffic.reply.kind == sim::Reply::Kind::response) {
+        line.add("ret", JsonValue::integer(traffic.reply.ret));
+        line.add("response", DecodePayload(traffic.reply.fields).fields);
+    } else {
+        line.add("hex", JsonValue::string(tafjson::toHex(traffic.reply.bytes)));
+    }
+    return tafjson::printJson(line, tafjson::JsonLayout::OneLine);
+}
+
+std::string Trace::TextLine(const sim::ServerTraffic& traffic) const {
+    using Kind = sim::ServerTraffic::Kind;
+    switch (traffic.kind) {
+        case Kind::push:
+            return "server -> plugin  push " + std::to_string(traffic.uri) + "  " +
+                   (traffic.payload.empty() ? std::string("(empty)")
+                                            : OneLine(DecodePayload(traffic.payload).fields)) +
+                   "\n";
+        case Kind::request:
+            return "plugin -> server  " + CallName(traffic.request) + " #" +
+                   std::to_string(traffic.request.packet.iRequestId) + "  " +
+                   OneLine(DecodeRequest(traffic.request).fields) + "\n";
+        case Kind::reply:
+            break;
+    }
+    std::string line = "server -> plugin  " + CallName(traffic.request) + "  ";
+    switch (traffic.reply.kind) {
+        case sim::Reply::Kind::timeout:
+            return line + "time out\n";
+        case sim::Reply::Kind::response:
+            return line + "ret " + std::to_string(traffic.reply.ret) + "  " +
+                   OneLine(DecodePayload(traffic.reply.fields).fields) + "\n";
+        case sim::Reply::Kind::raw:
+            break;
+    }
+    return line + "raw reply " + tafjson::toHex(traffic.reply.bytes) + "\n";
 }
 
 }  // namespace kinetra_sim
