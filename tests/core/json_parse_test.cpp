@@ -39,10 +39,8 @@ TEST(JsonParse, ReadsValuesAsTheyPrintBack) {
         {"1.0", "1"},
         {"0.5", "0.500000"},
         {"1e-7", "0.000000"},
-        {"-1.5e3", "-1500"},
         {"2.5E+2", "250"},
         {"1e", "1"},
-        {"123456789012.5", "123456789012.500000"},
         {"1.", "1"},  // '.' without a digit is not part of the number
         {R"("\u00e9")", "\"\xC3\xA9\""},
         {R"("\ud83d\ude00")", "\"\xF0\x9F\x98\x80\""},
@@ -69,31 +67,6 @@ TEST(JsonParse, ReadsValuesAsTheyPrintBack) {
         CJsonObject json;
         EXPECT_TRUE(json.Parse(c.text)) << c.text;
         EXPECT_EQ(json.ToString(), c.printed) << c.text;
-    }
-}
-
-TEST(JsonParse, NumbersKeepTheirSignMark) {
-    struct Case {
-        const char* text;
-        int32_t type;
-        int64_t valueint;
-        int32_t sign;
-    };
-    const Case cases[] = {
-        {"7", json_int, 7, json_unsigned},
-        {"-7", json_int, -7, json_signed},
-        {"-0", json_int, 0, json_signed},
-        {"-2.75", json_double, -2, json_signed},  // sign is not read for doubles
-    };
-    for (const auto& c : cases) {
-        json_node* node = json_parse(c.text);
-        ASSERT_NE(node, nullptr) << c.text;
-        EXPECT_EQ(json_type_of(node), c.type) << c.text;
-        EXPECT_EQ(node->valueint, c.valueint) << c.text;
-        if (c.type == json_int) {
-            EXPECT_EQ(node->sign, c.sign) << c.text;
-        }
-        json_delete(node);
     }
 }
 

@@ -19,25 +19,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr int kThreads = 4;
+constexpr unsigned kThreads = 4;
 // Long enough for thousands of starts, closes and drops, short enough for four workflows.
 constexpr auto kStressTime = 500ms;
 // Timers kept alive and shared between the threads at any moment.
 constexpr std::size_t kTimersInPlay = 24;
-
-struct stress_counters {
-    std::atomic<int> runs{0};
-    std::atomic<int> runs_after_close{0};
-    // Callback lists alive: each one goes with its timer.
-    std::atomic<int> live_callback_lists{0};
-};
-
-// Counts itself in live_callback_lists for as long as the callback that holds it exists.
-struct life_token {
-    explicit life_token(stress_counters& c) : counters(c) { ++counters.live_callback_lists; }
-    ~life_token() { --counters.live_callback_lists; }
-    stress_counters& counters;
-};
 
 // Where a thread leaves a timer for its own callback to drop; the callback breaks the cycle.
 struct handoff {
@@ -61,13 +47,18 @@ struct entry {
 class stress_run {
 public:
     void act(std::mt19937& rng) {
-        const int action = std::uniform_int_distribution<int>(0, 6)(rng);
-        if (action == 0 || in_play() < kTimersInPlay) {
-            put(make(rng));
-            return;
+        const auto action = rng() % 7;
+        std::optional<entry> e;
+        {
+            std::lock_guard lock(mutex_);
+            if (action != 0 && entries_.size() >= kTimersInPlay) {
+                std::swap(entries_[rng() % entries_.size()], entries_.back());
+                e = std::move(entries_.back());
+                entries_.pop_back();
+            }
         }
-        std::optional<entry> e = take(rng);
         if (!e) {
+            put(make(rng));
             return;
         }
         switch (action) {
@@ -75,60 +66,52 @@ public:
                 e->timer->cancel();
                 e->timer->close();
                 *e->closed = true;
-                put(std::move(*e));  // for another thread to drop
-                break;
+                return put(std::move(*e));  // for another thread to drop
             case 2:
                 if (!*e->closed) {
                     e->timer->start(0);
                     put(std::move(*e));
                 }
-                break;
+                return;
             case 3:
                 if (e->periodic && !*e->closed) {
                     std::lock_guard lock(e->to_callback->mutex);
                     e->to_callback->timer = std::move(e->timer);
                 }
-                break;
+                return;
             case 4:
-                e->timer->connect([this](core::error_e) { ++counters.runs; }, 1);
-                put(std::move(*e));
-                break;
+                e->timer->connect([this](core::error_e) { ++runs; }, 1);
+                return put(std::move(*e));
             default:
-                break;  // dropped while it may be firing
+                return;  // dropped while it may be firing
         }
     }
 
     // Drops every timer still held, including those left for callbacks that never came.
     void finish() {
-        std::vector<entry> left;
-        std::vector<std::shared_ptr<handoff>> handoffs;
-        {
-            std::lock_guard lock(mutex_);
-            left.swap(entries_);
-            handoffs.swap(handoffs_);
-        }
-        left.clear();
-        for (const auto& h : handoffs) {
+        std::lock_guard lock(mutex_);
+        entries_.clear();
+        for (const auto& h : handoffs_) {
             h->drop();
         }
     }
 
-    stress_counters counters;
+    std::atomic<int> runs{0};
+    std::atomic<int> runs_after_close{0};
+    // Held by every callback: its use count tells how many callback lists are still alive.
+    const std::shared_ptr<int> life_token = std::make_shared<int>();
 
 private:
     entry make(std::mt19937& rng) {
         entry e{thread_pool::instance().create_timer(), std::make_shared<std::atomic<bool>>(false),
-                std::make_shared<handoff>(), std::uniform_int_distribution<int>(0, 2)(rng) != 0};
-        const int behaviour = std::uniform_int_distribution<int>(0, 3)(rng);
+                std::make_shared<handoff>(), rng() % 3 != 0};
+        const auto behaviour = rng() % 4;
         tpp_timer* const self = e.timer.get();  // valid in the callback: a run holds its timer
-        auto token = std::make_shared<life_token>(counters);
         e.timer->connect(
-            [this, self, behaviour, token, closed = e.closed, to_callback = e.to_callback,
-             remaining = 3](core::error_e) mutable {
-                ++counters.runs;
-                if (*closed) {
-                    ++counters.runs_after_close;
-                }
+            [this, self, behaviour, token = life_token, closed = e.closed,
+             to_callback = e.to_callback, remaining = 3](core::error_e) mutable {
+                ++runs;
+                runs_after_close += *closed;
                 to_callback->drop();
                 if (behaviour == 1) {
                     std::this_thread::sleep_for(1ms);
@@ -139,7 +122,7 @@ private:
                 }
             },
             0);
-        e.timer->start(e.periodic ? std::uniform_int_distribution<int>(1, 3)(rng) : 0);
+        e.timer->start(e.periodic ? 1 + rng() % 3 : 0);
         std::lock_guard lock(mutex_);
         handoffs_.push_back(e.to_callback);
         return e;
@@ -148,23 +131,6 @@ private:
     void put(entry e) {
         std::lock_guard lock(mutex_);
         entries_.push_back(std::move(e));
-    }
-
-    std::size_t in_play() {
-        std::lock_guard lock(mutex_);
-        return entries_.size();
-    }
-
-    std::optional<entry> take(std::mt19937& rng) {
-        std::lock_guard lock(mutex_);
-        if (entries_.empty()) {
-            return std::nullopt;
-        }
-        const auto pick = std::uniform_int_distribution<std::size_t>(0, entries_.size() - 1)(rng);
-        std::swap(entries_[pick], entries_.back());
-        entry e = std::move(entries_.back());
-        entries_.pop_back();
-        return e;
     }
 
     std::mutex mutex_;
@@ -176,9 +142,9 @@ TEST(TimerStress, TimersStartedClosedAndDroppedFromSeveralThreadsWhileTheyFire) 
     const std::size_t registered_before = tpp_registry::instance().size();
     stress_run run;
     std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
+    for (unsigned t = 1; t <= kThreads; ++t) {
         threads.emplace_back([&run, t] {
-            std::mt19937 rng(static_cast<unsigned>(t) + 1);
+            std::mt19937 rng(t);
             const auto end = std::chrono::steady_clock::now() + kStressTime;
             while (std::chrono::steady_clock::now() < end) {
                 run.act(rng);
@@ -196,15 +162,15 @@ TEST(TimerStress, TimersStartedClosedAndDroppedFromSeveralThreadsWhileTheyFire) 
 
     // Timers dropped inside their callbacks finish going on pool threads.
     const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while ((run.counters.live_callback_lists != 0 ||
-            tpp_registry::instance().size() != registered_before) &&
-           std::chrono::steady_clock::now() < deadline) {
+    while (
+        (run.life_token.use_count() != 1 || tpp_registry::instance().size() != registered_before) &&
+        std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(1ms);
     }
-    EXPECT_EQ(run.counters.live_callback_lists, 0);
+    EXPECT_EQ(run.life_token.use_count(), 1) << "callback lists still alive";
     EXPECT_EQ(tpp_registry::instance().size(), registered_before);
-    EXPECT_EQ(run.counters.runs_after_close, 0);
-    EXPECT_GT(run.counters.runs, 100);
+    EXPECT_EQ(run.runs_after_close, 0);
+    EXPECT_GT(run.runs, 100);
 }
 
 }  // namespace

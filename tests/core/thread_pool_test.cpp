@@ -76,6 +76,9 @@ TEST(TimerPeriod, FirstRunComesAPeriodAfterStartAndEachNextAPeriodAfterTheRunEnd
 
     const auto started = steady::now();
     timer->start(kPeriod.count());
+    // A start while a period is in force neither re-arms the timer nor changes its period.
+    timer->start(0);
+    timer->start(20);
     EXPECT_TRUE(timer->is_set());
     EXPECT_EQ(timer->period(), kPeriod.count());
     ASSERT_TRUE(log.wait_for(5));
@@ -119,19 +122,6 @@ TEST(TimerPeriod, PeriodZeroFiresOnceAtOnceAndCanBeStartedAgain) {
     ASSERT_TRUE(log.wait_for(2));
     timer->start_at(std::chrono::system_clock::now() - 1h, 0);
     ASSERT_TRUE(log.wait_for(3));
-}
-
-TEST(TimerPeriod, StartOnATimerWithAPeriodInForceChangesNothing) {
-    event_log log;
-    auto timer = logged_timer(log);
-    timer->start(10'000);
-    timer->start(0);
-    timer->start(20);
-    std::this_thread::sleep_for(200ms);
-    EXPECT_EQ(log.count(), 0u);
-    EXPECT_EQ(timer->period(), 10'000);
-    EXPECT_TRUE(timer->is_set());
-    timer->close();
 }
 
 TEST(TimerClose, CloseFromAnotherThreadWaitsForTheRunningCallbackAndNothingRunsAfter) {
@@ -277,15 +267,9 @@ TEST(TimerRegistry, StartFailsVisiblyWhenEverySlotIsTaken) {
 TEST(WorkerReferenceCount, ReleasingAWorkerWithNoReferenceLeftThrows) {
     struct counted_worker : tpp_worker {
         using tpp_worker::release;
-    };
-    counted_worker worker;
+    } worker;
     EXPECT_EQ(worker.release(), 0u);
-    try {
-        worker.release();
-        ADD_FAILURE() << "no exception";
-    } catch (const std::exception& e) {
-        EXPECT_STREQ(e.what(), "invalid reference count");
-    }
+    EXPECT_THROW(worker.release(), std::exception);
 }
 
 }  // namespace

@@ -104,7 +104,7 @@ TEST(EngineDispatch, DestroyingAndUnloadingWhileTheEngineFloodsIsSafe) {
     // The module takes its instance off the channel before letting it go, waiting for a
     // message in hand; the instance then never dies on the channel's thread, and no library
     // code is left running when the library is unloaded.
-    running.DestroyModule();
+    running.plugin.DestroyModule();
     running.plugin.Unload();
     EXPECT_EQ(running.engine.Listeners(), 0u);
     const std::size_t answered = running.engine.Received().size();

@@ -1,50 +1,25 @@
 // Loads the built plug-in library the way the host does and follows it through its lifecycle.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "core/logger.h"
 #include "host/plugin_host.h"
-#include "support/app_data.h"
-#include "support/log_lines.h"
-#include "support/temp_dir.h"
+#include "support/running_plugin.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-using testing_support::LogFile;
-
-class PluginLifecycleTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        testing_support::UseAppDataFolder(home.path());
-        log_path = fs::path(core::default_log_path());
-        fs::create_directories(log_path.parent_path());
-        fs::remove(log_path);
-    }
-
-    LogFile ReadLog() const {
-        return testing_support::ParseLogFile(testing_support::ReadFile(log_path));
-    }
-
-    static std::string LibraryPath() {
-        return sim::ExecutableFolder() + "/" + sim::PluginLibraryName();
-    }
-
-    testing_support::TempDir home;
-    fs::path log_path;
-};
+using testing_support::PluginLibraryPath;
+using testing_support::PluginLog;
 
 const std::set<sim::ServiceKind> kNoServices = {
     sim::ServiceKind::signal, sim::ServiceKind::user, sim::ServiceKind::room,
     sim::ServiceKind::audio,  sim::ServiceKind::live, sim::ServiceKind::presenter};
 
-TEST_F(PluginLifecycleTest, HostWithoutServicesRunsTheWholeLifecycle) {
+TEST(PluginLifecycle, HostWithoutServicesRunsTheWholeLifecycle) {
+    PluginLog pluginLog;
     sim::SimHost host({}, kNoServices);
     {
         sim::PluginHost plugin(host);
         std::string error;
-        ASSERT_TRUE(plugin.Load(LibraryPath(), error)) << error;
+        ASSERT_TRUE(plugin.Load(PluginLibraryPath(), error)) << error;
         ASSERT_EQ(host.Calls().Count("IPluginRegistry::RegisterBuilder"), 1u);
         auto* module = plugin.BuildModule("kinetra_service_plugin");
         ASSERT_NE(module, nullptr);
@@ -64,7 +39,7 @@ TEST_F(PluginLifecycleTest, HostWithoutServicesRunsTheWholeLifecycle) {
         plugin.DestroyModule();
         plugin.Unload();
     }
-    const auto log = ReadLog();
+    const auto log = pluginLog.Read();
     EXPECT_TRUE(log.malformed.empty());
     ASSERT_FALSE(log.lines.empty());
     EXPECT_EQ(log.lines.front().text, "service_module_load");
@@ -81,7 +56,8 @@ TEST_F(PluginLifecycleTest, HostWithoutServicesRunsTheWholeLifecycle) {
     EXPECT_EQ(log.CountEndingWith("KinetraPluginModuleImpl::CreateInstancekinetra:network"), 1u);
 }
 
-TEST_F(PluginLifecycleTest, FullHostIsQueriedInOrderAndReportsTheTestEnvironment) {
+TEST(PluginLifecycle, FullHostIsQueriedInOrderAndReportsTheTestEnvironment) {
+    PluginLog pluginLog;
     sim::HostAnswers answers;
     answers.testEnv = true;
     answers.liveId = 7;
@@ -89,7 +65,7 @@ TEST_F(PluginLifecycleTest, FullHostIsQueriedInOrderAndReportsTheTestEnvironment
     {
         sim::PluginHost plugin(host);
         std::string error;
-        ASSERT_TRUE(plugin.Load(LibraryPath(), error)) << error;
+        ASSERT_TRUE(plugin.Load(PluginLibraryPath(), error)) << error;
         auto* instance =
             plugin.BuildModule("kinetra_service_plugin")->GetInstance("kinetra:network");
         ASSERT_NE(instance, nullptr);
@@ -107,22 +83,23 @@ TEST_F(PluginLifecycleTest, FullHostIsQueriedInOrderAndReportsTheTestEnvironment
         "service_live plugin:live",     "service_presenter plugin:presenter"};
     EXPECT_EQ(queries, expected);
     EXPECT_EQ(host.Calls().Count("ILiveService::GetLiveId"), 1u);
-    const auto log = ReadLog();
+    const auto log = pluginLog.Read();
     EXPECT_EQ(log.CountEndingWith("service is empty"), 0u);
     EXPECT_TRUE(log.ContainsText("KinetraServicePluginImpl::Start is test evn 1"));
     EXPECT_EQ(log.lines.back().text, "service_module_unload");
 }
 
-TEST_F(PluginLifecycleTest, NullRegistryRegistersNothingAndStillSucceeds) {
+TEST(PluginLifecycle, NullRegistryRegistersNothingAndStillSucceeds) {
+    PluginLog pluginLog;
     sim::SimHost host;
     {
         sim::PluginHost plugin(host);
         std::string error;
-        ASSERT_TRUE(plugin.LoadWithoutRegistry(LibraryPath(), error)) << error;
+        ASSERT_TRUE(plugin.LoadWithoutRegistry(PluginLibraryPath(), error)) << error;
         EXPECT_EQ(plugin.BuildModule("kinetra_service_plugin"), nullptr);
     }
     EXPECT_EQ(host.Calls().Count("IPluginRegistry::RegisterBuilder"), 0u);
-    EXPECT_TRUE(ReadLog().ContainsText("service_module_load"));
+    EXPECT_TRUE(pluginLog.Read().ContainsText("service_module_load"));
 }
 
 }  // namespace

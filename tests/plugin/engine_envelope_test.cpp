@@ -35,31 +35,22 @@ TEST(EngineEnvelope, EncodesTheTypeAsUnsigned32BitsAndThePayloadAsSimpleList) {
     }
 }
 
-TEST(EngineEnvelope, TypeOfEveryIntegerWidthReadsTheSame) {
-    const Bytes forms[] = {
-        {0x00, 0x16},
-        {0x01, 0x00, 0x16},
-        {0x02, 0x00, 0x00, 0x00, 0x16},
-        {0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x16},
+// The type may come in any integer width; anything else at tag 0 makes it type 0.
+TEST(EngineEnvelope, TypeIsReadFromAnyIntegerWidth) {
+    const std::pair<Bytes, std::int32_t> cases[] = {
+        {{0x00, 0x16}, 22},
+        {{0x01, 0x00, 0x16}, 22},
+        {{0x02, 0x00, 0x00, 0x00, 0x16}, 22},
+        {{0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x16}, 22},
+        {{0x03, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x16}, 22},  // the low 32 bits count
+        {{}, 0},
+        {{0x06, 0x02, '2', '2'}, 0},                // a string
+        {{0x05, 0, 0, 0, 0, 0, 0, 0x36, 0x40}, 0},  // a double
+        {{0x02, 0x00, 0x00}, 0},                    // a 32-bit value cut short
+        {{0x1D, 0x00, 0x01, 0x07}, 0},              // no tag 0, only a payload
     };
-    for (const auto& form : forms) {
-        EXPECT_EQ(DecodeEngineEnvelope(form).type, 22);
-    }
-    // 64-bit values keep their low 32 bits.
-    EXPECT_EQ(
-        DecodeEngineEnvelope(Bytes{0x03, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x16}).type, 22);
-}
-
-TEST(EngineEnvelope, AnythingButAnIntegerTypeIsTypeZero) {
-    const Bytes inputs[] = {
-        {},                                    // nothing at all
-        {0x06, 0x02, '2', '2'},                // a string at tag 0
-        {0x05, 0, 0, 0, 0, 0, 0, 0x36, 0x40},  // a double at tag 0
-        {0x02, 0x00, 0x00},                    // a 32-bit value cut short
-        {0x1D, 0x00, 0x01, 0x07},              // no tag 0, only a payload
-    };
-    for (const auto& input : inputs) {
-        EXPECT_EQ(DecodeEngineEnvelope(input).type, 0) << ::testing::PrintToString(input);
+    for (const auto& [input, type] : cases) {
+        EXPECT_EQ(DecodeEngineEnvelope(input).type, type) << ::testing::PrintToString(input);
     }
     EXPECT_EQ(DecodeEngineEnvelope(Bytes{0x1D, 0x00, 0x00, 0x01, 0x07}).payload, Bytes{0x07});
 }

@@ -2,38 +2,36 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <string_view>
 
 namespace testing_support {
 namespace {
 
-bool Digits(const std::string& text, std::size_t at, std::size_t count) {
-    if (at + count > text.size()) {
+// True when `text` at `at` has the shape of `mask`, in which 'd' stands for any digit.
+bool Shaped(const std::string& text, std::size_t at, std::string_view mask) {
+    if (at + mask.size() > text.size()) {
         return false;
     }
-    for (std::size_t i = at; i < at + count; ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(text[i]))) {
+    for (std::size_t i = 0; i < mask.size(); ++i) {
+        const char c = text[at + i];
+        if (mask[i] == 'd' ? !std::isdigit(static_cast<unsigned char>(c)) : c != mask[i]) {
             return false;
         }
     }
     return true;
 }
 
-bool Literal(const std::string& text, std::size_t at, const char* expected) {
-    return text.compare(at, std::char_traits<char>::length(expected), expected) == 0;
-}
-
 // Reads "<key><number padded with blanks to at least 6>]" at `at`.
-std::optional<std::uint32_t> PaddedId(const std::string& text, std::size_t& at, const char* key) {
-    if (!Literal(text, at, key)) {
+std::optional<std::uint32_t> PaddedId(const std::string& text, std::size_t& at,
+                                      std::string_view key) {
+    if (text.compare(at, key.size(), key) != 0) {
         return std::nullopt;
     }
-    at += std::char_traits<char>::length(key);
+    at += key.size();
     const std::size_t end = text.find(']', at);
-    if (end == std::string::npos || end - at < 6) {
-        return std::nullopt;
-    }
     const std::size_t digits_end = text.find_first_not_of("0123456789", at);
-    if (digits_end == at || text.find_first_not_of(' ', digits_end) != end) {
+    if (end == std::string::npos || end - at < 6 || digits_end == at ||
+        text.find_first_not_of(' ', digits_end) != end) {
         return std::nullopt;
     }
     const auto id = static_cast<std::uint32_t>(std::strtoul(text.c_str() + at, nullptr, 10));
@@ -44,33 +42,19 @@ std::optional<std::uint32_t> PaddedId(const std::string& text, std::size_t& at, 
 }  // namespace
 
 std::optional<LogLine> ParseLogLine(const std::string& line) {
-    // [YYYY-MM-DD HH:MM:SS mmm]
-    const bool stamp = Literal(line, 0, "[") && Digits(line, 1, 4) && Literal(line, 5, "-") &&
-                       Digits(line, 6, 2) && Literal(line, 8, "-") && Digits(line, 9, 2) &&
-                       Literal(line, 11, " ") && Digits(line, 12, 2) && Literal(line, 14, ":") &&
-                       Digits(line, 15, 2) && Literal(line, 17, ":") && Digits(line, 18, 2) &&
-                       Literal(line, 20, " ") && Digits(line, 21, 3) && Literal(line, 24, "]");
-    if (!stamp) {
-        return std::nullopt;
-    }
     std::size_t at = 25;
-    LogLine parsed;
-    const auto pid = PaddedId(line, at, "[pid:");
-    if (!pid) {
+    if (!Shaped(line, 0, "[dddd-dd-dd dd:dd:dd ddd]")) {
         return std::nullopt;
     }
-    const auto tid = PaddedId(line, at, "[tid:");
+    const auto pid = PaddedId(line, at, "[pid:");
+    const auto tid = pid ? PaddedId(line, at, "[tid:") : std::nullopt;
     if (!tid || at + 4 > line.size() || line[at + 3] != ' ') {
         return std::nullopt;
     }
-    parsed.pid = *pid;
-    parsed.tid = *tid;
-    parsed.level = line.substr(at, 3);
-    if (parsed.level != "dbg" && parsed.level != "inf" && parsed.level != "act" &&
-        parsed.level != "war" && parsed.level != "err") {
+    LogLine parsed{*pid, *tid, line.substr(at, 3), line.substr(at + 4)};
+    if (std::string_view("dbg inf act war err").find(parsed.level) % 4 != 0) {
         return std::nullopt;
     }
-    parsed.text = line.substr(at + 4);
     return parsed;
 }
 
@@ -103,10 +87,8 @@ bool LogFile::ContainsText(const std::string& fragment) const {
 std::size_t LogFile::CountEndingWith(const std::string& suffix) const {
     std::size_t count = 0;
     for (const auto& line : lines) {
-        if (line.text.size() >= suffix.size() &&
-            line.text.compare(line.text.size() - suffix.size(), suffix.size(), suffix) == 0) {
-            ++count;
-        }
+        count += line.text.size() >= suffix.size() &&
+                 line.text.compare(line.text.size() - suffix.size(), suffix.size(), suffix) == 0;
     }
     return count;
 }

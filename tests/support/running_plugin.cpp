@@ -6,25 +6,27 @@
 #include "support/app_data.h"
 
 namespace testing_support {
-namespace {
 
-sim::HostAnswers PrepareLogFolder(TempDir& home, std::filesystem::path& logPath,
-                                  sim::HostAnswers answers) {
+PluginLog::PluginLog() {
     UseAppDataFolder(home.path());
-    logPath = std::filesystem::path(core::default_log_path());
-    std::filesystem::create_directories(logPath.parent_path());
-    std::filesystem::remove(logPath);
-    return answers;
+    path = std::filesystem::path(core::default_log_path());
+    std::filesystem::create_directories(path.parent_path());
+    std::filesystem::remove(path);
 }
 
-}  // namespace
+LogFile PluginLog::Read() const {
+    return ParseLogFile(ReadFile(path));
+}
+
+std::string PluginLibraryPath() {
+    return sim::ExecutableFolder() + "/" + sim::PluginLibraryName();
+}
 
 RunningPlugin::RunningPlugin(sim::HostAnswers answers, std::set<sim::ServiceKind> absent)
-    : host(PrepareLogFolder(home, logPath, std::move(answers)), std::move(absent)) {
+    : host(std::move(answers), std::move(absent)) {
     std::string error;
-    const std::string path = sim::ExecutableFolder() + "/" + sim::PluginLibraryName();
-    if (!plugin.Load(path, error)) {
-        ADD_FAILURE() << "cannot load " << path << ": " << error;
+    if (!plugin.Load(PluginLibraryPath(), error)) {
+        ADD_FAILURE() << "cannot load " << PluginLibraryPath() << ": " << error;
         return;
     }
     if (auto* module = plugin.BuildModule("kinetra_service_plugin")) {

@@ -4,12 +4,26 @@
 
 #include <filesystem>
 #include <set>
+#include <string>
 
 #include "engine/sim_engine.h"
 #include "host/plugin_host.h"
+#include "support/log_lines.h"
 #include "support/temp_dir.h"
 
 namespace testing_support {
+
+// The plug-in's log file, absent at first.
+struct PluginLog {
+    PluginLog();
+    LogFile Read() const;
+
+    TempDir home;
+    std::filesystem::path path;
+};
+
+// The built library beside the test binary.
+std::string PluginLibraryPath();
 
 class RunningPlugin {
 public:
@@ -17,11 +31,7 @@ public:
     // Stops the instance and unloads the library, as the host does.
     ~RunningPlugin();
 
-    // Destroys the module, and with it the instance, while the library stays loaded.
-    void DestroyModule() { plugin.DestroyModule(); }
-
-    TempDir home;
-    std::filesystem::path logPath;
+    PluginLog log;
     sim::SimHost host;
     sim::SimEngine engine;
     sim::PluginHost plugin{host};

@@ -19,13 +19,13 @@ std::size_t FewTimes(std::size_t inputSize) {
     return 8 * inputSize + 4096;
 }
 
-Bytes Repeat(const std::string& hex, std::size_t times) {
-    const Bytes unit = Hex(hex);
-    Bytes bytes;
-    for (std::size_t i = 0; i < times; ++i) {
-        bytes.insert(bytes.end(), unit.begin(), unit.end());
+// `hex` written `times` times over.
+std::string Times(const std::string& hex, std::size_t times) {
+    std::string text;
+    while (times-- > 0) {
+        text += hex + " ";
     }
-    return bytes;
+    return text;
 }
 
 // Lists nested `levels` deep, each claiming every byte after its count, then `fill`.
@@ -109,27 +109,15 @@ TEST(TafHardening, EveryPrefixOfAValidEncodingDecodesWithinItsBounds) {
     }
 }
 
-// `levels` of one kind of container, at tag 0, followed by the byte 7 at tag 1.
+// `levels` of one kind of container, at tag 0, followed by the byte 7 at tag 1. A map nests
+// through its one entry: a zero key at tag 0, the next map as value at tag 1.
 Bytes NestedThen7(const std::string& kind, int levels) {
-    Bytes bytes;
-    if (kind == "struct") {
-        bytes = Repeat("0a", levels);
-        const Bytes ends = Repeat("0b", levels);
-        bytes.insert(bytes.end(), ends.begin(), ends.end());
-    } else if (kind == "list") {
-        bytes = Repeat("09 00 01", levels - 1);
-        bytes.push_back(0x09);
-        bytes.push_back(0x0C);
-    } else {  // one entry per map: a zero key at tag 0, the next map as value at tag 1
-        bytes = Hex("08 00 01 0c");
-        const Bytes inner = Repeat("18 00 01 0c", levels - 2);
-        bytes.insert(bytes.end(), inner.begin(), inner.end());
-        bytes.push_back(0x18);
-        bytes.push_back(0x0C);
-    }
-    bytes.push_back(0x10);
-    bytes.push_back(0x07);
-    return bytes;
+    const std::size_t n = static_cast<std::size_t>(levels);
+    const std::string nested = kind == "struct" ? Times("0a", n) + Times("0b", n)
+                               : kind == "list"
+                                   ? Times("09 00 01", n - 1) + "09 0c"
+                                   : "08 00 01 0c " + Times("18 00 01 0c", n - 2) + "18 0c";
+    return Hex(nested + " 10 07");
 }
 
 TEST(TafHardening, NestingIsFollowedExactlyToTheDepthBound) {
@@ -163,9 +151,7 @@ TEST(TafHardening, RecursiveRecordsStopAtTheDepthBound) {
 TEST(TafHardening, TheAllocationBudgetStopsCheapElementsOfLargeRecords) {
     // 50,000 empty records in 100 KB: each costs sizeof(Holder<AllKinds>) bytes in memory.
     const std::size_t count = 50'000;
-    Bytes bytes = Hex("09 02 00 00 c3 50");
-    const Bytes elements = Repeat("0a 0b", count);
-    bytes.insert(bytes.end(), elements.begin(), elements.end());
+    const Bytes bytes = Hex("09 02 00 00 c3 50 " + Times("0a 0b", count));
     const std::size_t budget =
         kAllocationBudgetFloor + kAllocationBudgetPerInputByte * bytes.size();
     ASSERT_GT(count * sizeof(Holder<AllKinds>), budget);

@@ -118,10 +118,8 @@ TEST_F(TafTaskTest, FrameCarriesTheAddressOptionsAndRequest) {
         Send(new TafTask<PingReq, PingRsp>(request, {"mobileui", "getMobileUpdateInfo"}, {}));
     const sim::SentRequest& sent = pending.Request();
     EXPECT_EQ(sent.path, "/mobileui/getMobileUpdateInfo");
-    EXPECT_EQ(sent.options[0], 3000u);
-    EXPECT_EQ(sent.options[1], 1u);
-    EXPECT_EQ(sent.options[2], 3u);
-    EXPECT_EQ(sent.options[3], 3u);
+    EXPECT_EQ(std::vector(std::begin(sent.options), std::end(sent.options)),
+              (std::vector<std::uint32_t>{3000, 1, 3, 3}));
     EXPECT_EQ(sent.packet.sServantName, "mobileui");
     EXPECT_EQ(sent.packet.sFuncName, "getMobileUpdateInfo");
     EXPECT_EQ(sent.packet.iRequestId, 0);

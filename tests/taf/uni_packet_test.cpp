@@ -69,8 +69,7 @@ TEST(UniPacket, VersionThreeBodiesRoundTrip) {
     Bytes frame;
     ASSERT_EQ(packet.encode(frame), kOk);
     // Version 3 files values under their names only: "" and "tRsp", no type names.
-    EXPECT_EQ(ToHex(Bytes(frame.begin() + 19, frame.begin() + 29)),
-              ToHex(Hex("08 00 02 06 00 1d 00 00 02 00")));
+    EXPECT_EQ(Bytes(frame.begin() + 19, frame.begin() + 29), Hex("08 00 02 06 00 1d 00 00 02 00"));
 
     UniPacket decoded;
     ASSERT_EQ(decoded.decode(frame), kOk);
@@ -118,8 +117,8 @@ TEST(UniAttribute, PutReplacesTheSameTypeAndKeepsOthers) {
     attribute.put("tRsp", Inner{2, ""});
     const auto& types = attribute.values2().at("tRsp");
     ASSERT_EQ(types.size(), 2u);
-    EXPECT_EQ(ToHex(types.at("MERU.Inner")), "0a 00 02 16 00 0b");
-    EXPECT_EQ(ToHex(types.at("?")), "0a 0b");
+    EXPECT_EQ(types.at("MERU.Inner"), Hex("0a 00 02 16 00 0b"));
+    EXPECT_EQ(types.at("?"), Hex("0a 0b"));
 }
 
 TEST(RequestPacket, ReadingStopsAtTheFirstFailingField) {

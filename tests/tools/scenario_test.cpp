@@ -96,12 +96,5 @@ TEST(Scenario, MistakesAreNamedByWhereTheyAre) {
     }
 }
 
-TEST(Scenario, BuiltInScenarioIsValid) {
-    Scenario scenario;
-    std::string error;
-    EXPECT_TRUE(Parse(DefaultScenarioText(), scenario, error)) << error;
-    EXPECT_FALSE(scenario.steps.empty());
-}
-
 }  // namespace
 }  // namespace kinetra_sim
