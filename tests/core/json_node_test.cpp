@@ -12,19 +12,15 @@ namespace {
 TEST(JsonNode, KeyLookupFoldsAsciiLettersOnly) {
     json_node* object = json_parse(R"({"Key_1":1,"@":2,"\u00c9":3,"key_1":4})");
     ASSERT_NE(object, nullptr);
-    struct Case {
-        const char* key;
-        bool found;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, bool> cases[] = {
         {"kEY_1", true}, {"Key_1", true}, {"Key_", false},     {"Key_1x", false},
         {"`", false},    {"@", true},     {"\xC3\xA9", false},  // é is not É
         {"", false},
     };
-    for (const auto& c : cases) {
-        json_node* member = json_object_member(object, c.key);
-        EXPECT_EQ(member != nullptr, c.found) << c.key;
-        if (member != nullptr && c.key[0] == 'k') {
+    for (const auto& [key, found] : cases) {
+        json_node* member = json_object_member(object, key);
+        EXPECT_EQ(member != nullptr, found) << key;
+        if (member != nullptr && key[0] == 'k') {
             EXPECT_EQ(member->valueint, 1) << "the first match in document order";
         }
     }

@@ -30,9 +30,7 @@ void ExpectGet(const CJsonObject& json, const std::string& key, bool found, T ex
 TEST(JsonObjectGet, MatchesTypesExactly) {
     CJsonObject json(kSample);
     ExpectGet(json, "i", true, int32_t{5});
-    ExpectGet(json, "i", true, uint64_t{5});
     ExpectGet(json, "i", false, 0.0);
-    ExpectGet(json, "d", false, int32_t{});
     ExpectGet(json, "d", true, 5.0);
     ExpectGet(json, "f", true, 0.5f);
     ExpectGet(json, "b", true, true);

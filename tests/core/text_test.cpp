@@ -5,24 +5,21 @@
 namespace core {
 namespace {
 
-TEST(TextConversion, ValidTextRoundTripsThroughBothDirections) {
-    const std::string samples[] = {
-        "",
-        "GiftListDataCenter::ReqPropList",
-        "\xC3\xA9",                  // é
-        "\xE8\x99\x9A\xE6\x8B\x9F",  // two CJK characters
-        "\xF0\x9F\x98\x80",          // outside the BMP: a surrogate pair in UTF-16
-        std::string("nul\0inside", 10),
+// The same text in UTF-8 and in wide characters (UTF-16 on Windows, UTF-32 elsewhere).
+TEST(TextConversion, ValidTextConvertsBothWays) {
+    const std::pair<std::string, std::wstring> cases[] = {
+        {"", L""},
+        {"GiftListDataCenter::ReqPropList", L"GiftListDataCenter::ReqPropList"},
+        {"\xC3\xA9", L"\u00e9"},
+        {"\xE8\x99\x9A\xE6\x8B\x9F", L"\u865a\u62df"},
+        {"\xF0\x9F\x98\x80", L"\U0001F600"},  // a surrogate pair in UTF-16
+        {std::string("nul\0inside", 10), std::wstring(L"nul\0inside", 10)},
     };
-    for (const auto& utf8 : samples) {
-        EXPECT_EQ(WideToUtf8(Utf8ToWide(utf8)), utf8);
+    for (const auto& [utf8, wide] : cases) {
+        EXPECT_EQ(Utf8ToWide(utf8), wide);
+        EXPECT_EQ(WideToUtf8(wide), utf8);
     }
-    EXPECT_EQ(WideToUtf8(L"GiftListDataCenter::ReqPropList"), "GiftListDataCenter::ReqPropList");
-    EXPECT_EQ(WideToUtf8(L"\u00e9"), "\xC3\xA9");
-    EXPECT_EQ(Utf8ToWide("\xF0\x9F\x98\x80"), std::wstring(L"\U0001F600"));
-}
-
-TEST(TextConversion, NegativeLengthMeansNulTerminated) {
+    // A negative length means NUL-terminated.
     EXPECT_EQ(WideToUtf8(L"abc\0def", -1), "abc");
     EXPECT_EQ(Utf8ToWide("abc\0def", -1), L"abc");
     EXPECT_EQ(WideToUtf8(L"abcdef", 2), "ab");
@@ -30,22 +27,15 @@ TEST(TextConversion, NegativeLengthMeansNulTerminated) {
 }
 
 TEST(TextConversion, InvalidUtf8BecomesReplacementCharacter) {
-    struct Case {
-        const char* bytes;
-        std::wstring wide;
-    };
-    const Case cases[] = {
-        {"\xC3\x28", L"\uFFFD("},  // lead byte followed by a non-continuation
-        {"\x80", L"\uFFFD"},       // lone continuation byte
-        {"a\xFF"
-         "b",
-         L"a\uFFFD"
-         L"b"},                         // byte that never occurs in UTF-8
+    const std::pair<const char*, std::wstring> cases[] = {
+        {"\xC3\x28", L"\uFFFD("},       // lead byte followed by a non-continuation
+        {"\x80", L"\uFFFD"},            // lone continuation byte
+        {"a\xFF", L"a\uFFFD"},          // byte that never occurs in UTF-8
         {"\xC0\xAF", L"\uFFFD\uFFFD"},  // overlong encoding of '/'
         {"x\xE2\x82", L"x\uFFFD"},      // cut short at the end
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Utf8ToWide(c.bytes), c.wide) << "input " << ::testing::PrintToString(c.bytes);
+    for (const auto& [bytes, wide] : cases) {
+        EXPECT_EQ(Utf8ToWide(bytes), wide) << "input " << ::testing::PrintToString(bytes);
     }
     // Converters differ in how many U+FFFD an encoded surrogate gives; none lets it through.
     const std::wstring surrogate = Utf8ToWide("\xED\xA0\x80!");
@@ -73,21 +63,18 @@ TEST(SplitString, FollowsLineReaderRules) {
 }
 
 TEST(ReplaceAll, DoesNotRescanInsertedText) {
-    std::string text = "aaa";
-    ReplaceAll(text, "a", "aa");
-    EXPECT_EQ(text, "aaaaaa");
-
-    text = "one two one";
-    ReplaceAll(text, "one", "1");
-    EXPECT_EQ(text, "1 two 1");
-
-    text = "abab";
-    ReplaceAll(text, "ab", "");
-    EXPECT_EQ(text, "");
-
-    text = "unchanged";
-    ReplaceAll(text, "", "x");
-    EXPECT_EQ(text, "unchanged");
+    const struct {
+        std::string text, search, replacement, result;
+    } cases[] = {
+        {"aaa", "a", "aa", "aaaaaa"},
+        {"one two one", "one", "1", "1 two 1"},
+        {"abab", "ab", "", ""},
+        {"unchanged", "", "x", "unchanged"},
+    };
+    for (auto c : cases) {
+        ReplaceAll(c.text, c.search, c.replacement);
+        EXPECT_EQ(c.text, c.result);
+    }
 }
 
 }  // namespace

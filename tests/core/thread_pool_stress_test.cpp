@@ -25,10 +25,12 @@ constexpr auto kStressTime = 500ms;
 // Timers kept alive and shared between the threads at any moment.
 constexpr std::size_t kTimersInPlay = 24;
 
-// Where a thread leaves a timer for its own callback to drop; the callback breaks the cycle.
-struct handoff {
+// What a timer's callback shares with the threads: the timer, when a thread leaves it for the
+// callback to drop (the callback breaks the cycle), and whether an outside close() returned.
+struct shared_state {
     std::mutex mutex;
     std::shared_ptr<tpp_timer> timer;
+    std::atomic<bool> closed{false};
 
     void drop() {
         std::shared_ptr<tpp_timer> last;  // released after the mutex
@@ -39,8 +41,7 @@ struct handoff {
 
 struct entry {
     std::shared_ptr<tpp_timer> timer;
-    std::shared_ptr<std::atomic<bool>> closed;  // set once an outside close() has returned
-    std::shared_ptr<handoff> to_callback;
+    std::shared_ptr<shared_state> state;
     bool periodic = false;
 };
 
@@ -65,18 +66,18 @@ public:
             case 1:
                 e->timer->cancel();
                 e->timer->close();
-                *e->closed = true;
+                e->state->closed = true;
                 return put(std::move(*e));  // for another thread to drop
             case 2:
-                if (!*e->closed) {
+                if (!e->state->closed) {
                     e->timer->start(0);
                     put(std::move(*e));
                 }
                 return;
             case 3:
-                if (e->periodic && !*e->closed) {
-                    std::lock_guard lock(e->to_callback->mutex);
-                    e->to_callback->timer = std::move(e->timer);
+                if (e->periodic && !e->state->closed) {
+                    std::lock_guard lock(e->state->mutex);
+                    e->state->timer = std::move(e->timer);
                 }
                 return;
             case 4:
@@ -91,8 +92,8 @@ public:
     void finish() {
         std::lock_guard lock(mutex_);
         entries_.clear();
-        for (const auto& h : handoffs_) {
-            h->drop();
+        for (const auto& state : states_) {
+            state->drop();
         }
     }
 
@@ -103,16 +104,16 @@ public:
 
 private:
     entry make(std::mt19937& rng) {
-        entry e{thread_pool::instance().create_timer(), std::make_shared<std::atomic<bool>>(false),
-                std::make_shared<handoff>(), rng() % 3 != 0};
+        entry e{thread_pool::instance().create_timer(), std::make_shared<shared_state>(),
+                rng() % 3 != 0};
         const auto behaviour = rng() % 4;
         tpp_timer* const self = e.timer.get();  // valid in the callback: a run holds its timer
         e.timer->connect(
-            [this, self, behaviour, token = life_token, closed = e.closed,
-             to_callback = e.to_callback, remaining = 3](core::error_e) mutable {
+            [this, self, behaviour, token = life_token, state = e.state,
+             remaining = 3](core::error_e) mutable {
                 ++runs;
-                runs_after_close += *closed;
-                to_callback->drop();
+                runs_after_close += state->closed;
+                state->drop();
                 if (behaviour == 1) {
                     std::this_thread::sleep_for(1ms);
                 } else if (behaviour == 2 && --remaining == 0) {
@@ -124,7 +125,7 @@ private:
             0);
         e.timer->start(e.periodic ? 1 + rng() % 3 : 0);
         std::lock_guard lock(mutex_);
-        handoffs_.push_back(e.to_callback);
+        states_.push_back(e.state);
         return e;
     }
 
@@ -135,7 +136,7 @@ private:
 
     std::mutex mutex_;
     std::vector<entry> entries_;
-    std::vector<std::shared_ptr<handoff>> handoffs_;
+    std::vector<std::shared_ptr<shared_state>> states_;
 };
 
 TEST(TimerStress, TimersStartedClosedAndDroppedFromSeveralThreadsWhileTheyFire) {

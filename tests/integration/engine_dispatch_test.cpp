@@ -4,12 +4,16 @@
 #include <atomic>
 #include <thread>
 
+#include "support/hex.h"
 #include "support/running_plugin.h"
 #include "taf/records/engine_identity.h"
 
 namespace {
 
 using taf::Bytes;
+using test::Ascii;
+using test::Hex;
+using test::ToHex;
 using testing_support::RunningPlugin;
 
 constexpr std::uint32_t kUserInfoRequest = 24;
@@ -32,21 +36,10 @@ TEST(EngineDispatch, UserInformationAnswersWithTheHostIdentity) {
     running.engine.Send(kUserInfoRequest, Bytes{});
     const auto answer = running.engine.WaitFor(kUserInfoAnswer);
     ASSERT_TRUE(answer);
-    MeruKinetra::UserInfoMsg info;
-    taf::fromBytes(answer->payload, info);
-    EXPECT_EQ(info.iSeq, 0);
-    EXPECT_EQ(info.lUid, 1234567890123);
-    EXPECT_EQ(info.sGuid, "guid-1");
-    EXPECT_EQ(info.sToken, "secret-token");
-    EXPECT_EQ(info.sUA, "client/1.0");
-    EXPECT_EQ(info.sCookie, "");
-    EXPECT_EQ(info.iTokenType, 3);
-    // iSeq travels as a zero head and the empty cookie as an empty one-byte-length string.
-    EXPECT_EQ(answer->payload.front(), 0x0C);
-    const Bytes emptyCookie = {0x56, 0x00};
-    EXPECT_NE(std::search(answer->payload.begin(), answer->payload.end(), emptyCookie.begin(),
-                          emptyCookie.end()),
-              answer->payload.end());
+    // iSeq 0 as a zero head, the uid, guid, token and agent, an empty cookie, the token type.
+    EXPECT_EQ(ToHex(answer->payload),
+              ToHex(Hex("0c 13 00 00 01 1f 71 fb 04 cb 26 06 " + Ascii("guid-1") + " 36 0c " +
+                        Ascii("secret-token") + " 46 0a " + Ascii("client/1.0") + " 56 00 60 03")));
 }
 
 TEST(EngineDispatch, GameIdComesFromTheRoomAndNeedsARoomService) {

@@ -18,4 +18,9 @@ inline std::string ToHex(const taf::Bytes& bytes) {
     return tafjson::toHex(bytes);
 }
 
+// The hex text of `text`'s bytes, to splice names into hex vectors.
+inline std::string Ascii(std::string_view text) {
+    return ToHex(taf::Bytes(text.begin(), text.end()));
+}
+
 }  // namespace test

@@ -13,10 +13,8 @@ using test::Hex;
 using test::ToHex;
 
 TEST(TafOutputStream, IntegersTakeTheSmallestFormThatHoldsThem) {
-    const struct {
-        std::int64_t value;
-        const char* bytes;  // at tag 3
-    } cases[] = {
+    // Each value at tag 3.
+    const std::pair<std::int64_t, const char*> cases[] = {
         {0, "3c"},
         {1, "30 01"},
         {-1, "30 ff"},
@@ -34,10 +32,10 @@ TEST(TafOutputStream, IntegersTakeTheSmallestFormThatHoldsThem) {
         {2147483648LL, "33 00 00 00 00 80 00 00 00"},
         {-2147483649LL, "33 ff ff ff ff 7f ff ff ff"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [value, bytes] : cases) {
         TafOutputStream out;
-        out.writeInt(c.value, 3);
-        EXPECT_EQ(ToHex(out.toBytes()), ToHex(Hex(c.bytes))) << c.value;
+        out.writeInt(value, 3);
+        EXPECT_EQ(ToHex(out.toBytes()), ToHex(Hex(bytes))) << value;
     }
 }
 

@@ -111,7 +111,7 @@ TEST_F(TafTaskTest, NoResponseTasksReportTheReturnValue) {
     EXPECT_EQ(error->resultCode, 0);
 }
 
-TEST_F(TafTaskTest, FrameCarriesTheAddressOptionsAndRequest) {
+TEST_F(TafTaskTest, FrameCarriesTheAddressOptionsAndRequestAndNeedsAServant) {
     PingReq request;
     request.sText = "ping";
     auto pending =
@@ -128,12 +128,10 @@ TEST_F(TafTaskTest, FrameCarriesTheAddressOptionsAndRequest) {
     ASSERT_TRUE(sent.RequestAs(decoded));
     EXPECT_EQ(decoded.sText, "ping");
     EXPECT_EQ(decoded.tId, MERU::UserId{}) << "a plain task fills no identity";
-}
 
-TEST_F(TafTaskTest, EncodeWithoutAnAddressFails) {
-    auto pending = Send(new TafTask<PingReq, PingRsp>({}, {"", "f"}, {}));
-    EXPECT_FALSE(pending.Request().encoded);
-    EXPECT_TRUE(pending.Request().frame.empty());
+    auto unaddressed = Send(new TafTask<PingReq, PingRsp>({}, {"", "f"}, {}));
+    EXPECT_FALSE(unaddressed.Request().encoded);
+    EXPECT_TRUE(unaddressed.Request().frame.empty());
 }
 
 MERU::UserId CallersIdentity() {

@@ -10,13 +10,10 @@
 namespace taf {
 namespace {
 
+using test::Ascii;
 using test::Hex;
 using test::Inner;
 using test::ToHex;
-
-std::string Ascii(std::string_view text) {
-    return ToHex(Bytes(text.begin(), text.end()));
-}
 
 TEST(UniPacket, RequestFrameHasTheDocumentedLayout) {
     UniPacket packet;
@@ -84,10 +81,8 @@ TEST(UniPacket, VersionThreeBodiesRoundTrip) {
 
 TEST(UniAttribute, GetMatchesTypeNamesWithTheFallback) {
     const Bytes stored = Hex("0a 00 05 16 01 61 0b");
-    const struct {
-        std::vector<std::string> typeNames;  // each holding `stored`
-        bool read;
-    } cases[] = {
+    // Type names that each hold `stored`, and whether the value is read.
+    const std::pair<std::vector<std::string>, bool> cases[] = {
         {{"MERU.Inner"}, true},
         {{"?"}, true},
         {{"MERU.?Other"}, true},
@@ -97,16 +92,15 @@ TEST(UniAttribute, GetMatchesTypeNamesWithTheFallback) {
         {{"MERU.Other", "Z?"}, false},
         {{}, false},
     };
-    for (const auto& c : cases) {
+    for (const auto& [typeNames, read] : cases) {
         UniAttribute attribute;
-        for (const auto& typeName : c.typeNames) {
+        for (const auto& typeName : typeNames) {
             attribute.putEncoded("tRsp", typeName, stored);
         }
         Inner value{-1, "untouched"};
-        const Status status = attribute.get("tRsp", value);
-        const Inner expected = c.read ? Inner{5, "a"} : Inner{-1, "untouched"};
-        EXPECT_EQ(value, expected) << testing::PrintToString(c.typeNames);
-        EXPECT_EQ(status, c.read ? kOk : kFieldAbsent);
+        EXPECT_EQ(attribute.get("tRsp", value), read ? kOk : kFieldAbsent);
+        EXPECT_EQ(value, (read ? Inner{5, "a"} : Inner{-1, "untouched"}))
+            << testing::PrintToString(typeNames);
     }
 }
 

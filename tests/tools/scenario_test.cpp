@@ -66,11 +66,7 @@ TEST(Scenario, ReadsEveryHostAnswerAndStepKind) {
 }
 
 TEST(Scenario, MistakesAreNamedByWhereTheyAre) {
-    struct Case {
-        const char* text;
-        const char* where;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {R"({"host": {"uid": "7"}})", "host.uid"},
         {R"({"host": {"gameid": 7}})", "host.gameid: unknown key"},
         {R"({"host": {"absent": ["radio"]}})", "host.absent: unknown service"},
@@ -88,11 +84,11 @@ TEST(Scenario, MistakesAreNamedByWhereTheyAre) {
         {R"({"step": []})", "scenario.step: unknown key"},
         {R"([])", "scenario: must be an object"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [text, where] : cases) {
         Scenario scenario;
         std::string error;
-        EXPECT_FALSE(Parse(c.text, scenario, error)) << c.text;
-        EXPECT_NE(error.find(c.where), std::string::npos) << c.text << " gave: " << error;
+        EXPECT_FALSE(Parse(text, scenario, error)) << text;
+        EXPECT_NE(error.find(where), std::string::npos) << text << " gave: " << error;
     }
 }
 

@@ -97,10 +97,7 @@ std::string EncodeJson(const std::string& json, std::string& error) {
 
 TEST(TafTree, JsonConveniencesPickTheShortestForm) {
     const std::string hex256(512, 'a');  // 256 bytes of 0xAA
-    const struct {
-        std::string json;
-        std::string bytes;
-    } cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {R"({"tag": 3, "type": "int", "value": 0})", "3c"},
         {R"({"tag": 3, "type": "int", "value": 300})", "31 01 2c"},
         {R"({"tag": 3, "type": "int", "value": -2147483649})", "33 ff ff ff ff 7f ff ff ff"},
@@ -113,17 +110,14 @@ TEST(TafTree, JsonConveniencesPickTheShortestForm) {
              {"tag": 1, "type": "list", "items": []}]]})",
          "18 00 01 06 01 6b 19 0c"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [json, bytes] : cases) {
         std::string error;
-        EXPECT_EQ(EncodeJson("[" + c.json + "]", error), ToHex(Hex(c.bytes))) << error;
+        EXPECT_EQ(EncodeJson("[" + json + "]", error), ToHex(Hex(bytes))) << error;
     }
 }
 
 TEST(TafTree, JsonErrorsNameTheField) {
-    const struct {
-        std::string json;
-        const char* error;
-    } cases[] = {
+    const std::pair<std::string, const char*> cases[] = {
         {R"([{"tag": 0, "type": "int9", "value": 1}])", "[0]: unknown type \"int9\""},
         {R"([{"tag": 256, "type": "int8", "value": 1}])", "[0]: \"tag\" must be"},
         {R"([{"tag": 0, "type": "int8", "value": 128}])", "[0]: value out of range for int8"},
@@ -139,10 +133,10 @@ TEST(TafTree, JsonErrorsNameTheField) {
         {R"([{"tag": 0, "type": "string1", "hex": ")" + std::string(512, 'a') + "\"}]",
          "[0]: a string1 holds at most 255 bytes"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [json, expected] : cases) {
         std::string error;
-        EXPECT_EQ(EncodeJson(c.json, error), "") << c.json;
-        EXPECT_EQ(error.rfind(c.error, 0), 0u) << error;
+        EXPECT_EQ(EncodeJson(json, error), "") << json;
+        EXPECT_EQ(error.rfind(expected, 0), 0u) << error;
     }
 }
 
