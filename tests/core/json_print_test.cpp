@@ -71,64 +71,46 @@ TEST(JsonPrint, FormattedLayoutIsExact) {
     EXPECT_EQ(CJsonObject().ToFormattedString(), "");
 }
 
-// Random documents built through Add print, parse and print again to the same text.
-class Generator {
-public:
-    explicit Generator(uint32_t seed) : random_(seed) {}
-
-    CJsonObject Document(int depth) {
-        const bool object = Below(2) == 0;
-        CJsonObject json(object ? "{}" : "[]");
-        for (uint32_t n = Below(6); n > 0; --n) {
-            if (object) {
-                AddValue(depth, [&](const auto& value) { json.Add(Text(), value); });
-            } else {
-                AddValue(depth, [&](const auto& value) { json.Add(value); });
-            }
+// A random document built through Add. Whole numbers stay below 2^53, which a double carries.
+CJsonObject Generate(std::mt19937& random, int depth) {
+    const auto below = [&random](uint32_t bound) { return random() % bound; };
+    const auto text = [&below] {
+        std::string bytes(below(8), '\0');
+        for (char& c : bytes) {
+            c = static_cast<char>(1 + below(255));
         }
-        return json;
-    }
-
-private:
-    uint32_t Below(uint32_t bound) { return random_() % bound; }
-    // Whole numbers stay below 2^53, which a double carries exactly.
-    int64_t Whole() { return static_cast<int64_t>(random_() % (1ull << 53)) - (1ll << 52); }
-    std::string Text() {
-        std::string text;
-        for (uint32_t n = Below(8); n > 0; --n) {
-            text += static_cast<char>(1 + Below(255));
-        }
-        return text;
-    }
-    template <typename AddFn>
-    void AddValue(int depth, AddFn add) {
-        switch (Below(depth > 0 ? 8 : 6)) {
-            case 0:
-                return add(Whole());
-            case 1:
-                return add(static_cast<uint64_t>(Whole() & 0xFFFFFFFFFFFF));
-            case 2:
-                return add(static_cast<double>(Whole() % 100000000) / 64 + 1.0 / 128);
-            case 3:
-                return add(Below(2) == 0);
-            case 4:
-            case 5:
-                return add(Text());
-            default:
-                return add(Document(depth - 1));
+        return bytes;
+    };
+    const bool object = below(2) == 0;
+    CJsonObject json(object ? "{}" : "[]");
+    const auto add = [&](const auto& value) { object ? json.Add(text(), value) : json.Add(value); };
+    for (uint32_t n = below(6); n > 0; --n) {
+        const int64_t whole = static_cast<int64_t>(random() % (1ull << 53)) - (1ll << 52);
+        const uint32_t kind = below(depth > 0 ? 8 : 6);
+        if (kind == 0) {
+            add(whole);
+        } else if (kind == 1) {
+            add(static_cast<uint64_t>(whole & 0xFFFFFFFFFFFF));
+        } else if (kind == 2) {
+            add(static_cast<double>(whole % 100000000) / 64 + 1.0 / 128);
+        } else if (kind == 3) {
+            add(below(2) == 0);
+        } else if (kind < 6) {
+            add(text());
+        } else {
+            add(Generate(random, depth - 1));
         }
     }
+    return json;
+}
 
-    std::mt19937 random_;
-};
-
+// Generated documents print, parse and print again to the same text, compact or formatted.
 TEST(JsonPrint, GeneratedDocumentsSurvivePrintParsePrint) {
     for (uint32_t seed = 1; seed <= 200; ++seed) {
-        Generator generator(seed);
-        const CJsonObject original = generator.Document(5);
+        std::mt19937 random(seed);
+        const CJsonObject original = Generate(random, 5);
         const std::string compact = original.ToString();
-        const CJsonObject reparsed(compact);
-        EXPECT_EQ(reparsed.ToString(), compact) << "seed " << seed;
+        EXPECT_EQ(CJsonObject(compact).ToString(), compact) << "seed " << seed;
         EXPECT_EQ(CJsonObject(original.ToFormattedString()).ToString(), compact) << "seed " << seed;
     }
 }
