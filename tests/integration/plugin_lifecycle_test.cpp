@@ -86,6 +86,7 @@ TEST(PluginLifecycle, FullHostIsQueriedInOrderAndReportsTheTestEnvironment) {
     const auto log = pluginLog.Read();
     EXPECT_EQ(log.CountEndingWith("service is empty"), 0u);
     EXPECT_TRUE(log.ContainsText("KinetraServicePluginImpl::Start is test evn 1"));
+    ASSERT_FALSE(log.lines.empty());
     EXPECT_EQ(log.lines.back().text, "service_module_unload");
 }
 

@@ -1,5 +1,6 @@
 #include "support/log_lines.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <string_view>
@@ -42,16 +43,18 @@ std::optional<std::uint32_t> PaddedId(const std::string& text, std::size_t& at,
 }  // namespace
 
 std::optional<LogLine> ParseLogLine(const std::string& line) {
-    std::size_t at = 25;
-    if (!Shaped(line, 0, "[dddd-dd-dd dd:dd:dd ddd]")) {
+    constexpr std::string_view kStamp = "[dddd-dd-dd dd:dd:dd ddd]";
+    if (!Shaped(line, 0, kStamp)) {
         return std::nullopt;
     }
+    std::size_t at = kStamp.size();
     const auto pid = PaddedId(line, at, "[pid:");
     const auto tid = pid ? PaddedId(line, at, "[tid:") : std::nullopt;
     if (!tid || at + 4 > line.size() || line[at + 3] != ' ') {
         return std::nullopt;
     }
     LogLine parsed{*pid, *tid, line.substr(at, 3), line.substr(at + 4)};
+    // One of the five level names, which start at multiples of 4 in this list.
     if (std::string_view("dbg inf act war err").find(parsed.level) % 4 != 0) {
         return std::nullopt;
     }
@@ -76,21 +79,13 @@ LogFile ParseLogFile(const std::string& bytes) {
 }
 
 bool LogFile::ContainsText(const std::string& fragment) const {
-    for (const auto& line : lines) {
-        if (line.text.find(fragment) != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
+    return std::ranges::any_of(
+        lines, [&](const LogLine& line) { return line.text.find(fragment) != std::string::npos; });
 }
 
 std::size_t LogFile::CountEndingWith(const std::string& suffix) const {
-    std::size_t count = 0;
-    for (const auto& line : lines) {
-        count += line.text.size() >= suffix.size() &&
-                 line.text.compare(line.text.size() - suffix.size(), suffix.size(), suffix) == 0;
-    }
-    return count;
+    return static_cast<std::size_t>(std::ranges::count_if(
+        lines, [&](const LogLine& line) { return line.text.ends_with(suffix); }));
 }
 
 }  // namespace testing_support
