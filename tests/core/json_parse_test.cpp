@@ -96,15 +96,12 @@ TEST(JsonParse, NestingDeeperThanTheBoundFailsWhereTheBoundIsHit) {
     };
     for (const auto& c : {Case{"[", "[]", "]"}, Case{"{\"k\":", "{}", "}"}}) {
         const auto nested = [&c](size_t depth) {
-            std::string text;
+            std::string open, close;
             for (size_t i = 1; i < depth; ++i) {
-                text += c.open;
+                open += c.open;
+                close += c.close;
             }
-            text += c.innermost;
-            for (size_t i = 1; i < depth; ++i) {
-                text += c.close;
-            }
-            return text;
+            return open + c.innermost + close;
         };
         CJsonObject json;
         EXPECT_TRUE(json.Parse(nested(kJsonMaxNestingDepth))) << c.open;
