@@ -31,11 +31,8 @@ public:
         if (!callback) {
             return false;
         }
-        errorInfo.resultCode = firstCode;
-        errorInfo.errCode = secondCode;
-        if (HasReply(data, size, firstCode)) {
-            errorInfo.serverResult = taf::decodeReply(ReplyBytes(data, size), response);
-        }
+        RecordOutcome(errorInfo, data, size, firstCode, secondCode,
+                      [this](auto reply) { return taf::decodeReply(reply, response); });
         return true;
     }
 

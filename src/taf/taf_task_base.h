@@ -12,14 +12,17 @@
 
 namespace Meru {
 
-// The host hands reply bytes as a pointer and a 64-bit length.
-inline std::span<const std::uint8_t> ReplyBytes(const char* data, std::uint64_t size) {
-    return {reinterpret_cast<const std::uint8_t*>(data), static_cast<std::size_t>(size)};
-}
-
-// True when the host delivered a reply worth decoding: bytes present and first code 0.
-inline bool HasReply(const char* data, std::uint64_t size, std::int32_t firstCode) {
-    return data != nullptr && size != 0 && firstCode == 0;
+// Keeps the host's two codes and, when a reply worth decoding came (bytes present and first
+// code 0), the return value that `decode` reads from its bytes.
+template <class Decode>
+void RecordOutcome(SignalErrorHelper& outcome, const char* data, std::uint64_t size,
+                   std::int32_t firstCode, std::int32_t secondCode, Decode&& decode) {
+    outcome.resultCode = firstCode;
+    outcome.errCode = secondCode;
+    if (data != nullptr && size != 0 && firstCode == 0) {
+        outcome.serverResult = decode(std::span<const std::uint8_t>(
+            reinterpret_cast<const std::uint8_t*>(data), static_cast<std::size_t>(size)));
+    }
 }
 
 // Slots 0 to 14 are the host's; this class adds slot 15. The host owns the task from SendTask

@@ -31,11 +31,8 @@ public:
         if (!callback) {
             return false;
         }
-        errorInfo.resultCode = firstCode;
-        errorInfo.errCode = secondCode;
-        if (HasReply(data, size, firstCode)) {
-            errorInfo.serverResult = taf::decodeReturnValue(ReplyBytes(data, size));
-        }
+        RecordOutcome(errorInfo, data, size, firstCode, secondCode,
+                      [](auto reply) { return taf::decodeReturnValue(reply); });
         return true;
     }
 
