@@ -20,9 +20,4 @@ std::size_t CallLog::Count(std::string_view name) const {
         mCalls.begin(), mCalls.end(), [name](const Call& call) { return call.name == name; }));
 }
 
-void CallLog::Clear() {
-    std::lock_guard lock(mMutex);
-    mCalls.clear();
-}
-
 }  // namespace sim

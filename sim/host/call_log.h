@@ -18,7 +18,6 @@ public:
     void Record(std::string name, std::string details = {});
     std::vector<Call> Calls() const;
     std::size_t Count(std::string_view name) const;
-    void Clear();
 
 private:
     mutable std::mutex mMutex;

@@ -19,13 +19,9 @@ public:
         mListeners.erase(std::remove(mListeners.begin(), mListeners.end(), listener),
                          mListeners.end());
     }
-    std::vector<Listener*> Snapshot() const {
-        std::lock_guard lock(mMutex);
-        return mListeners;
-    }
 
 private:
-    mutable std::mutex mMutex;
+    std::mutex mMutex;
     std::vector<Listener*> mListeners;
 };
 

@@ -53,11 +53,8 @@ void SimPresenterService::SetSourceTransform(service_plugin::PresenterSource* so
     source->scale[1] = scale[1];
 }
 
-void SimPresenterService::ShowDialog(const char* json, void* context,
-                                     service_plugin::DialogCallback callback) {
+void SimPresenterService::ShowDialog(const char* json, void*, service_plugin::DialogCallback) {
     mState.Calls().Record("IPresenterService::ShowDialog", json);
-    std::lock_guard lock(mMutex);
-    mDialogs.push_back({json, context, callback});
 }
 
 void SimPresenterService::GetCamera(service_plugin::LLString* name,
@@ -82,29 +79,6 @@ void SimPresenterService::RestoreCamera(const service_plugin::LLString& name,
     mState.Calls().Record("IPresenterService::RestoreCamera",
                           std::string(name.Str() ? name.Str() : "") + " " +
                               (detail.Str() ? detail.Str() : "") + " " + Pair(a) + " " + Pair(b));
-}
-
-std::vector<service_plugin::PresenterSource> SimPresenterService::Sources() const {
-    std::lock_guard lock(mMutex);
-    std::vector<service_plugin::PresenterSource> sources;
-    for (const auto& source : mSources) {
-        sources.push_back(*source);
-    }
-    return sources;
-}
-
-bool SimPresenterService::AnswerDialog(std::uint32_t result) {
-    PendingDialog dialog;
-    {
-        std::lock_guard lock(mMutex);
-        if (mDialogs.empty()) {
-            return false;
-        }
-        dialog = mDialogs.front();
-        mDialogs.pop_front();
-    }
-    dialog.callback(dialog.context, result);
-    return true;
 }
 
 }  // namespace sim

@@ -1,7 +1,6 @@
 // The simulated presenter: scene sources, canvas, camera and dialogs.
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -21,12 +20,6 @@ struct PresenterSource {
 }  // namespace service_plugin
 
 namespace sim {
-
-struct PendingDialog {
-    std::string json;
-    void* context = nullptr;
-    service_plugin::DialogCallback callback = nullptr;
-};
 
 class SimPresenterService : public service_plugin::IPresenterService {
 public:
@@ -49,15 +42,10 @@ public:
     void RestoreCamera(const service_plugin::LLString& name, const service_plugin::LLString& detail,
                        const float a[2], const float b[2]) override;
 
-    std::vector<service_plugin::PresenterSource> Sources() const;
-    // Answers the oldest open dialog as the presenter would; false when none is open.
-    bool AnswerDialog(std::uint32_t result);
-
 private:
     HostState& mState;
-    mutable std::mutex mMutex;
+    std::mutex mMutex;
     std::vector<std::unique_ptr<service_plugin::PresenterSource>> mSources;
-    std::deque<PendingDialog> mDialogs;
 };
 
 }  // namespace sim

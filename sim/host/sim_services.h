@@ -37,10 +37,6 @@ public:
     void RemoveAudioEvent(service_plugin::IAudioServiceEvent* listener) override;
     void GetAudioFormat(service_plugin::AudioFormat* out) override;
 
-    std::vector<service_plugin::IAudioServiceEvent*> Listeners() const {
-        return mListeners.Snapshot();
-    }
-
 private:
     HostState& mState;
     ListenerList<service_plugin::IAudioServiceEvent> mListeners;
@@ -52,8 +48,6 @@ public:
     void AddLiveEvent(service_plugin::ILiveEvent* listener) override;
     void RemoveLiveEvent(service_plugin::ILiveEvent* listener) override;
     std::int64_t GetLiveId() override;
-
-    std::vector<service_plugin::ILiveEvent*> Listeners() const { return mListeners.Snapshot(); }
 
 private:
     HostState& mState;

@@ -60,7 +60,6 @@ public:
     service_plugin::IPresenterService* PresenterService() const { return mPresenterService; }
 
     bool IsLive() const { return mLive; }
-    void SetLive(bool live) { mLive = live; }
 
 private:
     void QueryServices();
