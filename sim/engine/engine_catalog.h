@@ -5,13 +5,14 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/sim_engine.h"
 
 namespace sim {
 
 struct EngineMessageInfo {
-    const char* name;
+    std::string_view name;
     // The payload rendered with its record's field names; empty when no record is known.
     std::string (*render)(const taf::Bytes& payload);
 };

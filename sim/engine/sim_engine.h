@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "plugin/engine_messages.h"
 #include "plugin_msg/engine_endpoint.h"
 #include "taf/codec.h"
 
@@ -29,7 +30,7 @@ struct EngineTraffic {
 
 class SimEngine {
 public:
-    static constexpr char kChannel[] = "kinetra_service_plugin";
+    static constexpr const char* kChannel = kinetra::kEngineChannelName;
     static constexpr std::chrono::milliseconds kDefaultWait{5000};
 
     SimEngine();
@@ -42,6 +43,14 @@ public:
     void Send(std::uint32_t type, const T& record) {
         Send(type, taf::toBytes(record));
     }
+    void Send(kinetra::FromEngine type, const taf::Bytes& payload,
+              const std::string& channel = kChannel) {
+        Send(Number(type), payload, channel);
+    }
+    template <taf::Record T>
+    void Send(kinetra::FromEngine type, const T& record) {
+        Send(Number(type), taf::toBytes(record));
+    }
     // Sends bytes as the whole envelope, well-formed or not.
     void SendEnvelope(const taf::Bytes& envelope, const std::string& channel = kChannel);
     // Waits until the channel has delivered and the plug-in has handled everything sent.
@@ -52,18 +61,24 @@ public:
     // Every message the plug-in sent, in arrival order.
     std::vector<EngineTraffic> Received() const;
     std::size_t CountReceived(std::uint32_t type) const;
+    std::size_t CountReceived(kinetra::ToEngine type) const { return CountReceived(Number(type)); }
     // The next message of `type` not taken yet, waiting for it when needed.
     std::optional<EngineTraffic> WaitFor(std::uint32_t type,
                                          std::chrono::milliseconds timeout = kDefaultWait);
+    std::optional<EngineTraffic> WaitFor(kinetra::ToEngine type,
+                                         std::chrono::milliseconds timeout = kDefaultWait) {
+        return WaitFor(Number(type), timeout);
+    }
     template <taf::Record T>
-    std::optional<T> WaitForRecord(std::uint32_t type,
+    std::optional<T> WaitForRecord(kinetra::ToEngine type,
                                    std::chrono::milliseconds timeout = kDefaultWait) {
         auto message = WaitFor(type, timeout);
         if (!message) {
             return std::nullopt;
         }
         T record;
-        taf::fromBytes(message->payload, record);
+        // What a payload cut short leaves is for the test to check.
+        (void)taf::fromBytes(message->payload, record);
         return record;
     }
 
@@ -71,6 +86,10 @@ public:
     void SetObserver(std::function<void(const EngineTraffic&)> observer);
 
 private:
+    template <class Type>
+    static std::uint32_t Number(Type type) {
+        return static_cast<std::uint32_t>(kinetra::number(type));
+    }
     static void Receive(void* context, const char* channel, const char* data, std::uint32_t size);
     void Record(EngineTraffic traffic);
 

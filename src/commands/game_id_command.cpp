@@ -4,12 +4,6 @@
 #include "taf/records/engine_identity.h"
 
 namespace kinetra {
-namespace {
-
-constexpr std::int32_t kGameIdMessage = 2014;
-
-}  // namespace
-
 void GameIdCommand::EexecuteCommand() {
     const auto instance = mOwner.lock();
     if (!instance) {
@@ -21,7 +15,7 @@ void GameIdCommand::EexecuteCommand() {
     }
     service_plugin::RoomInfo info;
     room->GetRoomInfo(&info);
-    instance->SendToEngine(kGameIdMessage, MeruKinetra::GameIdMsg{info.gameId});
+    instance->SendToEngine(ToEngine::kGameId, MeruKinetra::GameIdMsg{info.gameId});
 }
 
 }  // namespace kinetra

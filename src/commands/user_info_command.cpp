@@ -6,8 +6,6 @@
 namespace kinetra {
 namespace {
 
-constexpr std::int32_t kUserInfoAnswer = 25;
-
 std::string Text(const service_plugin::LLString& text) {
     return text.Str() != nullptr ? std::string(text.Str(), text.Length()) : std::string();
 }
@@ -35,7 +33,7 @@ void UserInfoCommand::EexecuteCommand() {
     message.sToken = Text(info.token);
     message.sUA = Text(signal->GetUserAgent());
     message.iTokenType = info.tokenType;
-    instance->SendToEngine(kUserInfoAnswer, message);
+    instance->SendToEngine(ToEngine::kUserInfo, message);
 }
 
 }  // namespace kinetra

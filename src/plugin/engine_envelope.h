@@ -8,9 +8,6 @@
 
 namespace kinetra {
 
-// The channel name, in both directions: the plug-in's module name.
-inline constexpr char kEngineChannelName[] = "kinetra_service_plugin";
-
 struct EngineEnvelope {
     std::int32_t type = 0;
     taf::Bytes payload;

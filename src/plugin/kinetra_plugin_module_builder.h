@@ -1,12 +1,10 @@
 // Builds the plug-in's module when the host asks for it.
 #pragma once
 
+#include "plugin/plugin_names.h"
 #include "service_plugin/plugin_framework.h"
 
 namespace kinetra {
-
-// The module name under which the library registers, and the engine channel's name.
-inline constexpr char kModuleName[] = "kinetra_service_plugin";
 
 class KinetraPluginModuleBuilder : public service_plugin::PluginModuleBuilder {
 public:

@@ -4,7 +4,6 @@
 
 #include "core/boundary.h"
 #include "plugin/engine_channel.h"
-#include "plugin/engine_dispatch.h"
 #include "plugin/engine_envelope.h"
 #include "plugin/host_registry.h"
 
@@ -76,16 +75,11 @@ void KinetraServicePluginImpl::OnMsg(const char* channel, const char* data, std:
     });
 }
 
-void KinetraServicePluginImpl::OnEngineMessage(std::int32_t type, const taf::Bytes& payload) {
-    DispatchEngineMessage(*this, type, payload);
-}
-
-void KinetraServicePluginImpl::SendToEngine(std::int32_t type,
-                                            std::span<const std::uint8_t> payload) {
+void KinetraServicePluginImpl::SendToEngine(ToEngine type, std::span<const std::uint8_t> payload) {
     if (mEngineServer == nullptr) {
         return;
     }
-    const taf::Bytes bytes = EncodeEngineEnvelope(type, payload);
+    const taf::Bytes bytes = EncodeEngineEnvelope(number(type), payload);
     mEngineServer->SendMsg(kEngineChannelName, reinterpret_cast<const char*>(bytes.data()),
                            static_cast<std::uint32_t>(bytes.size()));
 }
@@ -117,16 +111,18 @@ bool KinetraServicePluginImpl::Start() {
             core::logger_stream(core::level_inf)
                 << L"KinetraServicePluginImpl::Start" << L" is test evn " << presenter->IsTestEnv();
         }
-        // The features start here, in this order: live-state notice, gift list, live logic,
-        // start configuration request, audio transfer, gift list request.
+        // The features start in this order: live-state notice, gift list, live logic, start
+        // configuration request, audio transfer, gift list request.
+        mLogic.Init(shared_from_this());
     });
     return true;
 }
 
 void KinetraServicePluginImpl::Stop() {
-    core::at_boundary(L"KinetraServicePluginImpl::Stop", [] {
+    core::at_boundary(L"KinetraServicePluginImpl::Stop", [this] {
         core::logger_stream(core::level_inf) << L"KinetraServicePluginImpl::Stop";
-        // The features stop here, in this order: live logic, audio transfer, live-state notice.
+        // The features stop in this order: live logic, audio transfer, live-state notice.
+        mLogic.Uninit();
     });
 }
 

@@ -7,15 +7,16 @@
 #include <memory>
 #include <span>
 
+#include "live/kinetra_logic.h"
+#include "plugin/engine_messages.h"
 #include "plugin/plugin_instance_impl.h"
+#include "plugin/plugin_names.h"
 #include "plugin_msg/plugin_msg.h"
 #include "service_plugin/host_services.h"
 #include "service_plugin/signal_service.h"
 #include "taf/codec.h"
 
 namespace kinetra {
-
-inline constexpr char kInstanceName[] = "kinetra:network";
 
 class KinetraServicePluginImpl : public PluginInstanceImpl,
                                  public plugin_msg::IPluginMsgEvent,
@@ -42,14 +43,18 @@ public:
 
     // An engine message, on the channel's thread.
     void OnMsg(const char* channel, const char* data, std::uint32_t size) override;
-    // Every decoded engine message, in the order the channel delivers them.
+    // Every decoded engine message, in the order the channel delivers them: the live logic's
+    // hook first, then the instance's own routes.
     void OnEngineMessage(std::int32_t type, const taf::Bytes& payload);
     // Sends on the engine channel; dropped when there is no channel. Any thread may send.
-    void SendToEngine(std::int32_t type, std::span<const std::uint8_t> payload);
+    void SendToEngine(ToEngine type, std::span<const std::uint8_t> payload);
     template <taf::Record T>
-    void SendToEngine(std::int32_t type, const T& record) {
+    void SendToEngine(ToEngine type, const T& record) {
         SendToEngine(type, taf::toBytes(record));
     }
+
+    // What the instance's own commands are built with.
+    std::weak_ptr<KinetraServicePluginImpl> Owner() { return weak_from_this(); }
 
     // The host's services; null when the host has none or after Uninit.
     service_plugin::ISignalService* SignalService() const { return mSignalService; }
@@ -72,6 +77,7 @@ private:
     std::atomic<service_plugin::ILiveService*> mLiveService{nullptr};
     std::atomic<service_plugin::IPresenterService*> mPresenterService{nullptr};
     plugin_msg::IPluginMsgServer* const mEngineServer;
+    KinetraLogic mLogic;
     std::atomic<bool> mListening{false};
     std::atomic<bool> mLive{false};
 };

@@ -16,9 +16,8 @@ using test::Hex;
 using test::ToHex;
 using testing_support::RunningPlugin;
 
-constexpr std::uint32_t kUserInfoRequest = 24;
-constexpr std::uint32_t kUserInfoAnswer = 25;
-constexpr std::uint32_t kGameId = 2014;
+using kinetra::FromEngine;
+using kinetra::ToEngine;
 
 sim::HostAnswers Identity() {
     sim::HostAnswers answers;
@@ -33,8 +32,8 @@ sim::HostAnswers Identity() {
 
 TEST(EngineDispatch, UserInformationAnswersWithTheHostIdentity) {
     RunningPlugin running(Identity());
-    running.engine.Send(kUserInfoRequest, Bytes{});
-    const auto answer = running.engine.WaitFor(kUserInfoAnswer);
+    running.engine.Send(FromEngine::kUserInfoRequest, Bytes{});
+    const auto answer = running.engine.WaitFor(ToEngine::kUserInfo);
     ASSERT_TRUE(answer);
     // iSeq 0 as a zero head, the uid, guid, token and agent, an empty cookie, the token type.
     EXPECT_EQ(ToHex(answer->payload),
@@ -45,15 +44,15 @@ TEST(EngineDispatch, UserInformationAnswersWithTheHostIdentity) {
 TEST(EngineDispatch, GameIdComesFromTheRoomAndNeedsARoomService) {
     {
         RunningPlugin running(Identity());
-        running.engine.Send(kGameId, Bytes{0x0C});
-        const auto answer = running.engine.WaitForRecord<MeruKinetra::GameIdMsg>(kGameId);
+        running.engine.Send(FromEngine::kGameIdRequest, Bytes{0x0C});
+        const auto answer = running.engine.WaitForRecord<MeruKinetra::GameIdMsg>(ToEngine::kGameId);
         ASSERT_TRUE(answer);
         EXPECT_EQ(answer->iGameId, 77);
     }
     RunningPlugin without(Identity(), {sim::ServiceKind::room});
-    without.engine.Send(kGameId, Bytes{});
+    without.engine.Send(FromEngine::kGameIdRequest, Bytes{});
     ASSERT_TRUE(without.engine.WaitIdle());
-    EXPECT_EQ(without.engine.CountReceived(kGameId), 0u);
+    EXPECT_EQ(without.engine.CountReceived(ToEngine::kGameId), 0u);
     EXPECT_EQ(without.host.Calls().Count("IRoomService::GetRoomInfo"), 0u);
 }
 
@@ -78,9 +77,9 @@ TEST(EngineDispatch, EnvelopeVariantsReachOrMissTheDispatch) {
     for (const auto& envelope : ignored) {
         running.engine.SendEnvelope(envelope);
     }
-    running.engine.Send(kUserInfoRequest, Bytes{}, "another_plugin");
+    running.engine.Send(FromEngine::kUserInfoRequest, Bytes{}, "another_plugin");
     ASSERT_TRUE(running.engine.WaitIdle());
-    EXPECT_EQ(running.engine.CountReceived(kUserInfoAnswer), std::size(userInfoForms));
+    EXPECT_EQ(running.engine.CountReceived(ToEngine::kUserInfo), std::size(userInfoForms));
     EXPECT_EQ(running.engine.Received().size(), std::size(userInfoForms));
 }
 
@@ -89,11 +88,11 @@ TEST(EngineDispatch, DestroyingAndUnloadingWhileTheEngineFloodsIsSafe) {
     std::atomic<bool> flooding{true};
     std::thread flood([&] {
         while (flooding) {
-            running.engine.Send(kUserInfoRequest, Bytes{});
-            running.engine.Send(kGameId, Bytes{});
+            running.engine.Send(FromEngine::kUserInfoRequest, Bytes{});
+            running.engine.Send(FromEngine::kGameIdRequest, Bytes{});
         }
     });
-    ASSERT_TRUE(running.engine.WaitFor(kUserInfoAnswer));
+    ASSERT_TRUE(running.engine.WaitFor(ToEngine::kUserInfo));
     // The module takes its instance off the channel before letting it go, waiting for a
     // message in hand; the instance then never dies on the channel's thread, and no library
     // code is left running when the library is unloaded.

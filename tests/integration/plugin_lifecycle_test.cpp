@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "host/plugin_host.h"
+#include "plugin/plugin_names.h"
 #include "support/running_plugin.h"
 
 namespace {
@@ -21,15 +22,15 @@ TEST(PluginLifecycle, HostWithoutServicesRunsTheWholeLifecycle) {
         std::string error;
         ASSERT_TRUE(plugin.Load(PluginLibraryPath(), error)) << error;
         ASSERT_EQ(host.Calls().Count("IPluginRegistry::RegisterBuilder"), 1u);
-        auto* module = plugin.BuildModule("kinetra_service_plugin");
+        auto* module = plugin.BuildModule(kinetra::kModuleName);
         ASSERT_NE(module, nullptr);
-        EXPECT_STREQ(module->GetName(), "kinetra_service_plugin");
+        EXPECT_STREQ(module->GetName(), kinetra::kModuleName);
 
         EXPECT_EQ(module->GetInstance("kinetra:other"), nullptr);
-        auto* instance = module->GetInstance("kinetra:network");
+        auto* instance = module->GetInstance(kinetra::kInstanceName);
         ASSERT_NE(instance, nullptr);
-        EXPECT_EQ(module->GetInstance("kinetra:network"), instance);
-        EXPECT_STREQ(instance->GetName(), "kinetra:network");
+        EXPECT_EQ(module->GetInstance(kinetra::kInstanceName), instance);
+        EXPECT_STREQ(instance->GetName(), kinetra::kInstanceName);
         EXPECT_EQ(host.Calls().Count("IPluginRegistry::QueryInstance"), 6u)
             << "services are looked up once, by the one instance created";
 
@@ -67,7 +68,7 @@ TEST(PluginLifecycle, FullHostIsQueriedInOrderAndReportsTheTestEnvironment) {
         std::string error;
         ASSERT_TRUE(plugin.Load(PluginLibraryPath(), error)) << error;
         auto* instance =
-            plugin.BuildModule("kinetra_service_plugin")->GetInstance("kinetra:network");
+            plugin.BuildModule(kinetra::kModuleName)->GetInstance(kinetra::kInstanceName);
         ASSERT_NE(instance, nullptr);
         EXPECT_TRUE(instance->Start());
     }
@@ -97,7 +98,7 @@ TEST(PluginLifecycle, NullRegistryRegistersNothingAndStillSucceeds) {
         sim::PluginHost plugin(host);
         std::string error;
         ASSERT_TRUE(plugin.LoadWithoutRegistry(PluginLibraryPath(), error)) << error;
-        EXPECT_EQ(plugin.BuildModule("kinetra_service_plugin"), nullptr);
+        EXPECT_EQ(plugin.BuildModule(kinetra::kModuleName), nullptr);
     }
     EXPECT_EQ(host.Calls().Count("IPluginRegistry::RegisterBuilder"), 0u);
     EXPECT_TRUE(pluginLog.Read().ContainsText("service_module_load"));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/logger.h"
+#include "plugin/plugin_names.h"
 #include "support/app_data.h"
 
 namespace testing_support {
@@ -29,8 +30,8 @@ RunningPlugin::RunningPlugin(sim::HostAnswers answers, std::set<sim::ServiceKind
         ADD_FAILURE() << "cannot load " << PluginLibraryPath() << ": " << error;
         return;
     }
-    if (auto* module = plugin.BuildModule("kinetra_service_plugin")) {
-        instance = module->GetInstance("kinetra:network");
+    if (auto* module = plugin.BuildModule(kinetra::kModuleName)) {
+        instance = module->GetInstance(kinetra::kInstanceName);
     }
     if (instance == nullptr) {
         ADD_FAILURE() << "no kinetra:network instance";

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "plugin/plugin_names.h"
+
 namespace kinetra_sim {
 namespace {
 
@@ -48,7 +50,7 @@ TEST(Scenario, ReadsEveryHostAnswerAndStepKind) {
     ASSERT_EQ(scenario.steps.size(), 4u);
     const auto& first = std::get<EngineStep>(scenario.steps[0]);
     EXPECT_EQ(first.type, 4294967295u);
-    EXPECT_EQ(first.channel, "kinetra_service_plugin");
+    EXPECT_EQ(first.channel, kinetra::kEngineChannelName);
     EXPECT_EQ(first.payload, (taf::Bytes{0x01, 0x01, 0x2C}));
     const auto& second = std::get<EngineStep>(scenario.steps[1]);
     EXPECT_EQ(second.channel, "other");

@@ -7,6 +7,7 @@
 #include "core/text.h"
 #include "engine/sim_engine.h"
 #include "host/plugin_host.h"
+#include "plugin/plugin_names.h"
 
 namespace kinetra_sim {
 namespace {
@@ -69,11 +70,14 @@ int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace&
         if (!plugin.Load(libraryPath, error)) {
             messages << "kinetra-sim: cannot load " << libraryPath << ": " << error << "\n";
             exitCode = 1;
-        } else if (auto* module = plugin.BuildModule("kinetra_service_plugin"); module == nullptr) {
-            messages << "kinetra-sim: the library registered no kinetra_service_plugin module\n";
+        } else if (auto* module = plugin.BuildModule(kinetra::kModuleName); module == nullptr) {
+            messages << "kinetra-sim: the library registered no " << kinetra::kModuleName
+                     << " module\n";
             exitCode = 1;
-        } else if (auto* instance = module->GetInstance("kinetra:network"); instance == nullptr) {
-            messages << "kinetra-sim: the module made no kinetra:network instance\n";
+        } else if (auto* instance = module->GetInstance(kinetra::kInstanceName);
+                   instance == nullptr) {
+            messages << "kinetra-sim: the module made no " << kinetra::kInstanceName
+                     << " instance\n";
             exitCode = 1;
         } else {
             instance->Start();

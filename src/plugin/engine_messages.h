@@ -1,0 +1,148 @@
+// Every message type of the engine channel, in both directions: its number, a short name and
+// the record its payload holds. Code, tools and tests take numbers and names from here only.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <tuple>
+
+#include "plugin/plugin_names.h"
+#include "taf/records/engine_identity.h"
+
+namespace kinetra {
+
+// Messages the engine sends to the plug-in.
+enum class FromEngine : std::int32_t {
+    kPassThroughRequest = 22,
+    kUserInfoRequest = 24,
+    kCurrentGame = 28,
+    kPushSubscription = 29,
+    kGameInfoRequest = 101,
+    kCrownGameStart = 103,
+    kCrownGameEnd = 105,
+    kGameDataRecoveryCheck = 111,
+    kCrownGameHeartbeat = 113,
+    kTravelGameStart = 201,
+    kTravelGamePreStart = 203,
+    kTravelGameLevelStart = 205,
+    kGameHeartbeat = 207,
+    kGameEnd = 211,
+    kOpenState = 2001,
+    kGameIdRequest = 2014,
+    kUpdateInfoRequest = 2027,
+    kUpdateResultReport = 2028,
+    kStartConfigRequest = 2029,
+    kCreateSource = 2035,
+    kFitSource = 2036,
+    kMetricReport = 2037,
+    kPresenterDialog = 2039,
+};
+
+// Messages the plug-in sends to the engine.
+enum class ToEngine : std::int32_t {
+    kInitData = 20,
+    kPassThroughResponse = 23,
+    kUserInfo = 25,
+    kGameNotice = 26,
+    kRawPush = 30,
+    kLiveState = 39,
+    kGameInfo = 102,
+    kCrownGameStartAnswer = 104,
+    kCrownGameEndAnswer = 106,
+    kItemSend = 108,
+    kViewerMessage = 109,
+    kCrownGameData = 110,
+    kGameDataRecoveryAnswer = 112,
+    kCrownGameHeartbeatAnswer = 114,
+    kCrownOrnaments = 115,
+    kTravelGameStartAnswer = 202,
+    kTravelGamePreStartAnswer = 204,
+    kTravelGameLevelStartAnswer = 206,
+    kGameHeartbeatAnswer = 208,
+    kTravelGuessWords = 209,
+    kTravelEmpowerment = 210,
+    kGameEndAnswer = 212,
+    kUpdateInfo = 317,
+    kStartConfig = 2000,
+    kGameId = 2014,
+    kAudioData = 2034,
+    kPresenterDialogResult = 2040,
+};
+
+constexpr std::int32_t number(FromEngine type) {
+    return static_cast<std::int32_t>(type);
+}
+constexpr std::int32_t number(ToEngine type) {
+    return static_cast<std::int32_t>(type);
+}
+
+// One row of the table: `Payload` is the record the message carries, or void where the payload
+// is not read, is raw bytes, or has no record declared yet.
+template <class Type, class Payload = void>
+struct EngineMessageSpec {
+    using PayloadRecord = Payload;
+    Type type;
+    std::string_view name;
+};
+
+template <class Payload = void>
+constexpr EngineMessageSpec<FromEngine, Payload> in(FromEngine type, std::string_view name) {
+    return {type, name};
+}
+
+template <class Payload = void>
+constexpr EngineMessageSpec<ToEngine, Payload> out(ToEngine type, std::string_view name) {
+    return {type, name};
+}
+
+// Walk it with std::apply; each row keeps its payload record as a type.
+inline constexpr auto kEngineMessages = std::make_tuple(
+    in(FromEngine::kPassThroughRequest, "pass-through server request"),
+    in(FromEngine::kUserInfoRequest, "user information request"),
+    in(FromEngine::kCurrentGame, "current game and task id"),
+    in(FromEngine::kPushSubscription, "push subscription"),
+    in(FromEngine::kGameInfoRequest, "interactive game information request"),
+    in(FromEngine::kCrownGameStart, "crown game start"),
+    in(FromEngine::kCrownGameEnd, "crown game end"),
+    in(FromEngine::kGameDataRecoveryCheck, "game data recovery check"),
+    in(FromEngine::kCrownGameHeartbeat, "crown game heartbeat"),
+    in(FromEngine::kTravelGameStart, "travel game start"),
+    in(FromEngine::kTravelGamePreStart, "travel game pre-start"),
+    in(FromEngine::kTravelGameLevelStart, "travel game start with level and screen type"),
+    in(FromEngine::kGameHeartbeat, "interactive game heartbeat"),
+    in(FromEngine::kGameEnd, "interactive game end"),
+    in(FromEngine::kOpenState, "open or close notice"),
+    in(FromEngine::kGameIdRequest, "game id request"),
+    in(FromEngine::kUpdateInfoRequest, "update information request"),
+    in(FromEngine::kUpdateResultReport, "update result report"),
+    in(FromEngine::kStartConfigRequest, "start configuration request"),
+    in(FromEngine::kCreateSource, "create source"), in(FromEngine::kFitSource, "fit source"),
+    in(FromEngine::kMetricReport, "metric report"),
+    in(FromEngine::kPresenterDialog, "presenter dialog"), out(ToEngine::kInitData, "initial data"),
+    out(ToEngine::kPassThroughResponse, "pass-through response"),
+    out<MeruKinetra::UserInfoMsg>(ToEngine::kUserInfo, "user information"),
+    out(ToEngine::kGameNotice, "interactive game notice"),
+    out(ToEngine::kRawPush, "raw subscribed push"), out(ToEngine::kLiveState, "live state"),
+    out(ToEngine::kGameInfo, "interactive game information"),
+    out(ToEngine::kCrownGameStartAnswer, "crown game start answer"),
+    out(ToEngine::kCrownGameEndAnswer, "crown game end answer"),
+    out(ToEngine::kItemSend, "item sent to the user"),
+    out(ToEngine::kViewerMessage, "viewer message notice"),
+    out(ToEngine::kCrownGameData, "crown game data notice"),
+    out(ToEngine::kGameDataRecoveryAnswer, "game data recovery answer"),
+    out(ToEngine::kCrownGameHeartbeatAnswer, "crown game heartbeat answer"),
+    out(ToEngine::kCrownOrnaments, "crown game ornament list"),
+    out(ToEngine::kTravelGameStartAnswer, "travel game start answer"),
+    out(ToEngine::kTravelGamePreStartAnswer, "travel game pre-start answer"),
+    out(ToEngine::kTravelGameLevelStartAnswer, "travel game start (level and screen type) answer"),
+    out(ToEngine::kGameHeartbeatAnswer, "interactive game heartbeat answer"),
+    out(ToEngine::kTravelGuessWords, "travel guess-words notice"),
+    out(ToEngine::kTravelEmpowerment, "travel empowerment notice"),
+    out(ToEngine::kGameEndAnswer, "interactive game end answer"),
+    out(ToEngine::kUpdateInfo, "update information"),
+    out(ToEngine::kStartConfig, "start configuration"),
+    out<MeruKinetra::GameIdMsg>(ToEngine::kGameId, "game id"),
+    out(ToEngine::kAudioData, "audio data"),
+    out(ToEngine::kPresenterDialogResult, "presenter dialog result"));
+
+}  // namespace kinetra
