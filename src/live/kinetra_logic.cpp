@@ -1,30 +1,207 @@
 #include "live/kinetra_logic.h"
 
+#include <string>
+
+#include "commands/req_init_data_cmd.h"
 #include "commands/user_info_command.h"
+#include "core/logger_stream.h"
+#include "live/live_protocol.h"
+#include "live/presenter_dialog.h"
 #include "plugin/engine_route.h"
+#include "plugin/kinetra_service_plugin_impl.h"
+#include "taf/records/live_attribute.h"
+#include "taf/records/live_messages.h"
+#include "taf/taf_task.h"
+#include "taf/taf_task_no_rsp.h"
 
 namespace kinetra {
 namespace {
 
+// The change-type timer runs this long after an open notice and after the end of each run.
+constexpr std::int64_t kChangeTypePeriodMs = 5000;
+
+// The room's two live tags while the avatar is on air, and how long the servers keep them.
+constexpr char kLiveTag[] = "sorvane3d";
+constexpr char kMultiPkLiveTag[] = "sorvane3d_multipk";
+constexpr std::int64_t kLiveTagKeptWhenSet = 10000;
+constexpr std::int64_t kLiveTagKeptWhenCleared = 1200;
+
+// What the viewers' clients recognise as the avatar-type message.
+constexpr std::size_t kViewerMsgHeaderSize = 32;
+constexpr char kViewerMsgHeaderByte = 0x01;
+constexpr std::int32_t kViewerMsgId = 1000114;
+
+taf::Bytes DecimalBytes(std::int64_t value) {
+    const std::string text = std::to_string(value);
+    return taf::Bytes(text.begin(), text.end());
+}
+
+void RunOpenState(KinetraLogic& logic, const taf::Bytes& payload) {
+    logic.OnOpenState(payload);
+}
+void RunPushSubscription(KinetraLogic& logic, const taf::Bytes& payload) {
+    logic.OnPushSubscription(payload);
+}
+void RunPresenterDialog(KinetraLogic& logic, const taf::Bytes& payload) {
+    logic.OnPresenterDialog(payload);
+}
+
 // The engine messages the live logic answers itself.
 constexpr EngineRoute<KinetraLogic> kLiveRoutes[] = {
     {FromEngine::kUserInfoRequest, &RunCommand<UserInfoCommand>},
+    {FromEngine::kPushSubscription, &RunPushSubscription},
+    {FromEngine::kOpenState, &RunOpenState},
+    {FromEngine::kPresenterDialog, &RunPresenterDialog},
 };
 
 }  // namespace
 
+KinetraLogic::~KinetraLogic() {
+    StopChangeTypeTimer();
+}
+
 void KinetraLogic::Init(const std::shared_ptr<KinetraServicePluginImpl>& owner) {
     mGameLogic.Init(owner);
+    mCamera.Init(owner);
     mOwner.Reset(owner);
+    auto* signal = owner->SignalService();
+    mSignalService = signal;
+    if (signal != nullptr) {
+        SubscribeFixedPushes(owner, *signal);
+    }
 }
 
 void KinetraLogic::Uninit() {
+    StopChangeTypeTimer();
+    ReqSetLiveAttribute(0);
     mGameLogic.Uninit();
+    RemovePushes();
 }
 
 void KinetraLogic::OnEngineMessage(std::int32_t type, const taf::Bytes& payload) {
     mGameLogic.OnEngineMessage(type, payload);
     RouteEngineMessage<KinetraLogic>(kLiveRoutes, *this, type, payload);
+}
+
+void KinetraLogic::OnOpenState(const taf::Bytes& payload) {
+    MeruKinetra::OpenStateMsg state;
+    (void)taf::fromBytes(payload, state);  // what could not be read stays at its default
+    core::logger_stream(core::level_inf)
+        << L"KinetraLogic::OnOpenState" << L" kinetra open =" << state.open;
+    if (state.open == 0) {
+        if (const auto owner = mOwner.Lock()) {
+            owner->Stop();
+            owner->SetCurrentSource(nullptr);
+        }
+        mCamera.RetoreCamera();
+        return;
+    }
+    mVirtualType = state.virtualType;
+    StartChangeTypeTimer();
+    ReqInitDataCmd(mOwner.Get()).EexecuteCommand();
+}
+
+void KinetraLogic::StartChangeTypeTimer() {
+    auto timer = win32::thread_pool::instance().create_timer();
+    // The timer may outlive the instance by a run: it reaches this object only through the
+    // instance, which owns it.
+    timer->connect(
+        [this, weakOwner = mOwner.Get()](core::error_e code) {
+            if (const auto alive = weakOwner.lock()) {
+                OnTimeToChangeTypeId(code);
+            }
+        },
+        0);
+    std::shared_ptr<win32::tpp_timer> previous;
+    {
+        std::lock_guard lock(mTimerMutex);
+        previous = std::exchange(mChangeTypeTimer, timer);
+    }
+    // Released outside the lock: closing waits for a run in flight.
+    previous.reset();
+    timer->start(kChangeTypePeriodMs);
+}
+
+void KinetraLogic::StopChangeTypeTimer() {
+    std::shared_ptr<win32::tpp_timer> timer;
+    {
+        std::lock_guard lock(mTimerMutex);
+        timer = std::move(mChangeTypeTimer);
+    }
+    if (timer) {
+        timer->cancel();
+        timer->close();
+    }
+}
+
+void KinetraLogic::OnTimeToChangeTypeId(core::error_e) {
+    const auto owner = mOwner.Lock();
+    auto* room = owner ? owner->RoomService() : nullptr;
+    auto* signal = owner ? owner->SignalService() : nullptr;
+    if (room == nullptr || signal == nullptr || !owner->IsLive()) {
+        return;
+    }
+    const std::int32_t virtualType = mVirtualType;
+    const taf::Bytes typeText = DecimalBytes(virtualType);
+    ReqSetLiveAttribute(1);
+    service_plugin::RoomInfo info;
+    room->GetRoomInfo(&info);
+
+    MERU::TransMsgToViewerReq request;
+    request.tMsg.sHeader.assign(kViewerMsgHeaderSize, kViewerMsgHeaderByte);
+    request.tMsg.iMsgId = kViewerMsgId;
+    request.tMsg.vData = typeText;
+    auto* account = signal->GetAccount();
+    request.lUid = account != nullptr ? account->GetUid() : 0;
+    request.lUidAgain = request.lUid;
+    // Nobody reads the answer.
+    signal->SendTask(new Meru::TafTaskWithTid<MERU::TransMsgToViewerReq, MERU::TransMsgToViewerRsp>(
+        std::move(request), kTransMsgToViewer.Descriptor(),
+        [](const Meru::SignalErrorHelper*, MERU::TransMsgToViewerRsp*) {}));
+    core::logger_stream(core::level_inf)
+        << L"KinetraLogic::OnTimeToChangeTypeId" << L" mVirtualType=" << virtualType << L" gameid="
+        << info.gameId;
+}
+
+void KinetraLogic::ReqSetLiveAttribute(std::int32_t open) {
+    const auto owner = mOwner.Lock();
+    if (!owner) {
+        return;
+    }
+    auto* signal = mSignalService.load();
+    if (signal == nullptr) {
+        core::logger_stream(core::level_err)
+            << L"KinetraLogic::ReqSetLiveAttribute" << L" mSignalService is null";
+        return;
+    }
+    core::logger_stream(core::level_inf) << L"KinetraLogic::ReqSetLiveAttribute";
+    auto* live = owner->LiveService();
+    MERU::SetLiveAttributeReq request;
+    request.lLiveId = live != nullptr ? live->GetLiveId() : 0;
+    const MERU::LiveTagValue value{DecimalBytes(open), 0,
+                                   open == 1 ? kLiveTagKeptWhenSet : kLiveTagKeptWhenCleared};
+    request.mpTags.emplace(kLiveTag, value);
+    request.mpTags.emplace(kMultiPkLiveTag, value);
+    signal->SendTask(new Meru::TafTaskNoRspWithTid<MERU::SetLiveAttributeReq>(
+        std::move(request), kSetLiveTag.Descriptor(), [](const Meru::SignalErrorHelper* error) {
+            if (error != nullptr && (error->resultCode != 0 || error->serverResult != 0)) {
+                core::logger_stream(core::level_inf)
+                    << L"KinetraLogic::ReqSetLiveAttribute::<lambda_1>::operator ()" << L" error";
+            }
+        }));
+}
+
+void KinetraLogic::OnSourceCreated() {
+    mCamera.SaveCamera();
+    mCamera.RemoveCamera();
+}
+
+void KinetraLogic::OnPresenterDialog(const taf::Bytes& payload) {
+    MeruKinetra::PresenterDialogReq request;
+    (void)taf::fromBytes(payload, request);  // what could not be read stays at its default
+    if (const auto owner = mOwner.Lock()) {
+        ShowPresenterDialog(owner, request);
+    }
 }
 
 }  // namespace kinetra

@@ -1,30 +1,79 @@
-// The live side while the avatar is on air. It owns the game logic, hands it every engine
-// message first and then handles its own.
+// The live side while the avatar is on air: live tags and the avatar type told to viewers on a
+// timer, pushes forwarded to the engine, the presenter's dialog and camera. It owns the game
+// logic, hands it every engine message first and then handles its own.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <mutex>
 
+#include "commands/presenter_camera_cmd.h"
+#include "core/error.h"
+#include "core/thread_pool.h"
 #include "games/kinetra_interactive_game_logic.h"
 #include "plugin/instance_ref.h"
+#include "service_plugin/signal_service.h"
+#include "taf/records/live_pushes.h"
 #include "taf/wire.h"
 
 namespace kinetra {
 
 class KinetraLogic {
 public:
-    // Starts the game logic first.
+    KinetraLogic() = default;
+    ~KinetraLogic();
+    KinetraLogic(const KinetraLogic&) = delete;
+    KinetraLogic& operator=(const KinetraLogic&) = delete;
+
+    // Starts the game logic first, then subscribes the viewer-message and item pushes.
     void Init(const std::shared_ptr<KinetraServicePluginImpl>& owner);
+    // Stops the change-type timer, clears the live tags, stops the game logic and removes
+    // every push subscription.
     void Uninit();
 
     // The game logic's hook, then the live logic's own routes.
     void OnEngineMessage(std::int32_t type, const taf::Bytes& payload);
 
+    // Sets both live tags to `open` (1 or 0) on the servers.
+    void ReqSetLiveAttribute(std::int32_t open);
+    // Each run of the change-type timer, on a pool thread: while the user is live, refreshes
+    // the live tags and tells the viewers the avatar type.
+    void OnTimeToChangeTypeId(core::error_e code);
+    // The instance created the avatar's source: the presenter's camera is saved and removed.
+    void OnSourceCreated();
+
+    // The live routes, on the engine channel's thread.
+    void OnOpenState(const taf::Bytes& payload);
+    void OnPushSubscription(const taf::Bytes& payload);
+    void OnPresenterDialog(const taf::Bytes& payload);
+
     std::weak_ptr<KinetraServicePluginImpl> Owner() const { return mOwner.Get(); }
 
 private:
-    KinetraInteractiveGameLogic mGameLogic;
+    void StartChangeTypeTimer();
+    void StopChangeTypeTimer();
+    void SubscribeFixedPushes(const std::shared_ptr<KinetraServicePluginImpl>& owner,
+                              service_plugin::ISignalService& signal);
+    void RemovePushes();
+    void OnMessageNotice(const MERU::MessageNotice& notice);
+    void OnSendItem(const MERU::SendItemSubBroadcastPacket& packet);
+    void OnRawPush(const taf::Bytes& body, std::int32_t uri);
+
     InstanceRef mOwner;
+    std::atomic<service_plugin::ISignalService*> mSignalService{nullptr};
+    std::atomic<std::int32_t> mVirtualType{0};
+    // Replaced by each open notice, dropped by Uninit; the timer itself runs on pool threads.
+    std::mutex mTimerMutex;
+    std::shared_ptr<win32::tpp_timer> mChangeTypeTimer;
+    KinetraInteractiveGameLogic mGameLogic;
+    PresenterCameraCmd mCamera;
+    // Held across the host's Add/RemovePushHandler so that the table and the host's
+    // registrations change together; delivering a push never takes it. A URI the engine
+    // subscribes twice keeps both subscriptions, so each can be removed before it is freed.
+    std::mutex mPushMutex;
+    std::multimap<std::int32_t, std::unique_ptr<service_plugin::SignalNotifyStub>> mPushTable;
 };
 
 }  // namespace kinetra

@@ -8,6 +8,8 @@
 
 #include "plugin/plugin_names.h"
 #include "taf/records/engine_identity.h"
+#include "taf/records/live_messages.h"
+#include "taf/records/presenter_messages.h"
 
 namespace kinetra {
 
@@ -100,7 +102,7 @@ inline constexpr auto kEngineMessages = std::make_tuple(
     in(FromEngine::kPassThroughRequest, "pass-through server request"),
     in(FromEngine::kUserInfoRequest, "user information request"),
     in(FromEngine::kCurrentGame, "current game and task id"),
-    in(FromEngine::kPushSubscription, "push subscription"),
+    in<MeruKinetra::PushSubscribeMsg>(FromEngine::kPushSubscription, "push subscription"),
     in(FromEngine::kGameInfoRequest, "interactive game information request"),
     in(FromEngine::kCrownGameStart, "crown game start"),
     in(FromEngine::kCrownGameEnd, "crown game end"),
@@ -111,23 +113,26 @@ inline constexpr auto kEngineMessages = std::make_tuple(
     in(FromEngine::kTravelGameLevelStart, "travel game start with level and screen type"),
     in(FromEngine::kGameHeartbeat, "interactive game heartbeat"),
     in(FromEngine::kGameEnd, "interactive game end"),
-    in(FromEngine::kOpenState, "open or close notice"),
+    in<MeruKinetra::OpenStateMsg>(FromEngine::kOpenState, "open or close notice"),
     in(FromEngine::kGameIdRequest, "game id request"),
     in(FromEngine::kUpdateInfoRequest, "update information request"),
     in(FromEngine::kUpdateResultReport, "update result report"),
     in(FromEngine::kStartConfigRequest, "start configuration request"),
-    in(FromEngine::kCreateSource, "create source"), in(FromEngine::kFitSource, "fit source"),
+    in(FromEngine::kCreateSource, "create source"),
+    in<MeruKinetra::SourceSizeMsg>(FromEngine::kFitSource, "fit source"),
     in(FromEngine::kMetricReport, "metric report"),
-    in(FromEngine::kPresenterDialog, "presenter dialog"), out(ToEngine::kInitData, "initial data"),
+    in<MeruKinetra::PresenterDialogReq>(FromEngine::kPresenterDialog, "presenter dialog"),
+    out<MeruKinetra::InitDataMsg>(ToEngine::kInitData, "initial data"),
     out(ToEngine::kPassThroughResponse, "pass-through response"),
     out<MeruKinetra::UserInfoMsg>(ToEngine::kUserInfo, "user information"),
     out(ToEngine::kGameNotice, "interactive game notice"),
-    out(ToEngine::kRawPush, "raw subscribed push"), out(ToEngine::kLiveState, "live state"),
+    out<MeruKinetra::RawPushMsg>(ToEngine::kRawPush, "raw subscribed push"),
+    out<MeruKinetra::LiveStateMsg>(ToEngine::kLiveState, "live state"),
     out(ToEngine::kGameInfo, "interactive game information"),
     out(ToEngine::kCrownGameStartAnswer, "crown game start answer"),
     out(ToEngine::kCrownGameEndAnswer, "crown game end answer"),
-    out(ToEngine::kItemSend, "item sent to the user"),
-    out(ToEngine::kViewerMessage, "viewer message notice"),
+    out<MeruKinetra::SendItemMsg>(ToEngine::kItemSend, "item sent to the user"),
+    out<MeruKinetra::MessageNoticeMsg>(ToEngine::kViewerMessage, "viewer message notice"),
     out(ToEngine::kCrownGameData, "crown game data notice"),
     out(ToEngine::kGameDataRecoveryAnswer, "game data recovery answer"),
     out(ToEngine::kCrownGameHeartbeatAnswer, "crown game heartbeat answer"),
@@ -143,6 +148,7 @@ inline constexpr auto kEngineMessages = std::make_tuple(
     out(ToEngine::kStartConfig, "start configuration"),
     out<MeruKinetra::GameIdMsg>(ToEngine::kGameId, "game id"),
     out(ToEngine::kAudioData, "audio data"),
-    out(ToEngine::kPresenterDialogResult, "presenter dialog result"));
+    out<MeruKinetra::PresenterDialogResult>(ToEngine::kPresenterDialogResult,
+                                            "presenter dialog result"));
 
 }  // namespace kinetra

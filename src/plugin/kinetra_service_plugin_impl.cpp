@@ -113,7 +113,10 @@ bool KinetraServicePluginImpl::Start() {
         }
         // The features start in this order: live-state notice, gift list, live logic, start
         // configuration request, audio transfer, gift list request.
+        mLiveState.Init(shared_from_this());
+        mGiftList.Init(shared_from_this());
         mLogic.Init(shared_from_this());
+        mGiftList.ReqPropList();
     });
     return true;
 }
@@ -123,6 +126,7 @@ void KinetraServicePluginImpl::Stop() {
         core::logger_stream(core::level_inf) << L"KinetraServicePluginImpl::Stop";
         // The features stop in this order: live logic, audio transfer, live-state notice.
         mLogic.Uninit();
+        mLiveState.Uninit();
     });
 }
 

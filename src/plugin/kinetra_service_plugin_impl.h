@@ -7,6 +7,8 @@
 #include <memory>
 #include <span>
 
+#include "commands/live_state_notice_cmd.h"
+#include "live/gift_list_data_center.h"
 #include "live/kinetra_logic.h"
 #include "plugin/engine_messages.h"
 #include "plugin/plugin_instance_impl.h"
@@ -65,6 +67,15 @@ public:
     service_plugin::IPresenterService* PresenterService() const { return mPresenterService; }
 
     bool IsLive() const { return mLive; }
+    void SetLive(bool live) { mLive = live; }
+
+    // The avatar's source in the presenter's scene; null until the engine has one created.
+    service_plugin::PresenterSource* CurrentSource() const { return mCurrentSource; }
+    void SetCurrentSource(service_plugin::PresenterSource* source) { mCurrentSource = source; }
+
+    KinetraLogic& Logic() { return mLogic; }
+    LiveStateNoticeCmd& LiveState() { return mLiveState; }
+    GiftListDataCenter& GiftList() { return mGiftList; }
 
 private:
     void QueryServices();
@@ -76,8 +87,12 @@ private:
     std::atomic<service_plugin::IAudioService*> mAudioService{nullptr};
     std::atomic<service_plugin::ILiveService*> mLiveService{nullptr};
     std::atomic<service_plugin::IPresenterService*> mPresenterService{nullptr};
+    std::atomic<service_plugin::PresenterSource*> mCurrentSource{nullptr};
     plugin_msg::IPluginMsgServer* const mEngineServer;
+    // Destroyed in reverse: gift list, live-state notice, live logic.
     KinetraLogic mLogic;
+    LiveStateNoticeCmd mLiveState;
+    GiftListDataCenter mGiftList;
     std::atomic<bool> mListening{false};
     std::atomic<bool> mLive{false};
 };

@@ -1,0 +1,34 @@
+// Keeps the instance's live flag in step with the host's live service and tells the engine
+// (message 39), on every live event and on every open or close notice.
+#pragma once
+
+#include <memory>
+
+#include "plugin/instance_ref.h"
+#include "service_plugin/host_services.h"
+
+namespace kinetra {
+
+class LiveStateNoticeCmd final : public service_plugin::ILiveEvent {
+public:
+    LiveStateNoticeCmd() = default;
+    LiveStateNoticeCmd(const LiveStateNoticeCmd&) = delete;
+    LiveStateNoticeCmd& operator=(const LiveStateNoticeCmd&) = delete;
+
+    // Listens to the live service when the instance has one.
+    void Init(const std::shared_ptr<KinetraServicePluginImpl>& owner);
+    // Stops listening; the owner stays set so that later notices still answer.
+    void Uninit();
+    // Sets the instance's flag and sends it to the engine.
+    void NotifyLiveState(bool live);
+
+    // On the live service's thread.
+    void OnLiveEvent() override {}
+    void OnLiveStarted() override;
+    void OnLiveStopped() override;
+
+private:
+    InstanceRef mOwner;
+};
+
+}  // namespace kinetra

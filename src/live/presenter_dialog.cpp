@@ -1,0 +1,65 @@
+#include "live/presenter_dialog.h"
+
+#include "core/boundary.h"
+#include "core/json_object.h"
+#include "plugin/kinetra_service_plugin_impl.h"
+
+namespace kinetra {
+namespace {
+
+// Travels with one dialog to its answer. It holds the instance weakly: a dialog the presenter
+// never answers keeps nothing alive, and an answer after the instance is gone is dropped.
+struct DialogContext {
+    std::int32_t seq = 0;
+    std::weak_ptr<KinetraServicePluginImpl> owner;
+};
+
+void AddButton(meru::CJsonObject& buttons, const std::string& text, std::int32_t id) {
+    if (text.empty()) {
+        return;
+    }
+    meru::CJsonObject button;
+    button.Add("text", text);
+    button.Add("id", id);
+    buttons.Add(button);
+}
+
+// On the presenter service's thread.
+void OnDialogResult(void* context, std::uint32_t result) {
+    core::at_boundary(L"KinetraLogic::OnDialogResult", [&] {
+        const std::unique_ptr<DialogContext> dialog(static_cast<DialogContext*>(context));
+        if (!dialog) {
+            return;
+        }
+        if (const auto owner = dialog->owner.lock()) {
+            owner->SendToEngine(
+                ToEngine::kPresenterDialogResult,
+                MeruKinetra::PresenterDialogResult{dialog->seq, static_cast<std::int32_t>(result)});
+        }
+    });
+}
+
+}  // namespace
+
+std::string PresenterDialogJson(const MeruKinetra::PresenterDialogReq& request) {
+    meru::CJsonObject dialog;
+    dialog.Add("caption", request.caption);
+    dialog.Add("content", request.content);
+    dialog.AddEmptySubArray("buttons");
+    AddButton(dialog["buttons"], request.button1Text, request.button1Id);
+    AddButton(dialog["buttons"], request.button2Text, request.button2Id);
+    return dialog.ToString();
+}
+
+void ShowPresenterDialog(const std::shared_ptr<KinetraServicePluginImpl>& owner,
+                         const MeruKinetra::PresenterDialogReq& request) {
+    auto* presenter = owner->PresenterService();
+    if (presenter == nullptr) {
+        return;
+    }
+    const std::string json = PresenterDialogJson(request);
+    auto context = std::make_unique<DialogContext>(DialogContext{request.seq, owner});
+    presenter->ShowDialog(json.c_str(), context.release(), &OnDialogResult);
+}
+
+}  // namespace kinetra

@@ -1,0 +1,22 @@
+// A dialog shown to the presenter on the engine's behalf (message 2039); the presenter's
+// answer goes back to the engine as message 2040.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "taf/records/presenter_messages.h"
+
+namespace kinetra {
+
+class KinetraServicePluginImpl;
+
+// The dialog as the presenter service takes it: caption, content and the buttons that have a
+// text, in order, as compact JSON.
+std::string PresenterDialogJson(const MeruKinetra::PresenterDialogReq& request);
+
+// Shows the dialog; does nothing without a presenter service.
+void ShowPresenterDialog(const std::shared_ptr<KinetraServicePluginImpl>& owner,
+                         const MeruKinetra::PresenterDialogReq& request);
+
+}  // namespace kinetra
