@@ -19,6 +19,15 @@ public:
         mListeners.erase(std::remove(mListeners.begin(), mListeners.end(), listener),
                          mListeners.end());
     }
+    // Calls `call` for each listener under the lock, so that a listener removed once Remove
+    // has returned is never called again.
+    template <typename Call>
+    void ForEach(Call&& call) {
+        std::lock_guard lock(mMutex);
+        for (auto* listener : mListeners) {
+            call(*listener);
+        }
+    }
 
 private:
     std::mutex mMutex;

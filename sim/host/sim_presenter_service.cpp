@@ -53,8 +53,25 @@ void SimPresenterService::SetSourceTransform(service_plugin::PresenterSource* so
     source->scale[1] = scale[1];
 }
 
-void SimPresenterService::ShowDialog(const char* json, void*, service_plugin::DialogCallback) {
+void SimPresenterService::ShowDialog(const char* json, void* context,
+                                     service_plugin::DialogCallback callback) {
     mState.Calls().Record("IPresenterService::ShowDialog", json);
+    std::lock_guard lock(mMutex);
+    mDialogs.push_back({context, callback});
+}
+
+bool SimPresenterService::AnswerDialog(std::uint32_t result) {
+    PendingDialog dialog;
+    {
+        std::lock_guard lock(mMutex);
+        if (mDialogs.empty()) {
+            return false;
+        }
+        dialog = mDialogs.front();
+        mDialogs.pop_front();
+    }
+    dialog.callback(dialog.context, result);
+    return true;
 }
 
 void SimPresenterService::GetCamera(service_plugin::LLString* name,

@@ -1,6 +1,7 @@
 // The simulated presenter: scene sources, canvas, camera and dialogs.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -20,6 +21,11 @@ struct PresenterSource {
 }  // namespace service_plugin
 
 namespace sim {
+
+struct PendingDialog {
+    void* context = nullptr;
+    service_plugin::DialogCallback callback = nullptr;
+};
 
 class SimPresenterService : public service_plugin::IPresenterService {
 public:
@@ -42,10 +48,14 @@ public:
     void RestoreCamera(const service_plugin::LLString& name, const service_plugin::LLString& detail,
                        const float a[2], const float b[2]) override;
 
+    // Answers the oldest open dialog on the calling thread; false when none is open.
+    bool AnswerDialog(std::uint32_t result);
+
 private:
     HostState& mState;
     std::mutex mMutex;
     std::vector<std::unique_ptr<service_plugin::PresenterSource>> mSources;
+    std::deque<PendingDialog> mDialogs;
 };
 
 }  // namespace sim

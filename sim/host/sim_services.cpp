@@ -56,6 +56,14 @@ void SimLiveService::RemoveLiveEvent(service_plugin::ILiveEvent* listener) {
     mListeners.Remove(listener);
 }
 
+void SimLiveService::RaiseLiveStarted() {
+    mListeners.ForEach([](service_plugin::ILiveEvent& listener) { listener.OnLiveStarted(); });
+}
+
+void SimLiveService::RaiseLiveStopped() {
+    mListeners.ForEach([](service_plugin::ILiveEvent& listener) { listener.OnLiveStopped(); });
+}
+
 std::int64_t SimLiveService::GetLiveId() {
     mState.Calls().Record("ILiveService::GetLiveId");
     return mState.Answers().liveId;

@@ -49,6 +49,10 @@ public:
     void RemoveLiveEvent(service_plugin::ILiveEvent* listener) override;
     std::int64_t GetLiveId() override;
 
+    // Raises the event to every listener on the calling thread.
+    void RaiseLiveStarted();
+    void RaiseLiveStopped();
+
 private:
     HostState& mState;
     ListenerList<service_plugin::ILiveEvent> mListeners;

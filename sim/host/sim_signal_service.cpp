@@ -75,6 +75,11 @@ std::size_t SimSignalService::PendingTasks() const {
     return mTasks.size();
 }
 
+std::size_t SimSignalService::PushHandlers() const {
+    std::lock_guard lock(mPushMutex);
+    return mPushHandlers.size();
+}
+
 std::optional<PendingTask> SimSignalService::TakeTask() {
     service_plugin::SignalTafTask* task = nullptr;
     {

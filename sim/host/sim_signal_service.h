@@ -51,6 +51,8 @@ public:
 
     // Tasks sent and not yet answered (or taken, in step mode).
     std::size_t PendingTasks() const;
+    // Subscriptions the plug-in holds, over all URIs.
+    std::size_t PushHandlers() const;
 
     // Step mode, the default: takes the oldest waiting task and encodes it on the calling
     // thread; nullopt when none waits. The PendingTask must not outlive the service.

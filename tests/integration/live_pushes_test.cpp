@@ -1,0 +1,115 @@
+// Server pushes forwarded to the engine and the presenter dialog, through the real library.
+#include <gtest/gtest.h>
+
+#include "integration/live_support.h"
+#include "support/running_plugin.h"
+#include "taf/records/live_messages.h"
+#include "taf/records/live_pushes.h"
+#include "taf/records/presenter_messages.h"
+
+namespace {
+
+using kinetra::FromEngine;
+using kinetra::ToEngine;
+using live_test::LiveHost;
+using taf::Bytes;
+using testing_support::RunningPlugin;
+
+TEST(LivePushes, ViewerMessageBecomesTheThreeTexts) {
+    RunningPlugin running(LiveHost());
+    running.host.Signal().Push(kinetra::kMessageNoticeUri,
+                               MERU::MessageNotice{{"sender", "badge"}, "hello"});
+    const auto notice =
+        running.engine.WaitForRecord<MeruKinetra::MessageNoticeMsg>(ToEngine::kViewerMessage);
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(notice->sSenderText1, "sender");
+    EXPECT_EQ(notice->sSenderText2, "badge");
+    EXPECT_EQ(notice->sNoticeText, "hello");
+}
+
+TEST(LivePushes, ItemSendReachesTheEngineOnlyForTheSignedInUser) {
+    RunningPlugin running(LiveHost());
+    MERU::SendItemSubBroadcastPacket packet{1, 2, 0, "six", 9, "fourteen", "twenty", 0};
+    packet.lReceiverUid3 = 1;  // someone else
+    running.host.Signal().Push(kinetra::kSendItemUri, packet);
+    packet.lReceiverUid25 = LiveHost().uid;
+    running.host.Signal().Push(kinetra::kSendItemUri, packet);
+    const auto item = running.engine.WaitForRecord<MeruKinetra::SendItemMsg>(ToEngine::kItemSend);
+    ASSERT_TRUE(item);
+    EXPECT_EQ(taf::toBytes(*item), taf::toBytes(MeruKinetra::SendItemMsg{
+                                       1, "twenty", 2, "six", 9, "fourteen", LiveHost().uid}));
+    ASSERT_TRUE(running.host.Signal().WaitIdle(std::chrono::seconds(5)));
+    ASSERT_TRUE(running.engine.WaitIdle());
+    EXPECT_EQ(running.engine.CountReceived(ToEngine::kItemSend), 1u);
+}
+
+TEST(LivePushes, SubscribedPushArrivesRawUntilUnsubscribed) {
+    RunningPlugin running(LiveHost());
+    running.engine.Send(FromEngine::kPushSubscription, MeruKinetra::PushSubscribeMsg{555, 1});
+    ASSERT_TRUE(running.engine.WaitIdle());
+    const Bytes body = {0x00, 0x01, 0xFF, 0x7A};  // not a valid record: passed on as it is
+    running.host.Signal().Push(555, body);
+    const auto raw = running.engine.WaitForRecord<MeruKinetra::RawPushMsg>(ToEngine::kRawPush);
+    ASSERT_TRUE(raw);
+    EXPECT_EQ(raw->uri, 555);
+    EXPECT_EQ(raw->data, body);
+
+    running.engine.Send(FromEngine::kPushSubscription, MeruKinetra::PushSubscribeMsg{555, 0});
+    ASSERT_TRUE(running.engine.WaitIdle());
+    running.host.Signal().Push(555, body);
+    ASSERT_TRUE(running.host.Signal().WaitIdle(std::chrono::seconds(5)));
+    ASSERT_TRUE(running.engine.WaitIdle());
+    EXPECT_EQ(running.engine.CountReceived(ToEngine::kRawPush), 1u);
+    EXPECT_EQ(running.host.Signal().PushHandlers(), 2u);
+}
+
+struct DialogCase {
+    const char* name;
+    MeruKinetra::PresenterDialogReq request;
+    const char* json;
+};
+
+class PresenterDialog : public testing::TestWithParam<DialogCase> {};
+
+TEST_P(PresenterDialog, ShowsTheJsonAndReturnsTheResultWithTheSeq) {
+    RunningPlugin running(LiveHost());
+    running.engine.Send(FromEngine::kPresenterDialog, GetParam().request);
+    ASSERT_TRUE(running.engine.WaitIdle());
+    for (const auto& call : running.host.Calls().Calls()) {
+        if (call.name == "IPresenterService::ShowDialog") {
+            EXPECT_EQ(call.details, GetParam().json);
+        }
+    }
+    ASSERT_TRUE(running.host.Presenter().AnswerDialog(2));
+    const auto result = running.engine.WaitForRecord<MeruKinetra::PresenterDialogResult>(
+        ToEngine::kPresenterDialogResult);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->seq, GetParam().request.seq);
+    EXPECT_EQ(result->result, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, PresenterDialog,
+    testing::Values(
+        DialogCase{"none",
+                   {"Title", "Text", "", 1, "", 2, 17},
+                   R"({"caption":"Title","content":"Text","buttons":[]})"},
+        DialogCase{"second_only",
+                   {"T", "C", "", 1, "No", 2, -4},
+                   R"({"caption":"T","content":"C","buttons":[{"text":"No","id":2}]})"},
+        DialogCase{
+            "both",
+            {"T", "C", "Yes", 1, "No", 2, 900},
+            R"({"caption":"T","content":"C","buttons":[{"text":"Yes","id":1},{"text":"No","id":2}]})"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(PresenterDialogLifetime, AnswerAfterTheInstanceIsGoneSendsNothing) {
+    RunningPlugin running(LiveHost());
+    running.engine.Send(FromEngine::kPresenterDialog, MeruKinetra::PresenterDialogReq{});
+    ASSERT_TRUE(running.engine.WaitIdle());
+    running.plugin.DestroyModule();
+    ASSERT_TRUE(running.host.Presenter().AnswerDialog(1));
+    EXPECT_EQ(running.engine.CountReceived(ToEngine::kPresenterDialogResult), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,117 @@
+// The engine's open and close notices through the real library: init data, live state,
+// live tags, push handlers, camera, and the instance's stop and restart.
+#include <gtest/gtest.h>
+
+#include "integration/live_support.h"
+#include "support/hex.h"
+#include "support/running_plugin.h"
+#include "taf/records/live_messages.h"
+#include "taf/records/props_list.h"
+
+namespace {
+
+using kinetra::FromEngine;
+using kinetra::ToEngine;
+using live_test::LiveHost;
+using live_test::LiveTagValues;
+using live_test::TakeTasks;
+using MeruKinetra::OpenStateMsg;
+using taf::Bytes;
+using testing_support::RunningPlugin;
+
+std::size_t IndexOf(const std::vector<sim::EngineTraffic>& traffic, ToEngine type) {
+    for (std::size_t i = 0; i < traffic.size(); ++i) {
+        if (traffic[i].type == static_cast<std::uint32_t>(kinetra::number(type))) {
+            return i;
+        }
+    }
+    return traffic.size();
+}
+
+TEST(OpenNotice, SendsInitDataThenTheLiveState) {
+    RunningPlugin running(LiveHost());
+    running.engine.Send(FromEngine::kOpenState, OpenStateMsg{1, 3});
+    const auto init = running.engine.WaitForRecord<MeruKinetra::InitDataMsg>(ToEngine::kInitData);
+    const auto live = running.engine.WaitFor(ToEngine::kLiveState);
+    ASSERT_TRUE(init && live);
+    EXPECT_EQ(init->lUserValue, 7);
+    EXPECT_EQ(init->sUserText1, "text one");
+    EXPECT_EQ(init->sUserText2, "text two");
+    EXPECT_EQ(init->sClientVersion, "5.1.0");
+    EXPECT_TRUE(init->bFlag);
+    EXPECT_EQ(init->iLive, 1);
+    // No gift list yet: an empty list, an empty text and three zeros.
+    EXPECT_EQ(test::ToHex(init->vGiftList), test::ToHex(test::Hex("19 0c 26 00 3c 4c 5c")));
+    EXPECT_EQ(test::ToHex(live->payload), test::ToHex(test::Hex("00 01")));
+    const auto traffic = running.engine.Received();
+    EXPECT_LT(IndexOf(traffic, ToEngine::kInitData), IndexOf(traffic, ToEngine::kLiveState));
+}
+
+TEST(OpenNotice, LiveStateFollowsLiveEventsAndIsOneByteWhenNotLive) {
+    RunningPlugin running;
+    running.engine.Send(FromEngine::kOpenState, OpenStateMsg{1, 3});
+    const auto notLive = running.engine.WaitFor(ToEngine::kLiveState);
+    ASSERT_TRUE(notLive);
+    EXPECT_EQ(test::ToHex(notLive->payload), test::ToHex(test::Hex("0c")));
+    running.host.Live().RaiseLiveStarted();
+    running.engine.Send(FromEngine::kOpenState, OpenStateMsg{1, 3});
+    for (int i = 0; i < 2; ++i) {
+        const auto live =
+            running.engine.WaitForRecord<MeruKinetra::LiveStateMsg>(ToEngine::kLiveState);
+        ASSERT_TRUE(live);
+        EXPECT_EQ(live->iLive, 1);
+    }
+}
+
+TEST(OpenNotice, WithoutAUserServiceTheRestOfTheOpenStillRuns) {
+    RunningPlugin running(LiveHost(), {sim::ServiceKind::user});
+    running.engine.Send(FromEngine::kOpenState, OpenStateMsg{1, 3});
+    EXPECT_TRUE(running.engine.WaitFor(ToEngine::kLiveState));
+    EXPECT_EQ(running.engine.CountReceived(ToEngine::kInitData), 0u);
+}
+
+TEST(CloseNotice, StopsTheInstanceClearsTheTagsAndRestoresTheCameraOnce) {
+    RunningPlugin running(LiveHost());
+    running.engine.Send(FromEngine::kPushSubscription, MeruKinetra::PushSubscribeMsg{777, 1});
+    running.engine.Send(FromEngine::kCreateSource, Bytes{});
+    running.engine.Send(FromEngine::kOpenState, OpenStateMsg{1, 3});
+    ASSERT_TRUE(running.engine.WaitIdle());
+    EXPECT_EQ(running.host.Signal().PushHandlers(), 3u);
+    TakeTasks(running.host.Signal());
+
+    running.engine.Send(FromEngine::kOpenState, OpenStateMsg{0, 0});
+    ASSERT_TRUE(running.engine.WaitFor(ToEngine::kLiveState));
+    ASSERT_TRUE(running.engine.WaitFor(ToEngine::kLiveState));
+    EXPECT_EQ(LiveTagValues(TakeTasks(running.host.Signal())), std::vector<std::string>{"0"});
+    EXPECT_EQ(running.host.Signal().PushHandlers(), 0u);
+    EXPECT_EQ(running.host.Calls().Count("ILiveService::RemoveLiveEvent"), 1u);
+    // The host stops the instance as well: safe, and the camera is not restored again.
+    running.instance->Stop();
+    EXPECT_EQ(running.host.Calls().Count("IPresenterService::RestoreCamera"), 1u);
+    const auto restored = running.host.Calls().Calls();
+    for (const auto& call : restored) {
+        if (call.name == "IPresenterService::RestoreCamera") {
+            EXPECT_EQ(call.details, "cam detail 1 2 3 4");
+        }
+    }
+    // The source is gone with the close: a fit finds nothing to move.
+    running.engine.Send(FromEngine::kFitSource, MeruKinetra::SourceSizeMsg{1280, 720});
+    ASSERT_TRUE(running.engine.WaitIdle());
+    EXPECT_EQ(running.host.Calls().Count("IPresenterService::GetCanvasSize"), 0u);
+}
+
+TEST(CloseNotice, StartAfterStopRegistersEverythingAgain) {
+    RunningPlugin running(LiveHost());
+    running.engine.Send(FromEngine::kOpenState, OpenStateMsg{0, 0});
+    ASSERT_TRUE(running.engine.WaitFor(ToEngine::kLiveState));
+    ASSERT_EQ(running.host.Signal().PushHandlers(), 0u);
+    running.instance->Start();
+    EXPECT_EQ(running.host.Signal().PushHandlers(), 2u);
+    EXPECT_EQ(running.host.Calls().Count("ILiveService::AddLiveEvent"), 2u);
+    running.host.Live().RaiseLiveStopped();
+    const auto live = running.engine.WaitForRecord<MeruKinetra::LiveStateMsg>(ToEngine::kLiveState);
+    ASSERT_TRUE(live);
+    EXPECT_EQ(live->iLive, 0);
+}
+
+}  // namespace
