@@ -26,4 +26,20 @@ void HostState::Update(const std::function<void(HostAnswers&)>& change) {
     change(mAnswers);
 }
 
+void HostState::SetCallObserver(HostCallObserver observer) {
+    std::lock_guard lock(mMutex);
+    mCallObserver = std::move(observer);
+}
+
+void HostState::Report(const HostCall& call) const {
+    HostCallObserver observer;
+    {
+        std::lock_guard lock(mMutex);
+        observer = mCallObserver;
+    }
+    if (observer) {
+        observer(call);
+    }
+}
+
 }  // namespace sim

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "host/call_log.h"
+#include "host/host_call.h"
 
 namespace sim {
 
@@ -36,6 +37,8 @@ struct HostAnswers {
     std::uint32_t canvasWidth = 1920;
     std::uint32_t canvasHeight = 1080;
     CameraAnswer camera;
+    // When set, the presenter answers every dialog with it as soon as it is shown.
+    std::optional<std::uint32_t> dialogResult;
     std::uint32_t audioRate = 48000;
     std::uint32_t audioSecond = 2;
 };
@@ -53,8 +56,13 @@ public:
     void Update(const std::function<void(HostAnswers&)>& change);
     CallLog& Calls() { return mCalls; }
 
+    // Sees every call that changes the host's state; empty for none.
+    void SetCallObserver(HostCallObserver observer);
+    void Report(const HostCall& call) const;
+
 private:
     mutable std::mutex mMutex;
+    HostCallObserver mCallObserver;
     HostAnswers mAnswers;
     CallLog mCalls;
 };

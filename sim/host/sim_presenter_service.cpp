@@ -1,5 +1,6 @@
 #include "host/sim_presenter_service.h"
 
+#include <array>
 #include <sstream>
 
 namespace sim {
@@ -9,6 +10,10 @@ std::string Pair(const float values[2]) {
     std::ostringstream text;
     text << values[0] << " " << values[1];
     return text.str();
+}
+
+std::array<float, 2> Floats(const float values[2]) {
+    return {values[0], values[1]};
 }
 
 }  // namespace
@@ -28,6 +33,7 @@ service_plugin::PresenterSource* SimPresenterService::CreateSource(const char* k
                                                                    const char* name, std::int32_t,
                                                                    std::int32_t) {
     mState.Calls().Record("IPresenterService::CreateSource", std::string(kind) + " " + name);
+    mState.Report({"CreateSource", {{"kind", std::string(kind)}, {"name", std::string(name)}}});
     std::lock_guard lock(mMutex);
     mSources.push_back(std::make_unique<service_plugin::PresenterSource>(
         service_plugin::PresenterSource{kind, name, {0, 0}, {1, 1}}));
@@ -46,6 +52,8 @@ void SimPresenterService::SetSourceTransform(service_plugin::PresenterSource* so
                                              const float position[2], const float scale[2]) {
     mState.Calls().Record("IPresenterService::SetSourceTransform",
                           Pair(position) + " " + Pair(scale));
+    mState.Report(
+        {"SetSourceTransform", {{"position", Floats(position)}, {"scale", Floats(scale)}}});
     std::lock_guard lock(mMutex);
     source->position[0] = position[0];
     source->position[1] = position[1];
@@ -56,6 +64,11 @@ void SimPresenterService::SetSourceTransform(service_plugin::PresenterSource* so
 void SimPresenterService::ShowDialog(const char* json, void* context,
                                      service_plugin::DialogCallback callback) {
     mState.Calls().Record("IPresenterService::ShowDialog", json);
+    mState.Report({"ShowDialog", {{"json", std::string(json)}}});
+    if (const auto result = mState.Answers().dialogResult) {
+        callback(context, *result);
+        return;
+    }
     std::lock_guard lock(mMutex);
     mDialogs.push_back({context, callback});
 }
@@ -88,6 +101,7 @@ void SimPresenterService::GetCamera(service_plugin::LLString* name,
 
 void SimPresenterService::ClearCamera() {
     mState.Calls().Record("IPresenterService::ClearCamera");
+    mState.Report({"ClearCamera", {}});
 }
 
 void SimPresenterService::RestoreCamera(const service_plugin::LLString& name,
@@ -96,6 +110,11 @@ void SimPresenterService::RestoreCamera(const service_plugin::LLString& name,
     mState.Calls().Record("IPresenterService::RestoreCamera",
                           std::string(name.Str() ? name.Str() : "") + " " +
                               (detail.Str() ? detail.Str() : "") + " " + Pair(a) + " " + Pair(b));
+    mState.Report({"RestoreCamera",
+                   {{"name", std::string(name.Str() ? name.Str() : "")},
+                    {"detail", std::string(detail.Str() ? detail.Str() : "")},
+                    {"a", Floats(a)},
+                    {"b", Floats(b)}}});
 }
 
 }  // namespace sim

@@ -31,11 +31,14 @@ void SimAudioService::AddAudioEvent(service_plugin::IAudioServiceEvent* listener
                                     std::int32_t flags) {
     mState.Calls().Record("IAudioService::AddAudioEvent",
                           std::to_string(kind) + " " + std::to_string(flags));
+    mState.Report(
+        {"AddAudioEvent", {{"kind", std::int64_t{kind}}, {"flags", std::int64_t{flags}}}});
     mListeners.Add(listener);
 }
 
 void SimAudioService::RemoveAudioEvent(service_plugin::IAudioServiceEvent* listener) {
     mState.Calls().Record("IAudioService::RemoveAudioEvent");
+    mState.Report({"RemoveAudioEvent", {}});
     mListeners.Remove(listener);
 }
 
@@ -48,11 +51,13 @@ void SimAudioService::GetAudioFormat(service_plugin::AudioFormat* out) {
 
 void SimLiveService::AddLiveEvent(service_plugin::ILiveEvent* listener) {
     mState.Calls().Record("ILiveService::AddLiveEvent");
+    mState.Report({"AddLiveEvent", {}});
     mListeners.Add(listener);
 }
 
 void SimLiveService::RemoveLiveEvent(service_plugin::ILiveEvent* listener) {
     mState.Calls().Record("ILiveService::RemoveLiveEvent");
+    mState.Report({"RemoveLiveEvent", {}});
     mListeners.Remove(listener);
 }
 

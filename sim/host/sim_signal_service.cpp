@@ -54,6 +54,7 @@ void SimSignalService::SendTask(service_plugin::SignalTafTask* task) {
 
 void SimSignalService::AddPushHandler(std::uint32_t uri, service_plugin::SignalNotifyStub* stub) {
     mState.Calls().Record("ISignalService::AddPushHandler", std::to_string(uri));
+    mState.Report({"AddPushHandler", {{"uri", std::int64_t{uri}}}});
     std::lock_guard lock(mPushMutex);
     mPushHandlers.emplace(uri, stub);
 }
@@ -61,6 +62,7 @@ void SimSignalService::AddPushHandler(std::uint32_t uri, service_plugin::SignalN
 void SimSignalService::RemovePushHandler(std::uint32_t uri,
                                          service_plugin::SignalNotifyStub* stub) {
     mState.Calls().Record("ISignalService::RemovePushHandler", std::to_string(uri));
+    mState.Report({"RemovePushHandler", {{"uri", std::int64_t{uri}}, {"object", stub != nullptr}}});
     std::lock_guard lock(mPushMutex);
     for (auto [at, end] = mPushHandlers.equal_range(uri); at != end; ++at) {
         if (stub == nullptr || at->second == stub) {
