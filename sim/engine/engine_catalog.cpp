@@ -11,7 +11,7 @@ using Direction = EngineTraffic::Direction;
 template <taf::Record T>
 std::string Render(const taf::Bytes& payload) {
     T record;
-    taf::fromBytes(payload, record);
+    taf::fromBytesLenient(payload, record);
     return taf::render(record);
 }
 
