@@ -23,20 +23,8 @@ struct Attribute {
     tafjson::TreeDecodeResult decoded;
 };
 
-// The header and body readers name what is missing where the tree decoder only has counts.
-const char* FrameStatusText(taf::Status status) {
-    switch (status) {
-        case taf::kFrameTooShort:
-            return "fewer than the 4 bytes of the frame length";
-        case taf::kRequiredMissing:
-            return "a required field is missing";
-        default:
-            return DescribeStatus(status);
-    }
-}
-
 std::string Failure(const std::string& what, taf::Status status) {
-    return what + ": status " + std::to_string(status) + " (" + FrameStatusText(status) + ")";
+    return what + ": status " + std::to_string(status) + " (" + taf::statusName(status) + ")";
 }
 
 JsonValue Text(std::string_view bytes) {
