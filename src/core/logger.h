@@ -36,8 +36,8 @@ public:
     // Opens (and, when oversized, rotates) the file, then starts the writer thread. Throws
     // std::system_error when the thread cannot be started.
     logger(const std::wstring& path, int level);
-    // The same on any sink, rotated once it holds more than `rotate_bytes` (tests use a smaller
-    // limit or a sink in memory).
+    // The same on any sink (not null), rotated once it holds more than `rotate_bytes` (tests use
+    // a smaller limit or a sink in memory).
     logger(std::unique_ptr<log_sink> sink, int level, std::uint64_t rotate_bytes = kLogRotateBytes);
     ~logger();
     logger(const logger&) = delete;

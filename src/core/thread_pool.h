@@ -82,8 +82,8 @@ public:
     virtual void start(std::int64_t period_ms) = 0;
     // Does nothing for a timer: close is what stops it.
     virtual void cancel() = 0;
-    // True when the OS timer exists and the OS reports it armed: false before the first start
-    // and after close. After a period-0 expiry the answer is the OS's.
+    // True when the timer's alarm exists and its source reports it armed: false before the first
+    // start and after close. After a period-0 expiry the answer is the source's.
     virtual bool is_set() = 0;
     // The period given to the last effective start; 0 before the first.
     virtual std::int64_t period() = 0;
