@@ -14,7 +14,7 @@
 namespace taftool {
 namespace {
 
-using tafjson::JsonValue;
+using tafjson::Json;
 
 struct Attribute {
     std::string name;
@@ -39,23 +39,23 @@ std::string Failure(const std::string& what, taf::Status status) {
     return what + ": status " + std::to_string(status) + " (" + FrameStatusText(status) + ")";
 }
 
-JsonValue Text(std::string_view bytes) {
-    return JsonValue::string(
-        tafjson::readableText({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}));
+std::string Text(std::string_view bytes) {
+    return tafjson::readableText(
+        {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
 }
 
 template <class T>
-JsonValue HeaderValue(const T& value) {
+Json HeaderValue(const T& value) {
     if constexpr (taf::TafInteger<T>) {
-        return JsonValue::integer(value);
+        return value;
     } else if constexpr (std::is_same_v<T, std::string>) {
         return Text(value);
     } else if constexpr (std::is_same_v<T, taf::Bytes>) {
-        return JsonValue::string(tafjson::toHex(value));
+        return tafjson::toHex(value);
     } else {
-        JsonValue object = JsonValue::object();
+        Json object = Json::object();
         for (const auto& [key, mapped] : value) {
-            object.add(HeaderValue(key).text(), HeaderValue(mapped));
+            object[Text(key)] = HeaderValue(mapped);
         }
         return object;
     }
@@ -73,10 +73,10 @@ std::string HeaderText(const taf::RequestPacket& packet) {
     return out;
 }
 
-JsonValue HeaderJson(const taf::RequestPacket& packet) {
-    JsonValue header = JsonValue::object();
+Json HeaderJson(const taf::RequestPacket& packet) {
+    Json header = Json::object();
     taf::forEachField(packet, [&](const taf::FieldInfo& field, const auto& member) {
-        header.add(std::string(field.name), HeaderValue(member));
+        header[std::string(field.name)] = HeaderValue(member);
     });
     return header;
 }
@@ -149,22 +149,22 @@ FrameDescription DescribeFrame(std::span<const std::uint8_t> frame, bool json) {
     }
 
     if (json) {
-        JsonValue values = JsonValue::array();
+        Json values = Json::array();
         for (const Attribute& attribute : attributes) {
-            JsonValue item = JsonValue::object();
-            item.add("name", Text(attribute.name));
+            Json item = {{"name", Text(attribute.name)}};
             if (attribute.type) {
-                item.add("type", Text(*attribute.type));
+                item["type"] = Text(*attribute.type);
             }
-            item.add("value", tafjson::treeToJson(attribute.value));
-            values.items().push_back(std::move(item));
+            item["value"] = tafjson::treeToJson(attribute.value);
+            values.push_back(std::move(item));
         }
-        JsonValue document = JsonValue::object();
-        document.add("length", JsonValue::integer(length));
-        document.add("size", JsonValue::integer(static_cast<std::int64_t>(frame.size())));
-        document.add("header", HeaderJson(packet));
-        document.add("version", JsonValue::integer(body.version()));
-        document.add("attributes", std::move(values));
+        const Json document = {
+            {"length", length},
+            {"size", frame.size()},
+            {"header", HeaderJson(packet)},
+            {"version", body.version()},
+            {"attributes", std::move(values)},
+        };
         description.output = tafjson::printJson(document);
         return description;
     }
