@@ -44,6 +44,56 @@ std::string Text(std::string_view bytes) {
         {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
 }
 
+// Length of the well-formed UTF-8 sequence at the start of `bytes`, 0 when there is none.
+std::size_t Utf8Length(std::string_view bytes) {
+    const auto lead = static_cast<std::uint8_t>(bytes[0]);
+    if (lead < 0x80) {
+        return 1;
+    }
+    const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                               : lead >= 0xE0 && lead <= 0xEF ? 3
+                               : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                              : 0;
+    if (length == 0 || bytes.size() < length) {
+        return 0;
+    }
+    // The second byte's range excludes overlong forms, surrogates and code points past U+10FFFF.
+    const auto second = static_cast<std::uint8_t>(bytes[1]);
+    const std::uint8_t low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const std::uint8_t high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (second < low || second > high) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < length; ++i) {
+        if ((static_cast<std::uint8_t>(bytes[i]) & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+// A map key as a JSON member name that no other key shares: a backslash is doubled and a
+// byte outside well-formed UTF-8 is written as \xHH, so keys that differ only in such bytes
+// stay apart and each name reads back to its key's bytes.
+std::string KeyText(std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string text;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t length = Utf8Length(bytes.substr(at));
+        if (length == 0) {
+            const auto byte = static_cast<std::uint8_t>(bytes[at++]);
+            text += "\\x";
+            text += kHex[byte >> 4];
+            text += kHex[byte & 0x0F];
+        } else {
+            text += bytes.substr(at, length);
+            text += bytes[at] == '\\' ? "\\" : "";
+            at += length;
+        }
+    }
+    return text;
+}
+
 template <class T>
 Json HeaderValue(const T& value) {
     if constexpr (taf::TafInteger<T>) {
@@ -55,7 +105,7 @@ Json HeaderValue(const T& value) {
     } else {
         Json object = Json::object();
         for (const auto& [key, mapped] : value) {
-            object[Text(key)] = HeaderValue(mapped);
+            object[KeyText(key)] = HeaderValue(mapped);
         }
         return object;
     }
