@@ -3,7 +3,7 @@
 #include "core/logger_stream.h"
 #include "core/text.h"
 #include "plugin/kinetra_service_plugin_impl.h"
-#include "taf/fill_user_id.h"
+#include "signal/host_text.h"
 #include "taf/records/live_messages.h"
 
 namespace kinetra {

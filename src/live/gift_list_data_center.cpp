@@ -3,7 +3,7 @@
 #include "core/logger_stream.h"
 #include "live/live_protocol.h"
 #include "plugin/kinetra_service_plugin_impl.h"
-#include "taf/taf_task.h"
+#include "signal/taf_task.h"
 
 namespace kinetra {
 namespace {

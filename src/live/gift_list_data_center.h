@@ -6,8 +6,8 @@
 #include <mutex>
 
 #include "plugin/instance_ref.h"
+#include "signal/signal_error_helper.h"
 #include "taf/records/props_list.h"
-#include "taf/signal_error_helper.h"
 #include "taf/wire.h"
 
 namespace kinetra {

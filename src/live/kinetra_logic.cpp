@@ -9,10 +9,10 @@
 #include "live/presenter_dialog.h"
 #include "plugin/engine_route.h"
 #include "plugin/kinetra_service_plugin_impl.h"
+#include "signal/taf_task.h"
+#include "signal/taf_task_no_rsp.h"
 #include "taf/records/live_attribute.h"
 #include "taf/records/live_messages.h"
-#include "taf/taf_task.h"
-#include "taf/taf_task_no_rsp.h"
 
 namespace kinetra {
 namespace {

@@ -3,8 +3,8 @@
 
 #include "live/live_protocol.h"
 #include "plugin/kinetra_service_plugin_impl.h"
+#include "signal/signal_push.h"
 #include "taf/records/live_messages.h"
-#include "taf/signal_push.h"
 
 namespace kinetra {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "taf/request_descriptor.h"
+#include "signal/request_descriptor.h"
 
 namespace kinetra {
 
