@@ -81,10 +81,14 @@ int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace&
             exitCode = 1;
         } else {
             instance->Start();
+            // What the start asks of the servers settles first, so the trace keeps one order.
+            WaitUntilQuiet(trace, host.Signal());
             RunSteps(scenario, engine, host.Signal());
             WaitUntilQuiet(trace, host.Signal());
             instance->Stop();
             instance->Uninit();
+            // The stop's requests are answered or time out while the library is still loaded.
+            WaitUntilQuiet(trace, host.Signal());
         }
     }
     engine.SetObserver(nullptr);
