@@ -85,9 +85,10 @@ int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace&
             WaitUntilQuiet(trace, host.Signal());
             RunSteps(scenario, engine, host.Signal());
             WaitUntilQuiet(trace, host.Signal());
+            // Each stop's requests are answered or time out while the library is still loaded.
             instance->Stop();
+            WaitUntilQuiet(trace, host.Signal());
             instance->Uninit();
-            // The stop's requests are answered or time out while the library is still loaded.
             WaitUntilQuiet(trace, host.Signal());
         }
     }
