@@ -13,7 +13,6 @@
 namespace {
 
 using kinetra::FromEngine;
-using kinetra::ToEngine;
 using MeruKinetra::OpenStateMsg;
 using std::chrono::milliseconds;
 using steady = std::chrono::steady_clock;
@@ -57,12 +56,12 @@ public:
         return std::chrono::duration_cast<milliseconds>(steady::now() - mStart);
     }
     void SleepUntil(milliseconds at) const { std::this_thread::sleep_until(mStart + at); }
-    // Waits until `count` viewer requests came; false after a generous deadline.
-    bool WaitForViewerRequests(std::size_t count) {
+    // Waits until `count` requests of `what` came; false after a generous deadline.
+    bool WaitFor(const std::string& what, std::size_t count) {
         std::unique_lock lock(mMutex);
         return mChanged.wait_for(lock, std::chrono::seconds(30), [&] {
-            return std::count_if(mRequests.begin(), mRequests.end(), [](const Request& r) {
-                       return r.what == "viewer";
+            return std::count_if(mRequests.begin(), mRequests.end(), [&](const Request& r) {
+                       return r.what == what;
                    }) >= static_cast<std::ptrdiff_t>(count);
         });
     }
@@ -90,11 +89,9 @@ TEST(ChangeTypeTimer, RunsFiveSecondsAfterTheLatestOpenWhileLive) {
     clock.SleepUntil(milliseconds(3000));
     const milliseconds second = clock.Since();
     running.engine.Send(FromEngine::kOpenState, OpenStateMsg{1, 3});
-    ASSERT_TRUE(clock.WaitForViewerRequests(2));
+    ASSERT_TRUE(clock.WaitFor("viewer", 2));
     running.engine.Send(FromEngine::kOpenState, OpenStateMsg{0, 0});
-    ASSERT_TRUE(running.engine.WaitFor(ToEngine::kLiveState));
-    ASSERT_TRUE(running.engine.WaitFor(ToEngine::kLiveState));
-    ASSERT_TRUE(running.engine.WaitFor(ToEngine::kLiveState));
+    ASSERT_TRUE(clock.WaitFor("0", 1));
 
     const auto requests = clock.Requests();
     ASSERT_EQ(requests.size(), 5u);
@@ -118,7 +115,7 @@ TEST(ChangeTypeTimer, ARunWhileNotLiveSendsNothingAndNoneFollowsAClose) {
     EXPECT_TRUE(clock.Requests().empty());
     // The next run checks again.
     running.host.Live().RaiseLiveStarted();
-    ASSERT_TRUE(clock.WaitForViewerRequests(1));
+    ASSERT_TRUE(clock.WaitFor("viewer", 1));
     const milliseconds closedAt = clock.Since();
     running.engine.Send(FromEngine::kOpenState, OpenStateMsg{0, 0});
     clock.SleepUntil(closedAt + milliseconds(5000) + kSlack);
