@@ -29,8 +29,9 @@ struct Request {
 // Every live-tag and viewer request the servers receive, with its time since the start.
 class ServerClock {
 public:
-    explicit ServerClock(RunningPlugin& running) : mStart(steady::now()) {
-        running.host.Signal().SetObserver([this](const sim::ServerTraffic& traffic) {
+    explicit ServerClock(RunningPlugin& running)
+        : mSignal(running.host.Signal()), mStart(steady::now()) {
+        mSignal.SetObserver([this](const sim::ServerTraffic& traffic) {
             if (traffic.kind != sim::ServerTraffic::Kind::request) {
                 return;
             }
@@ -49,7 +50,12 @@ public:
             mRequests.push_back({Since(), what});
             mChanged.notify_all();
         });
-        running.host.Signal().StartAutomatic({milliseconds(0), milliseconds(1)});
+        mSignal.StartAutomatic({milliseconds(0), milliseconds(1)});
+    }
+    // The plug-in outlives the clock: its stop still sends requests.
+    ~ServerClock() {
+        mSignal.SetObserver(nullptr);
+        mSignal.WaitIdle(std::chrono::seconds(30));
     }
 
     milliseconds Since() const {
@@ -71,6 +77,7 @@ public:
     }
 
 private:
+    sim::SimSignalService& mSignal;
     const steady::time_point mStart;
     mutable std::mutex mMutex;
     std::condition_variable mChanged;
