@@ -90,6 +90,8 @@ int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace&
             WaitUntilQuiet(trace, host.Signal());
             instance->Uninit();
             WaitUntilQuiet(trace, host.Signal());
+            plugin.DestroyModule();
+            WaitUntilQuiet(trace, host.Signal());
         }
     }
     engine.SetObserver(nullptr);
