@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "plugin/plugin_names.h"
+#include "taf/records/engine_audio.h"
 #include "taf/records/engine_identity.h"
 
 namespace kinetra {
@@ -142,7 +143,7 @@ inline constexpr auto kEngineMessages = std::make_tuple(
     out(ToEngine::kUpdateInfo, "update information"),
     out(ToEngine::kStartConfig, "start configuration"),
     out<MeruKinetra::GameIdMsg>(ToEngine::kGameId, "game id"),
-    out(ToEngine::kAudioData, "audio data"),
+    out<MeruKinetra::AudioFrameMsg>(ToEngine::kAudioData, "audio data"),
     out(ToEngine::kPresenterDialogResult, "presenter dialog result"));
 
 }  // namespace kinetra

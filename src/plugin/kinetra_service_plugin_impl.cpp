@@ -114,6 +114,7 @@ bool KinetraServicePluginImpl::Start() {
         // The features start in this order: live-state notice, gift list, live logic, start
         // configuration request, audio transfer, gift list request.
         mLogic.Init(shared_from_this());
+        mAudioTransfer.Init(mAudioService, shared_from_this());
     });
     return true;
 }
@@ -123,6 +124,7 @@ void KinetraServicePluginImpl::Stop() {
         core::logger_stream(core::level_inf) << L"KinetraServicePluginImpl::Stop";
         // The features stop in this order: live logic, audio transfer, live-state notice.
         mLogic.Uninit();
+        mAudioTransfer.Unit();
     });
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <span>
 
+#include "live/kinetra_audio_transfer.h"
 #include "live/kinetra_logic.h"
 #include "plugin/engine_messages.h"
 #include "plugin/plugin_instance_impl.h"
@@ -78,6 +79,7 @@ private:
     std::atomic<service_plugin::IPresenterService*> mPresenterService{nullptr};
     plugin_msg::IPluginMsgServer* const mEngineServer;
     KinetraLogic mLogic;
+    KinetraAudioTransfer mAudioTransfer;
     std::atomic<bool> mListening{false};
     std::atomic<bool> mLive{false};
 };
