@@ -18,6 +18,30 @@ std::string Render(const taf::Bytes& payload) {
     return taf::render(record);
 }
 
+// Frames of an audio block a trace line shows; the block holds 1024.
+constexpr std::size_t kShownAudioFrames = 4;
+
+// An audio block comes every 21 ms: its line shows the rate and the first frames only.
+template <>
+std::string Render<MeruKinetra::AudioFrameMsg>(const taf::Bytes& payload) {
+    MeruKinetra::AudioFrameMsg block;
+    taf::fromBytesLenient(payload, block);
+    std::string line = "rate " + std::to_string(block.iSampleRate) + ", " +
+                       std::to_string(block.iBitsPerSample) + " bits, " +
+                       std::to_string(block.iChannels) + " channels, " +
+                       std::to_string(block.sPcm.size() / 4) + " frames:";
+    const auto sample = [&](std::size_t at) {
+        const auto low = static_cast<std::uint8_t>(block.sPcm[at]);
+        const auto high = static_cast<std::uint8_t>(block.sPcm[at + 1]);
+        return std::to_string(static_cast<std::int16_t>(low | high << 8));
+    };
+    for (std::size_t frame = 0; frame < kShownAudioFrames && frame * 4 + 4 <= block.sPcm.size();
+         ++frame) {
+        line += " (" + sample(frame * 4) + ", " + sample(frame * 4 + 2) + ")";
+    }
+    return line + " ...";
+}
+
 constexpr Direction DirectionOf(kinetra::FromEngine) {
     return Direction::toPlugin;
 }

@@ -29,6 +29,12 @@ public:
         }
     }
 
+    // The listeners as they are now, to call without holding the list.
+    std::vector<Listener*> Snapshot() {
+        std::lock_guard lock(mMutex);
+        return mListeners;
+    }
+
 private:
     std::mutex mMutex;
     std::vector<Listener*> mListeners;

@@ -49,6 +49,8 @@ void PluginHost::DestroyModule() {
     if (mModule == nullptr) {
         return;
     }
+    // The host's audio thread stops before the listeners it calls go away.
+    mHost.Audio().Shutdown();
     mModule->ReleaseInstances();
     delete mModule;
     mModule = nullptr;

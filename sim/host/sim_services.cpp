@@ -49,6 +49,23 @@ void SimAudioService::GetAudioFormat(service_plugin::AudioFormat* out) {
     out->second = answers.audioSecond;
 }
 
+void SimAudioService::Deliver(AudioDelivery delivery) {
+    mThread.Schedule(ServiceThread::Clock::duration::zero(),
+                     [this, delivery = std::move(delivery)] {
+                         AudioCallSource source(delivery, mState.Answers().audioRate);
+                         for (std::uint32_t call = 0; call < delivery.calls; ++call) {
+                             const auto* frame = source.Next();
+                             for (auto* listener : mListeners.Snapshot()) {
+                                 listener->OnAudioData(frame, delivery.kind);
+                             }
+                         }
+                     });
+}
+
+bool SimAudioService::WaitIdle(std::chrono::milliseconds limit) {
+    return mThread.WaitIdle(limit);
+}
+
 void SimLiveService::AddLiveEvent(service_plugin::ILiveEvent* listener) {
     mState.Calls().Record("ILiveService::AddLiveEvent");
     mState.Report({"AddLiveEvent", {}});

@@ -1,10 +1,13 @@
 // The simulated user, room, audio and live services.
 #pragma once
 
+#include <chrono>
 #include <vector>
 
+#include "host/audio_delivery.h"
 #include "host/host_state.h"
 #include "host/listener_list.h"
+#include "host/service_thread.h"
 #include "service_plugin/host_services.h"
 
 namespace sim {
@@ -37,9 +40,19 @@ public:
     void RemoveAudioEvent(service_plugin::IAudioServiceEvent* listener) override;
     void GetAudioFormat(service_plugin::AudioFormat* out) override;
 
+    // Hands the delivery's calls to every listener on the service's own thread, as the host's
+    // audio thread does; returns at once. Like a host that does not wait for a call in hand,
+    // RemoveAudioEvent returns while a call may still be running.
+    void Deliver(AudioDelivery delivery);
+    // Waits until every delivery has been handed over; false when `limit` passed first.
+    bool WaitIdle(std::chrono::milliseconds limit = std::chrono::milliseconds(5000));
+    // Ends the audio thread for good, before the plug-in's code goes away.
+    void Shutdown() { mThread.Stop(); }
+
 private:
     HostState& mState;
     ListenerList<service_plugin::IAudioServiceEvent> mListeners;
+    ServiceThread mThread;
 };
 
 class SimLiveService : public service_plugin::ILiveService {

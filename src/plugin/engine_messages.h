@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "plugin/plugin_names.h"
+#include "taf/records/engine_audio.h"
 #include "taf/records/engine_identity.h"
 #include "taf/records/live_messages.h"
 #include "taf/records/presenter_messages.h"
@@ -147,7 +148,7 @@ inline constexpr auto kEngineMessages = std::make_tuple(
     out(ToEngine::kUpdateInfo, "update information"),
     out(ToEngine::kStartConfig, "start configuration"),
     out<MeruKinetra::GameIdMsg>(ToEngine::kGameId, "game id"),
-    out(ToEngine::kAudioData, "audio data"),
+    out<MeruKinetra::AudioFrameMsg>(ToEngine::kAudioData, "audio data"),
     out<MeruKinetra::PresenterDialogResult>(ToEngine::kPresenterDialogResult,
                                             "presenter dialog result"));
 

@@ -116,6 +116,7 @@ bool KinetraServicePluginImpl::Start() {
         mLiveState.Init(shared_from_this());
         mGiftList.Init(shared_from_this());
         mLogic.Init(shared_from_this());
+        mAudioTransfer.Init(mAudioService, shared_from_this());
         mGiftList.ReqPropList();
     });
     return true;
@@ -126,6 +127,7 @@ void KinetraServicePluginImpl::Stop() {
         core::logger_stream(core::level_inf) << L"KinetraServicePluginImpl::Stop";
         // The features stop in this order: live logic, audio transfer, live-state notice.
         mLogic.Uninit();
+        mAudioTransfer.Unit();
         mLiveState.Uninit();
     });
 }

@@ -9,6 +9,7 @@
 
 #include "commands/live_state_notice_cmd.h"
 #include "live/gift_list_data_center.h"
+#include "live/kinetra_audio_transfer.h"
 #include "live/kinetra_logic.h"
 #include "plugin/engine_messages.h"
 #include "plugin/plugin_instance_impl.h"
@@ -89,8 +90,9 @@ private:
     std::atomic<service_plugin::IPresenterService*> mPresenterService{nullptr};
     std::atomic<service_plugin::PresenterSource*> mCurrentSource{nullptr};
     plugin_msg::IPluginMsgServer* const mEngineServer;
-    // Destroyed in reverse: gift list, live-state notice, live logic.
+    // Destroyed in reverse: gift list, live-state notice, audio transfer, live logic.
     KinetraLogic mLogic;
+    KinetraAudioTransfer mAudioTransfer;
     LiveStateNoticeCmd mLiveState;
     GiftListDataCenter mGiftList;
     std::atomic<bool> mListening{false};

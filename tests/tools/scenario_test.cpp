@@ -67,6 +67,30 @@ TEST(Scenario, ReadsEveryHostAnswerAndStepKind) {
     EXPECT_EQ(scenario.timing.timeout.count(), 900);
 }
 
+TEST(Scenario, ReadsAudioFormatAndAudioSteps) {
+    Scenario scenario;
+    std::string error;
+    ASSERT_TRUE(Parse(R"({
+      "host": {"audio_format": [44100, 1]},
+      "steps": [{"audio": {"frames": 2, "planes": [[0.5, -1], [1, 0]], "kind": 3}},
+                {"audio": {"frames": 480, "calls": 5, "tone_hz": 440}}]})",
+                      scenario, error))
+        << error;
+    EXPECT_EQ(scenario.answers.audioRate, 44100u);
+    EXPECT_EQ(scenario.answers.audioSecond, 1u);
+    ASSERT_EQ(scenario.steps.size(), 2u);
+    const auto& samples = std::get<AudioStep>(scenario.steps[0]).delivery;
+    EXPECT_EQ(samples.kind, 3);
+    EXPECT_EQ(samples.calls, 1u);
+    EXPECT_EQ(samples.planes[0], (std::vector<float>{0.5f, -1.0f}));
+    EXPECT_EQ(samples.planes[1], (std::vector<float>{1.0f, 0.0f}));
+    const auto& tone = std::get<AudioStep>(scenario.steps[1]).delivery;
+    EXPECT_EQ(tone.kind, 2);
+    EXPECT_EQ(tone.frames, 480u);
+    EXPECT_EQ(tone.calls, 5u);
+    EXPECT_EQ(tone.toneHz, 440.0);
+}
+
 TEST(Scenario, MistakesAreNamedByWhereTheyAre) {
     const std::pair<const char*, const char*> cases[] = {
         {R"({"host": {"uid": "7"}})", "host.uid"},
@@ -81,6 +105,12 @@ TEST(Scenario, MistakesAreNamedByWhereTheyAre) {
         {R"({"steps": [{"engine": 1, "hex": "0g"}]})", "steps[0].hex"},
         {R"({"steps": [{"post": 1400}]})", "steps[0]: a step needs"},
         {R"({"steps": [{"push": 1400, "payload": 5}]})", "steps[0].payload"},
+        {R"({"steps": [{"audio": {"frames": 2, "planes": [[1, 2], [3]]}}]})",
+         "steps[0].audio.planes"},
+        {R"({"steps": [{"audio": {"frames": 1, "planes": [[1], [1]], "tone_hz": 5}}]})",
+         "steps[0].audio: give either"},
+        {R"({"steps": [{"audio": {"frame": 1}}]})", "steps[0].audio.frame: unknown key"},
+        {R"({"host": {"audio_format": [48000]}})", "host.audio_format"},
         {R"({"server": {"replies": [{"servant": "s"}]}})", "server.replies[0]: needs"},
         {R"({"server": {"delay": 5}})", "server.delay: unknown key"},
         {R"({"step": []})", "scenario.step: unknown key"},

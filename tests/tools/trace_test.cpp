@@ -7,6 +7,7 @@
 #include "host/host_state.h"
 #include "host/sim_signal_service.h"
 #include "signal/taf_task.h"
+#include "taf/records/engine_audio.h"
 #include "taf/request_records.h"
 
 namespace kinetra_sim {
@@ -74,6 +75,24 @@ TEST_F(ServerTraceTest, JsonLinesNameTheCallAndDecodeWithoutASchema) {
     EXPECT_NE(lines[0].find(requestText), std::string::npos) << lines[0];
     EXPECT_EQ(lines[1], reply);
     EXPECT_EQ(lines[3], timeout);
+}
+
+// An audio block in the text trace: one short line with the rate and the first frames.
+TEST(EngineTrace, AudioBlockIsOneShortTextLine) {
+    MeruKinetra::AudioFrameMsg block;
+    block.iSampleRate = 48000;
+    block.sPcm.assign(4096, '\0');
+    const unsigned char first[] = {0xFF, 0x7F, 0x01, 0x80, 0x02, 0x00, 0xFE, 0xFF};
+    std::copy(std::begin(first), std::end(first), block.sPcm.begin());
+    sim::EngineTraffic traffic;
+    traffic.channel = sim::SimEngine::kChannel;
+    traffic.type = static_cast<std::uint32_t>(kinetra::number(kinetra::ToEngine::kAudioData));
+    traffic.payload = taf::toBytes(block);
+    std::ostringstream out;
+    Trace(TraceFormat::text, out).Record(traffic);
+    EXPECT_EQ(out.str(),
+              "plugin -> engine  2034  audio data  rate 48000, 16 bits, 2 channels, 1024 frames: "
+              "(32767, -32767) (2, -2) (0, 0) (0, 0) ...\n");
 }
 
 }  // namespace

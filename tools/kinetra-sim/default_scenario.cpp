@@ -14,7 +14,8 @@ const char* DefaultScenarioText() {
     {"engine": 2014},
     {"engine": 2014, "channel": "another_plugin"},
     {"engine": 4242, "payload": [{"tag": 0, "type": "int", "value": 1},
-                                 {"tag": 1, "type": "string", "text": "not a type the plug-in knows"}]}
+                                 {"tag": 1, "type": "string", "text": "not a type the plug-in knows"}]},
+    {"audio": {"frames": 480, "calls": 3, "tone_hz": 440}}
   ]
 })";
 }

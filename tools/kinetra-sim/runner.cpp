@@ -29,7 +29,8 @@ void StartServer(const Scenario& scenario, sim::SimSignalService& signal) {
     signal.StartAutomatic(scenario.timing);
 }
 
-void RunSteps(const Scenario& scenario, sim::SimEngine& engine, sim::SimSignalService& signal) {
+void RunSteps(const Scenario& scenario, sim::SimEngine& engine, sim::SimHost& host) {
+    auto& signal = host.Signal();
     for (const Step& step : scenario.steps) {
         if (const auto* message = std::get_if<EngineStep>(&step)) {
             engine.Send(message->type, message->payload, message->channel);
@@ -38,6 +39,10 @@ void RunSteps(const Scenario& scenario, sim::SimEngine& engine, sim::SimSignalSe
         } else if (const auto* push = std::get_if<PushStep>(&step)) {
             signal.Push(push->uri, push->payload);
             signal.WaitIdle(kQuietPeriod * 50);
+        } else if (const auto* audio = std::get_if<AudioStep>(&step)) {
+            // Delivered on the audio service's own thread, every call before the next step.
+            host.Audio().Deliver(audio->delivery);
+            host.Audio().WaitIdle();
         } else {
             std::this_thread::sleep_for(std::get<WaitStep>(step).duration);
         }
@@ -83,7 +88,7 @@ int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace&
             instance->Start();
             // What the start asks of the servers settles first, so the trace keeps one order.
             WaitUntilQuiet(trace, host.Signal());
-            RunSteps(scenario, engine, host.Signal());
+            RunSteps(scenario, engine, host);
             WaitUntilQuiet(trace, host.Signal());
             // Each stop's requests are answered or time out while the library is still loaded.
             instance->Stop();

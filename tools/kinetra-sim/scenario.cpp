@@ -126,6 +126,10 @@ void ReadHost(const Json& json, Scenario& scenario, std::string& error) {
     host.Pair("canvas", canvas);
     answers.canvasWidth = canvas[0];
     answers.canvasHeight = canvas[1];
+    std::uint32_t audioFormat[2] = {answers.audioRate, answers.audioSecond};
+    host.Pair("audio_format", audioFormat);
+    answers.audioRate = audioFormat[0];
+    answers.audioSecond = audioFormat[1];
     if (const Json* camera = host.Find("camera")) {
         ObjectReader reader(*camera, "host.camera", error);
         reader.Text("name", answers.camera.name);
@@ -151,7 +155,7 @@ void ReadHost(const Json& json, Scenario& scenario, std::string& error) {
     }
     host.OnlyKeys({"uid", "guid", "ua", "token", "token_type", "game_id", "live_id", "user_value",
                    "user_text1", "user_text2", "test_env", "client_version", "canvas", "camera",
-                   "absent"});
+                   "audio_format", "absent"});
 }
 
 // Bytes from a FIELDS array in the kinetra-taf JSON form under `key`, or from hex text.
@@ -176,6 +180,54 @@ void ReadFields(ObjectReader& step, const std::string& path, const char* key, ta
             step.Fail(path + ".hex", "must be a string of hex digit pairs");
         }
     }
+}
+
+// The audio step's two planes of explicit samples, as many in each as the step's frames.
+void ReadPlanes(ObjectReader& audio, const std::string& path, sim::AudioDelivery& delivery) {
+    const Json* planes = audio.Find("planes");
+    if (planes == nullptr) {
+        return;
+    }
+    const auto fail = [&] { audio.Fail(path, "must be two arrays of \"frames\" numbers each"); };
+    if (!planes->is_array() || planes->size() != 2) {
+        fail();
+        return;
+    }
+    for (std::size_t plane = 0; plane < 2; ++plane) {
+        const Json& samples = (*planes)[plane];
+        if (!samples.is_array() || samples.size() != delivery.frames) {
+            fail();
+            return;
+        }
+        for (const Json& sample : samples) {
+            double value = 0;
+            if (!tafjson::toDouble(sample, value)) {
+                fail();
+                return;
+            }
+            delivery.planes[plane].push_back(static_cast<float>(value));
+        }
+    }
+}
+
+void ReadAudio(const Json& json, const std::string& path, Scenario& scenario, std::string& error) {
+    ObjectReader audio(json, path, error);
+    AudioStep step;
+    auto& delivery = step.delivery;
+    audio.Integer("frames", delivery.frames);
+    audio.Integer("calls", delivery.calls);
+    audio.Integer("kind", delivery.kind);
+    if (const Json* tone = audio.Find("tone_hz")) {
+        if (!tafjson::toDouble(*tone, delivery.toneHz)) {
+            audio.Fail(audio.Where("tone_hz"), "must be a number");
+        }
+    }
+    ReadPlanes(audio, audio.Where("planes"), delivery);
+    audio.OnlyKeys({"frames", "planes", "calls", "tone_hz", "kind"});
+    if (audio.Ok() && audio.Find("planes") != nullptr && audio.Find("tone_hz") != nullptr) {
+        audio.Fail(path, "give either \"planes\" or \"tone_hz\", not both");
+    }
+    scenario.steps.emplace_back(std::move(step));
 }
 
 void ReadServer(const Json& json, Scenario& scenario, std::string& error) {
@@ -230,8 +282,11 @@ void ReadStep(const Json& json, const std::string& path, Scenario& scenario, std
         ReadFields(step, path, "payload", push.payload);
         step.OnlyKeys({"push", "payload", "hex"});
         scenario.steps.emplace_back(std::move(push));
+    } else if (const Json* audio = step.Find("audio")) {
+        ReadAudio(*audio, path + ".audio", scenario, error);
+        step.OnlyKeys({"audio"});
     } else {
-        step.Fail(path, "a step needs \"engine\", \"push\" or \"wait_ms\"");
+        step.Fail(path, "a step needs \"engine\", \"push\", \"audio\" or \"wait_ms\"");
     }
 }
 

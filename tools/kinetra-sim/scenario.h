@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/json.h"
+#include "host/audio_delivery.h"
 #include "host/host_state.h"
 #include "host/sim_signal_service.h"
 #include "taf/wire.h"
@@ -30,7 +31,12 @@ struct PushStep {
     taf::Bytes payload;
 };
 
-using Step = std::variant<EngineStep, WaitStep, PushStep>;
+// The host's audio thread calls the plug-in's audio listener.
+struct AudioStep {
+    sim::AudioDelivery delivery;
+};
+
+using Step = std::variant<EngineStep, WaitStep, PushStep, AudioStep>;
 
 // A canned server answer for one servant and function; requests without one time out.
 struct ServerReply {

@@ -1,0 +1,95 @@
+// Audio through the real library: the simulated host's audio thread calls the plug-in's
+// listener, the engine receives the blocks.
+#include <gtest/gtest.h>
+
+#include "support/running_plugin.h"
+#include "taf/records/engine_audio.h"
+
+namespace {
+
+using kinetra::ToEngine;
+using testing_support::RunningPlugin;
+
+sim::AudioDelivery Calls(std::uint32_t frames, std::uint32_t calls, std::int32_t kind = 2) {
+    sim::AudioDelivery delivery;
+    delivery.frames = frames;
+    delivery.calls = calls;
+    delivery.kind = kind;
+    delivery.toneHz = 440;
+    return delivery;
+}
+
+TEST(AudioTransferThroughTheLibrary, StreamsBlocksAtTheHostsRate) {
+    sim::HostAnswers answers;
+    answers.audioRate = 44100;
+    RunningPlugin running(answers);
+    running.host.Audio().Deliver(Calls(480, 3));
+    ASSERT_TRUE(running.host.Audio().WaitIdle());
+    const auto block =
+        running.engine.WaitForRecord<MeruKinetra::AudioFrameMsg>(ToEngine::kAudioData);
+    ASSERT_TRUE(block);
+    EXPECT_EQ(block->iSampleRate, 44100);
+    EXPECT_EQ(block->sPcm.size(), 4096u);
+    EXPECT_EQ(running.engine.CountReceived(ToEngine::kAudioData), 1u);
+    EXPECT_EQ(running.host.Calls().Count("IAudioService::GetAudioFormat"), 1u);
+    for (const auto& call : running.host.Calls().Calls()) {
+        if (call.name == "IAudioService::AddAudioEvent") {
+            EXPECT_EQ(call.details, "2 0");
+        }
+    }
+}
+
+struct SilentCase {
+    const char* name;
+    std::set<sim::ServiceKind> absent;
+    std::uint32_t formatSecond;
+    sim::AudioDelivery delivery;
+};
+
+class AudioTransferSilent : public testing::TestWithParam<SilentCase> {};
+
+TEST_P(AudioTransferSilent, SendsNothing) {
+    sim::HostAnswers answers;
+    answers.audioSecond = GetParam().formatSecond;
+    RunningPlugin running(answers, GetParam().absent);
+    running.host.Audio().Deliver(GetParam().delivery);
+    ASSERT_TRUE(running.host.Audio().WaitIdle());
+    ASSERT_TRUE(running.engine.WaitIdle());
+    EXPECT_EQ(running.engine.CountReceived(ToEngine::kAudioData), 0u);
+}
+
+sim::AudioDelivery NullFrames() {
+    auto delivery = Calls(1024, 4);
+    delivery.nullFrame = true;
+    return delivery;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AudioTransferSilent,
+    testing::Values(SilentCase{"NoAudioService", {sim::ServiceKind::audio}, 2, Calls(1024, 4)},
+                    SilentCase{"FormatSecondOne", {}, 1, Calls(1024, 4)},
+                    SilentCase{"OtherKind", {}, 2, Calls(1024, 4, 3)},
+                    SilentCase{"NullFrames", {}, 2, NullFrames()}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+// The instance stops and starts while the host's audio thread keeps calling: whatever the
+// thread delivers after Stop returns sends nothing.
+TEST(AudioTransferThroughTheLibrary, StopAndStartWhileAudioStreams) {
+    RunningPlugin running;
+    auto& audio = running.host.Audio();
+    for (int round = 0; round < 20; ++round) {
+        audio.Deliver(Calls(480, 8));
+        audio.Deliver(Calls(480, 8));
+        running.instance->Stop();
+        const auto sent = running.engine.CountReceived(ToEngine::kAudioData);
+        audio.Deliver(Calls(480, 8));
+        ASSERT_TRUE(audio.WaitIdle());
+        ASSERT_EQ(running.engine.CountReceived(ToEngine::kAudioData), sent) << "round " << round;
+        running.instance->Start();
+    }
+    audio.Deliver(Calls(480, 8));
+    ASSERT_TRUE(audio.WaitIdle());
+    EXPECT_GT(running.engine.CountReceived(ToEngine::kAudioData), 0u);
+}
+
+}  // namespace

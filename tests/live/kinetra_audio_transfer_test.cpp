@@ -1,0 +1,237 @@
+// The audio transfer inside the test process: a fake audio service drives it, a real instance
+// on the stand-in channel sends its blocks to the simulated engine.
+#include "live/kinetra_audio_transfer.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "engine/sim_engine.h"
+#include "plugin/kinetra_service_plugin_impl.h"
+#include "taf/codec.h"
+
+namespace {
+
+using kinetra::KinetraAudioTransfer;
+using kinetra::ToEngine;
+using service_plugin::AudioFrame;
+
+constexpr std::uint32_t kRate = 44100;
+
+// Answers the format and counts registrations; unlike a careful host, it does not wait for a
+// call in hand when a listener leaves, so the transfer's own guarantee is what is tested.
+class FakeAudioService : public service_plugin::IAudioService {
+public:
+    void AddAudioEvent(service_plugin::IAudioServiceEvent* listener, std::int32_t kind,
+                       std::int32_t flags) override {
+        listener_ = listener;
+        registrations.push_back({kind, flags});
+    }
+    void RemoveAudioEvent(service_plugin::IAudioServiceEvent* listener) override {
+        EXPECT_EQ(listener, listener_);
+        ++removals;
+    }
+    void GetAudioFormat(service_plugin::AudioFormat* out) override {
+        ++formatReads;
+        *out = format;
+    }
+
+    service_plugin::AudioFormat format{kRate, 2};
+    std::vector<std::pair<std::int32_t, std::int32_t>> registrations;
+    int removals = 0;
+    int formatReads = 0;
+
+private:
+    service_plugin::IAudioServiceEvent* listener_ = nullptr;
+};
+
+// Frame f carries k = f mod 30000 as +k in plane 0 and -k in plane 1 (half a step off, so the
+// truncation lands on k whatever the rounding of the product).
+class AudioSource {
+public:
+    AudioFrame Next(std::uint32_t frames) {
+        plane0_.resize(frames);
+        plane1_.resize(frames);
+        for (std::uint32_t i = 0; i < frames; ++i, ++frame_) {
+            const float value = (static_cast<float>(frame_ % 30000) + 0.5f) / 32767.0f;
+            plane0_[i] = value;
+            plane1_[i] = -value;
+        }
+        AudioFrame frame;
+        frame.planes[0] = plane0_.data();
+        frame.planes[1] = plane1_.data();
+        frame.samples = frames;
+        return frame;
+    }
+
+private:
+    std::vector<float> plane0_;
+    std::vector<float> plane1_;
+    std::uint64_t frame_ = 0;
+};
+
+class AudioTransfer : public testing::Test {
+protected:
+    void SetUp() override { transfer.Init(&service, instance); }
+
+    void Feed(std::uint32_t frames, std::int32_t kind = KinetraAudioTransfer::kAudioKind) {
+        const AudioFrame frame = source.Next(frames);
+        transfer.OnAudioData(&frame, kind);
+    }
+    std::size_t Blocks() const { return engine.CountReceived(ToEngine::kAudioData); }
+
+    // Every block received holds the frames in order, from the first frame fed.
+    void ExpectBlocksInOrder() {
+        std::uint64_t frame = 0;
+        for (const auto& message : engine.Received()) {
+            ASSERT_EQ(message.type, kinetra::number(ToEngine::kAudioData));
+            // The block's string head: tag 0 in the four-byte length form, 4096.
+            ASSERT_GE(message.payload.size(), 5u);
+            EXPECT_EQ(std::vector(message.payload.begin(), message.payload.begin() + 5),
+                      (taf::Bytes{0x07, 0x00, 0x00, 0x10, 0x00}));
+            MeruKinetra::AudioFrameMsg block;
+            ASSERT_EQ(taf::fromBytes(message.payload, block), taf::kOk);
+            EXPECT_EQ(block.iSampleRate, static_cast<std::int32_t>(kRate));
+            EXPECT_EQ(block.iBitsPerSample, 16);
+            EXPECT_EQ(block.iChannels, 2);
+            ASSERT_EQ(block.sPcm.size(), KinetraAudioTransfer::kBlockFrames * 4);
+            for (std::size_t i = 0; i < block.sPcm.size(); i += 4, ++frame) {
+                const auto byte = [&](std::size_t at) {
+                    return static_cast<std::uint8_t>(block.sPcm[i + at]);
+                };
+                const auto left = static_cast<std::int16_t>(byte(0) | byte(1) << 8);
+                const auto right = static_cast<std::int16_t>(byte(2) | byte(3) << 8);
+                const auto k = static_cast<std::int16_t>(frame % 30000);
+                if (left != k || right != -k) {
+                    FAIL() << "frame " << frame << " holds " << left << ", " << right;
+                }
+            }
+        }
+    }
+
+    sim::SimEngine engine;
+    std::shared_ptr<kinetra::KinetraServicePluginImpl> instance =
+        kinetra::KinetraServicePluginImpl::Create();
+    FakeAudioService service;
+    KinetraAudioTransfer transfer;
+    AudioSource source;
+};
+
+TEST_F(AudioTransfer, RegistersForKindTwoWithTheFormatReadOnce) {
+    EXPECT_EQ(service.formatReads, 1);
+    EXPECT_EQ(service.registrations, (std::vector<std::pair<std::int32_t, std::int32_t>>{{2, 0}}));
+    transfer.Unit();
+    EXPECT_EQ(service.removals, 1);
+    transfer.Unit();
+    EXPECT_EQ(service.removals, 1);
+}
+
+struct FillCase {
+    const char* name;
+    std::vector<std::uint32_t> calls;
+    std::size_t blocks;
+    // Frames the partial block still takes before it is sent.
+    std::uint32_t room;
+};
+
+class AudioTransferFill : public AudioTransfer, public testing::WithParamInterface<FillCase> {};
+
+TEST_P(AudioTransferFill, SendsEveryFullBlockAndKeepsTheRest) {
+    for (const auto frames : GetParam().calls) {
+        Feed(frames);
+    }
+    EXPECT_EQ(Blocks(), GetParam().blocks);
+    Feed(GetParam().room - 1);
+    EXPECT_EQ(Blocks(), GetParam().blocks);
+    Feed(1);
+    EXPECT_EQ(Blocks(), GetParam().blocks + 1);
+    ExpectBlocksInOrder();
+}
+
+INSTANTIATE_TEST_SUITE_P(Calls, AudioTransferFill,
+                         testing::Values(FillCase{"OneShortOfABlock", {1023}, 0, 1},
+                                         FillCase{"ExactlyOneBlock", {1024}, 1, 1024},
+                                         FillCase{"TwoCallsOf480", {480, 480}, 0, 64},
+                                         FillCase{"ThirdCallOf480Sends", {480, 480, 480}, 1, 608},
+                                         FillCase{"FiveThousandInOneCall", {5000}, 4, 120},
+                                         FillCase{"EmptyCalls", {0, 0}, 0, 1024}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(AudioTransfer, IgnoresWhatItCannotOrNeedNotConvert) {
+    transfer.OnAudioData(nullptr, KinetraAudioTransfer::kAudioKind);
+    Feed(2048, 3);
+    Feed(2048, 0);
+    AudioFrame missingPlane = source.Next(2048);
+    missingPlane.planes[1] = nullptr;
+    transfer.OnAudioData(&missingPlane, KinetraAudioTransfer::kAudioKind);
+    EXPECT_EQ(Blocks(), 0u);
+
+    transfer.Unit();
+    service.format.second = KinetraAudioTransfer::kUnsupportedFormatSecond;
+    transfer.Init(&service, instance);
+    Feed(2048);
+    EXPECT_EQ(Blocks(), 0u);
+
+    transfer.Unit();
+    transfer.Init(nullptr, instance);
+    Feed(2048);
+    EXPECT_EQ(Blocks(), 0u);
+    EXPECT_EQ(service.registrations.size(), 2u);
+}
+
+TEST_F(AudioTransfer, PartialBlockOutlivesUnitAndInit) {
+    Feed(1000);
+    transfer.Unit();
+    Feed(1000);  // a late call from the host: not taken
+    transfer.Init(&service, instance);
+    Feed(24);
+    EXPECT_EQ(Blocks(), 1u);
+    EXPECT_EQ(service.formatReads, 2);
+    // The late call's frames were dropped: the block holds frames 0-999 and then 2000-2023.
+    const auto block = engine.WaitForRecord<MeruKinetra::AudioFrameMsg>(ToEngine::kAudioData);
+    ASSERT_TRUE(block);
+    EXPECT_EQ(static_cast<std::uint8_t>(block->sPcm[1000 * 4]), 2000 % 256);
+}
+
+TEST_F(AudioTransfer, DropsBlocksOnceTheOwnerIsGone) {
+    instance.reset();
+    Feed(5000);
+    EXPECT_EQ(Blocks(), 0u);
+}
+
+// Audio keeps arriving on its own thread while the transfer stops and starts. After each Unit
+// the count of blocks may not grow, although the service goes on calling.
+TEST_F(AudioTransfer, NoBlockAfterUnitReturnsWhileAudioStreams) {
+    std::atomic<bool> running{true};
+    std::atomic<std::uint64_t> calls{0};
+    std::thread audio([&] {
+        AudioSource own;
+        while (running) {
+            const AudioFrame frame = own.Next(480);
+            transfer.OnAudioData(&frame, KinetraAudioTransfer::kAudioKind);
+            ++calls;
+        }
+    });
+    const auto callsAfter = [&](std::uint64_t more) {
+        const auto target = calls.load() + more;
+        while (calls.load() < target) {
+            std::this_thread::yield();
+        }
+    };
+    for (int round = 0; round < 30; ++round) {
+        callsAfter(3);
+        transfer.Unit();
+        const auto sent = Blocks();
+        callsAfter(6);
+        ASSERT_EQ(Blocks(), sent) << "round " << round;
+        transfer.Init(&service, instance);
+    }
+    callsAfter(6);
+    running = false;
+    audio.join();
+    EXPECT_GT(Blocks(), 0u);
+}
+
+}  // namespace
