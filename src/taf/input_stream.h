@@ -50,6 +50,8 @@ public:
     Status readInt(std::int16_t& value, Tag tag, bool required);
     Status readInt(std::int32_t& value, Tag tag, bool required);
     Status readInt(std::int64_t& value, Tag tag, bool required);
+    // Floating point accepts Float, Double (narrowed for a float target) and ZeroTag.
+    Status readFloat(float& value, Tag tag, bool required);
     Status readDouble(double& value, Tag tag, bool required);
     Status readString(std::string& value, Tag tag, bool required);
     Status readBytes(Bytes& value, Tag tag, bool required);
@@ -80,6 +82,8 @@ public:
 
 private:
     Status readInteger(std::int64_t& value, Tag tag, bool required, TafType widest);
+    template <class Real>
+    Status readReal(Real& value, Tag tag, bool required);
     template <class Int>
     Status readNarrow(Int& target, Tag tag, bool required, TafType widest);
     std::uint64_t takeBigEndian(std::size_t byteCount);
