@@ -1,5 +1,9 @@
 // The instance's own engine messages, after the live logic's hook has seen each one.
 #include "commands/game_id_command.h"
+#include "commands/metric_report_command.h"
+#include "commands/req_start_config_command.h"
+#include "commands/req_update_info_cmd.h"
+#include "commands/taf_transfer_command.h"
 #include "plugin/engine_route.h"
 #include "plugin/kinetra_service_plugin_impl.h"
 
@@ -8,6 +12,13 @@ namespace {
 
 constexpr EngineRoute<KinetraServicePluginImpl> kInstanceRoutes[] = {
     {FromEngine::kGameIdRequest, &RunCommand<GameIdCommand>},
+    {FromEngine::kPassThroughRequest, &RunCommand<TafTransferCommand>},
+    {FromEngine::kUpdateInfoRequest,
+     &RunCommand<ReqUpdateInfoCmd, &ReqUpdateInfoCmd::ExecuteReqUpdateCommand>},
+    {FromEngine::kUpdateResultReport,
+     &RunCommand<ReqUpdateInfoCmd, &ReqUpdateInfoCmd::ReportUpdateResult>},
+    {FromEngine::kStartConfigRequest, &RunCommand<ReqStartConfigCommand>},
+    {FromEngine::kMetricReport, &RunCommand<MetricReportCommand>},
 };
 
 }  // namespace

@@ -8,6 +8,10 @@
 
 #include "plugin/plugin_names.h"
 #include "taf/records/engine_identity.h"
+#include "taf/records/metrics.h"
+#include "taf/records/pass_through.h"
+#include "taf/records/start_config.h"
+#include "taf/records/update_info.h"
 
 namespace kinetra {
 
@@ -97,7 +101,8 @@ constexpr EngineMessageSpec<ToEngine, Payload> out(ToEngine type, std::string_vi
 
 // Walk it with std::apply; each row keeps its payload record as a type.
 inline constexpr auto kEngineMessages = std::make_tuple(
-    in(FromEngine::kPassThroughRequest, "pass-through server request"),
+    in<MeruKinetra::MeruTafTransDataReq>(FromEngine::kPassThroughRequest,
+                                         "pass-through server request"),
     in(FromEngine::kUserInfoRequest, "user information request"),
     in(FromEngine::kCurrentGame, "current game and task id"),
     in(FromEngine::kPushSubscription, "push subscription"),
@@ -113,13 +118,13 @@ inline constexpr auto kEngineMessages = std::make_tuple(
     in(FromEngine::kGameEnd, "interactive game end"),
     in(FromEngine::kOpenState, "open or close notice"),
     in(FromEngine::kGameIdRequest, "game id request"),
-    in(FromEngine::kUpdateInfoRequest, "update information request"),
-    in(FromEngine::kUpdateResultReport, "update result report"),
+    in<MeruKinetra::UpdateInfoReqMsg>(FromEngine::kUpdateInfoRequest, "update information request"),
+    in<MeruKinetra::UpdateResultMsg>(FromEngine::kUpdateResultReport, "update result report"),
     in(FromEngine::kStartConfigRequest, "start configuration request"),
     in(FromEngine::kCreateSource, "create source"), in(FromEngine::kFitSource, "fit source"),
-    in(FromEngine::kMetricReport, "metric report"),
+    in<MERU::MetricDetailSet>(FromEngine::kMetricReport, "metric report"),
     in(FromEngine::kPresenterDialog, "presenter dialog"), out(ToEngine::kInitData, "initial data"),
-    out(ToEngine::kPassThroughResponse, "pass-through response"),
+    out<MeruKinetra::MeruTafTransDataRsp>(ToEngine::kPassThroughResponse, "pass-through response"),
     out<MeruKinetra::UserInfoMsg>(ToEngine::kUserInfo, "user information"),
     out(ToEngine::kGameNotice, "interactive game notice"),
     out(ToEngine::kRawPush, "raw subscribed push"), out(ToEngine::kLiveState, "live state"),
@@ -139,8 +144,8 @@ inline constexpr auto kEngineMessages = std::make_tuple(
     out(ToEngine::kTravelGuessWords, "travel guess-words notice"),
     out(ToEngine::kTravelEmpowerment, "travel empowerment notice"),
     out(ToEngine::kGameEndAnswer, "interactive game end answer"),
-    out(ToEngine::kUpdateInfo, "update information"),
-    out(ToEngine::kStartConfig, "start configuration"),
+    out<MeruKinetra::UpdateInfoMsg>(ToEngine::kUpdateInfo, "update information"),
+    out<MeruKinetra::StartConfigMsg>(ToEngine::kStartConfig, "start configuration"),
     out<MeruKinetra::GameIdMsg>(ToEngine::kGameId, "game id"),
     out(ToEngine::kAudioData, "audio data"),
     out(ToEngine::kPresenterDialogResult, "presenter dialog result"));

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "commands/req_start_config_command.h"
 #include "core/boundary.h"
 #include "plugin/engine_channel.h"
 #include "plugin/engine_envelope.h"
@@ -114,6 +115,7 @@ bool KinetraServicePluginImpl::Start() {
         // The features start in this order: live-state notice, gift list, live logic, start
         // configuration request, audio transfer, gift list request.
         mLogic.Init(shared_from_this());
+        ReqStartConfigCommand(weak_from_this()).EexecuteCommand();
     });
     return true;
 }
