@@ -12,7 +12,7 @@ void MetricReportCommand::EexecuteCommand(const taf::Bytes& payload) {
         return;
     }
     MERU::MetricDetailSet metrics;
-    (void)taf::fromBytes(payload, metrics);
+    taf::fromBytesLenient(payload, metrics);
     signal->SendTask(new TafMetricTask(std::move(metrics)));
 }
 

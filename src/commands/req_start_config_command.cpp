@@ -3,7 +3,7 @@
 #include "commands/start_config_parse.h"
 #include "core/logger_stream.h"
 #include "plugin/kinetra_service_plugin_impl.h"
-#include "taf/fill_user_id.h"
+#include "signal/host_text.h"
 
 namespace kinetra {
 namespace {

@@ -3,9 +3,9 @@
 #include "commands/request_address.h"
 #include "core/logger_stream.h"
 #include "plugin/kinetra_service_plugin_impl.h"
+#include "signal/taf_task.h"
+#include "signal/taf_task_no_rsp.h"
 #include "taf/records/update_info.h"
-#include "taf/taf_task.h"
-#include "taf/taf_task_no_rsp.h"
 
 namespace kinetra {
 namespace {
@@ -24,7 +24,7 @@ void ReqUpdateInfoCmd::ExecuteReqUpdateCommand(const taf::Bytes& payload) {
         return;
     }
     MeruKinetra::UpdateInfoReqMsg query;
-    (void)taf::fromBytes(payload, query);  // what could not be read stays empty
+    taf::fromBytesLenient(payload, query);
     const std::string type = Param(query.mpParam, "iType");
     const std::string userAgent = Param(query.mpParam, "sUA");
     core::logger_stream(core::level_inf)
@@ -61,7 +61,7 @@ void ReqUpdateInfoCmd::ReportUpdateResult(const taf::Bytes& payload) {
         return;
     }
     MeruKinetra::UpdateResultMsg report;
-    (void)taf::fromBytes(payload, report);
+    taf::fromBytesLenient(payload, report);
     MERU::ReportMobileUpdateResultReq request;
     request.iUpdateValue = instance->UpdateValue();
     request.iResult = report.iResult;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "taf/request_descriptor.h"
+#include "signal/request_descriptor.h"
 #include "taf/server_functions.h"
 
 namespace kinetra {

@@ -4,7 +4,7 @@
 
 #include "core/boundary.h"
 #include "core/logger_stream.h"
-#include "taf/fill_user_id.h"
+#include "signal/fill_user_id.h"
 #include "taf/server_call.h"
 #include "taf/server_functions.h"
 

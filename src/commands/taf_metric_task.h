@@ -3,8 +3,8 @@
 #pragma once
 
 #include "service_plugin/signal_service.h"
+#include "signal/request_descriptor.h"
 #include "taf/records/metrics.h"
-#include "taf/request_descriptor.h"
 
 namespace kinetra {
 

@@ -13,7 +13,8 @@ bool TafTransferTask::Encode(service_plugin::ISignalService*) {
             if (taf::fromBytes(payload, request) >= 0) {
                 requestBytes = std::move(request.vData);
                 taf::UniPacket packet;
-                packet.decode(requestBytes);
+                // Names and id are what could be read; the frame is sent as it is.
+                static_cast<void>(packet.decode(requestBytes));
                 servantName = packet.packet().sServantName;
                 functionName = packet.packet().sFuncName;
                 requestId = packet.packet().iRequestId;
@@ -43,7 +44,8 @@ bool TafTransferTask::OnResponse(const char* data, std::uint64_t size, std::int3
 void TafTransferTask::OnCallback() {
     core::at_boundary(L"TafTransferTask::OnCallback", [&] {
         taf::UniPacket packet;
-        packet.decode(replyBytes.vData);
+        // A reply that is not a frame has no names and is handed on unchanged.
+        static_cast<void>(packet.decode(replyBytes.vData));
         packet.packet().iRequestId = requestId;
         if (!packet.packet().sServantName.empty() && !packet.packet().sFuncName.empty()) {
             packet.encode(replyBytes.vData);

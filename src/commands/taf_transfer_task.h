@@ -6,8 +6,8 @@
 #include <string>
 
 #include "service_plugin/signal_service.h"
+#include "signal/request_descriptor.h"
 #include "taf/records/pass_through.h"
-#include "taf/request_descriptor.h"
 
 namespace kinetra {
 

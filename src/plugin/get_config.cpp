@@ -1,7 +1,7 @@
 // The instance's start-configuration request to the servers.
 #include "commands/request_address.h"
 #include "plugin/kinetra_service_plugin_impl.h"
-#include "taf/taf_task.h"
+#include "signal/taf_task.h"
 
 namespace kinetra {
 

@@ -17,9 +17,9 @@
 #include "plugin_msg/plugin_msg.h"
 #include "service_plugin/host_services.h"
 #include "service_plugin/signal_service.h"
+#include "signal/signal_error_helper.h"
 #include "taf/codec.h"
 #include "taf/records/start_config.h"
-#include "taf/signal_error_helper.h"
 
 namespace kinetra {
 
