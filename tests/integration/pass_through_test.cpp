@@ -73,6 +73,17 @@ TEST_F(PassThrough, TheReplyFrameCarriesTheEnginesRequestIdAndTheSameBody) {
     }
 }
 
+TEST_F(PassThrough, AFrameTheServerNumberedItselfIsRenumbered) {
+    const auto answer = RoundTrip(Frame(2, 7, taf::kRequestAttribute),
+                                  sim::Reply::Of(0, MeruKinetra::UpdaterConfig{"u", "m", "v"}));
+    ASSERT_TRUE(answer);
+    MeruKinetra::UpdaterConfig response;
+    std::int32_t requestId = 0;
+    EXPECT_EQ(taf::decodeReply(answer->vData, response, &requestId), 0);
+    EXPECT_EQ(requestId, 7);
+    EXPECT_EQ(response.sMd5, "m");
+}
+
 TEST_F(PassThrough, RepliesThatAreNotFramesReachTheEngineAsReceived) {
     const taf::Bytes request = Frame(2, 7, taf::kRequestAttribute);
     const taf::Bytes notFrames[] = {{0x01, 0x02, 0x03}, {0x00, 0x00, 0x00, 0x05, 0x10}};

@@ -23,8 +23,7 @@ std::string PrepareLogFolder() {
 // The servers answer on their own thread from the scenario's replies; the rest time out.
 void StartServer(const Scenario& scenario, sim::SimSignalService& signal) {
     for (const auto& reply : scenario.replies) {
-        signal.SetReply(reply.servant, reply.function,
-                        sim::Reply::Fields(reply.ret, reply.responseFields));
+        signal.SetReply(reply.servant, reply.function, reply.reply);
     }
     signal.StartAutomatic(scenario.timing);
 }
@@ -81,6 +80,9 @@ int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace&
             exitCode = 1;
         } else {
             instance->Start();
+            // What the start asks of the servers is settled before the first step, so that
+            // traces come out in one order.
+            WaitUntilQuiet(trace, host.Signal());
             RunSteps(scenario, engine, host.Signal());
             WaitUntilQuiet(trace, host.Signal());
             instance->Stop();

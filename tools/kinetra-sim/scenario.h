@@ -36,8 +36,7 @@ using Step = std::variant<EngineStep, WaitStep, PushStep>;
 struct ServerReply {
     std::string servant;
     std::string function;
-    std::int32_t ret = 0;
-    taf::Bytes responseFields;
+    sim::Reply reply;
 };
 
 struct Scenario {
