@@ -49,19 +49,19 @@ constexpr Direction DirectionOf(kinetra::ToEngine) {
     return Direction::toEngine;
 }
 
-// Sets `found` from `spec` when it is the row of (direction, type).
-template <class Spec>
-void Match(const Spec& spec, Direction direction, std::uint32_t type,
+// Sets `found` from `row` when it describes (direction, type).
+template <class Row>
+void Match(const Row& row, Direction direction, std::uint32_t type,
            std::optional<EngineMessageInfo>& found) {
-    if (found || DirectionOf(spec.type) != direction ||
-        static_cast<std::uint32_t>(kinetra::number(spec.type)) != type) {
+    if (found || DirectionOf(row.type) != direction ||
+        static_cast<std::uint32_t>(kinetra::number(row.type)) != type) {
         return;
     }
-    using Payload = typename Spec::PayloadRecord;
+    using Payload = typename Row::PayloadRecord;
     if constexpr (std::is_void_v<Payload>) {
-        found = EngineMessageInfo{spec.name, nullptr};
+        found = EngineMessageInfo{row.name, nullptr};
     } else {
-        found = EngineMessageInfo{spec.name, &Render<Payload>};
+        found = EngineMessageInfo{row.name, &Render<Payload>};
     }
 }
 
@@ -69,7 +69,7 @@ void Match(const Spec& spec, Direction direction, std::uint32_t type,
 
 std::optional<EngineMessageInfo> DescribeEngineMessage(Direction direction, std::uint32_t type) {
     std::optional<EngineMessageInfo> found;
-    std::apply([&](const auto&... spec) { (Match(spec, direction, type, found), ...); },
+    std::apply([&](const auto&... row) { (Match(row, direction, type, found), ...); },
                kinetra::kEngineMessages);
     return found;
 }

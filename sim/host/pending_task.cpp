@@ -15,6 +15,7 @@ PendingTask::~PendingTask() {
 PendingTask::PendingTask(PendingTask&& other) noexcept
     : mTask(std::exchange(other.mTask, nullptr)),
       mRequest(std::move(other.mRequest)),
+      mReplyId(other.mReplyId),
       mCalls(other.mCalls),
       mObserver(std::move(other.mObserver)) {}
 
@@ -23,9 +24,9 @@ bool PendingTask::Answer(const Reply& reply) {
         return false;
     }
     if (mObserver) {
-        mObserver({ServerTraffic::Kind::reply, mRequest, reply, 0, {}});
+        mObserver({ServerTraffic::Kind::reply, mRequest, reply, 0, {}, mReplyId});
     }
-    return AnswerTask(*std::exchange(mTask, nullptr), mRequest, reply, *mCalls);
+    return AnswerTask(*std::exchange(mTask, nullptr), mRequest, reply, mReplyId, *mCalls);
 }
 
 }  // namespace sim

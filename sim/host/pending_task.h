@@ -8,10 +8,11 @@ namespace sim {
 
 class PendingTask {
 public:
-    PendingTask(service_plugin::SignalTafTask* task, SentRequest request, CallLog& calls,
-                ServerObserver observer)
+    PendingTask(service_plugin::SignalTafTask* task, SentRequest request, std::int32_t replyId,
+                CallLog& calls, ServerObserver observer)
         : mTask(task),
           mRequest(std::move(request)),
+          mReplyId(replyId),
           mCalls(&calls),
           mObserver(std::move(observer)) {}
     // Releases a task left unanswered, as a host that shuts down does.
@@ -29,6 +30,7 @@ public:
 private:
     service_plugin::SignalTafTask* mTask;
     SentRequest mRequest;
+    std::int32_t mReplyId;
     CallLog* mCalls;
     ServerObserver mObserver;
 };

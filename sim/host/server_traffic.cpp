@@ -18,21 +18,31 @@ Reply Reply::Fields(std::int32_t ret, taf::Bytes fields, std::string typeName) {
     Reply reply;
     reply.kind = Kind::response;
     reply.ret = ret;
-    reply.fields = std::move(fields);
+    taf::TafOutputStream value;
+    value.writeStructBegin(0);
+    value.append(fields);
+    value.writeStructEnd();
+    return Value(ret, value.toBytes(), std::move(typeName));
+}
+
+Reply Reply::Value(std::int32_t ret, taf::Bytes value, std::string typeName) {
+    Reply reply;
+    reply.kind = Kind::response;
+    reply.ret = ret;
+    reply.value = std::move(value);
     reply.typeName = std::move(typeName);
     reply.firstCode = 0;
     reply.secondCode = 0;
     return reply;
 }
 
-taf::Bytes SentRequest::RequestFields() const {
+std::optional<taf::Bytes> FieldsOfValue(const taf::Bytes& value) {
     constexpr std::uint8_t kStructBeginAtTag0 = 0x0A;
     constexpr std::uint8_t kStructEnd = 0x0B;
-    if (requestValue.size() < 2 || requestValue.front() != kStructBeginAtTag0 ||
-        requestValue.back() != kStructEnd) {
-        return {};
+    if (value.size() < 2 || value.front() != kStructBeginAtTag0 || value.back() != kStructEnd) {
+        return std::nullopt;
     }
-    return taf::Bytes(requestValue.begin() + 1, requestValue.end() - 1);
+    return taf::Bytes(value.begin() + 1, value.end() - 1);
 }
 
 namespace {
@@ -82,27 +92,23 @@ SentRequest EncodeTask(service_plugin::SignalTafTask& task, service_plugin::ISig
     return request;
 }
 
-taf::Bytes ReplyFrame(const SentRequest& request, const Reply& reply) {
+taf::Bytes ReplyFrame(const SentRequest& request, const Reply& reply, std::int32_t replyId) {
     taf::UniPacket packet;
     packet.packet().sServantName = request.packet.sServantName;
     packet.packet().sFuncName = request.packet.sFuncName;
-    packet.packet().iRequestId = request.packet.iRequestId;
+    packet.packet().iRequestId = replyId;
     packet.put(taf::kReturnAttribute, reply.ret);
-    taf::TafOutputStream value;
-    value.writeStructBegin(0);
-    value.append(reply.fields);
-    value.writeStructEnd();
-    packet.attribute().putEncoded(taf::kResponseAttribute, reply.typeName, value.toBytes());
+    packet.attribute().putEncoded(taf::kResponseAttribute, reply.typeName, reply.value);
     taf::Bytes frame;
     packet.encode(frame);
     return frame;
 }
 
 bool AnswerTask(service_plugin::SignalTafTask& task, const SentRequest& request, const Reply& reply,
-                CallLog& calls) {
+                std::int32_t replyId, CallLog& calls) {
     taf::Bytes bytes;
     if (reply.kind == Reply::Kind::response) {
-        bytes = ReplyFrame(request, reply);
+        bytes = ReplyFrame(request, reply, replyId);
     } else if (reply.kind == Reply::Kind::raw) {
         bytes = reply.bytes;
     }

@@ -99,8 +99,8 @@ std::optional<PendingTask> SimSignalService::TakeTask() {
         std::lock_guard lock(mMutex);
         observer = mObserver;
     }
-    return std::optional<PendingTask>(std::in_place, task, std::move(request), mState.Calls(),
-                                      std::move(observer));
+    return std::optional<PendingTask>(std::in_place, task, std::move(request), NextReplyId(),
+                                      mState.Calls(), std::move(observer));
 }
 
 void SimSignalService::SetReply(const std::string& servant, const std::string& function,
@@ -145,12 +145,17 @@ void SimSignalService::Receive(std::uint64_t id) {
             after = mTiming.timeout;
         }
     }
-    mThread.Schedule(after, [this, id, request = std::move(request), reply = std::move(reply)] {
-        Complete(id, request, reply);
-    });
+    mThread.Schedule(after, [this, id, request = std::move(request), reply = std::move(reply),
+                             replyId = NextReplyId()] { Complete(id, request, reply, replyId); });
 }
 
-void SimSignalService::Complete(std::uint64_t id, const SentRequest& request, const Reply& reply) {
+std::int32_t SimSignalService::NextReplyId() {
+    std::lock_guard lock(mMutex);
+    return mNextReplyId++;
+}
+
+void SimSignalService::Complete(std::uint64_t id, const SentRequest& request, const Reply& reply,
+                                std::int32_t replyId) {
     service_plugin::SignalTafTask* task = nullptr;
     {
         std::lock_guard lock(mMutex);
@@ -158,8 +163,8 @@ void SimSignalService::Complete(std::uint64_t id, const SentRequest& request, co
         task = held->second;
         mTasks.erase(held);
     }
-    Observe({ServerTraffic::Kind::reply, request, reply, 0, {}});
-    AnswerTask(*task, request, reply, mState.Calls());
+    Observe({ServerTraffic::Kind::reply, request, reply, 0, {}, replyId});
+    AnswerTask(*task, request, reply, replyId, mState.Calls());
 }
 
 void SimSignalService::Push(std::uint32_t uri, taf::Bytes payload) {

@@ -81,7 +81,9 @@ public:
 
 private:
     void Receive(std::uint64_t id);
-    void Complete(std::uint64_t id, const SentRequest& request, const Reply& reply);
+    void Complete(std::uint64_t id, const SentRequest& request, const Reply& reply,
+                  std::int32_t replyId);
+    std::int32_t NextReplyId();
     void Deliver(std::uint32_t uri, const taf::Bytes& payload);
     void ScheduleReceive(std::uint64_t id);
     void Observe(const ServerTraffic& traffic) const;
@@ -95,6 +97,7 @@ private:
     bool mShutDown = false;
     ServerTiming mTiming;
     std::uint64_t mNextId = 0;
+    std::int32_t mNextReplyId = kFirstServerRequestId;
     // By arrival; in step mode all of them wait, in automatic mode all are in flight.
     std::map<std::uint64_t, service_plugin::SignalTafTask*> mTasks;
     std::map<std::pair<std::string, std::string>, Reply> mReplies;

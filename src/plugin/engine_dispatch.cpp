@@ -1,6 +1,10 @@
 // The instance's own engine messages, after the live logic's hook has seen each one.
 #include "commands/game_id_command.h"
+#include "commands/metric_report_command.h"
 #include "commands/req_create_source_command.h"
+#include "commands/req_start_config_command.h"
+#include "commands/req_update_info_cmd.h"
+#include "commands/taf_transfer_command.h"
 #include "plugin/engine_route.h"
 #include "plugin/kinetra_service_plugin_impl.h"
 
@@ -27,6 +31,13 @@ constexpr EngineRoute<KinetraServicePluginImpl> kInstanceRoutes[] = {
     {FromEngine::kGameIdRequest, &RunCommand<GameIdCommand>},
     {FromEngine::kCreateSource, &CreateSource},
     {FromEngine::kFitSource, &FitSource},
+    {FromEngine::kPassThroughRequest, &RunCommand<TafTransferCommand>},
+    {FromEngine::kUpdateInfoRequest,
+     &RunCommand<ReqUpdateInfoCmd, &ReqUpdateInfoCmd::ExecuteReqUpdateCommand>},
+    {FromEngine::kUpdateResultReport,
+     &RunCommand<ReqUpdateInfoCmd, &ReqUpdateInfoCmd::ReportUpdateResult>},
+    {FromEngine::kStartConfigRequest, &RunCommand<ReqStartConfigCommand>},
+    {FromEngine::kMetricReport, &RunCommand<MetricReportCommand>},
 };
 
 }  // namespace

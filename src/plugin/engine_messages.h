@@ -10,7 +10,11 @@
 #include "taf/records/engine_audio.h"
 #include "taf/records/engine_identity.h"
 #include "taf/records/live_messages.h"
+#include "taf/records/metrics.h"
+#include "taf/records/pass_through.h"
 #include "taf/records/presenter_messages.h"
+#include "taf/records/start_config.h"
+#include "taf/records/update_info.h"
 
 namespace kinetra {
 
@@ -100,7 +104,8 @@ constexpr EngineMessageSpec<ToEngine, Payload> out(ToEngine type, std::string_vi
 
 // Walk it with std::apply; each row keeps its payload record as a type.
 inline constexpr auto kEngineMessages = std::make_tuple(
-    in(FromEngine::kPassThroughRequest, "pass-through server request"),
+    in<MeruKinetra::MeruTafTransDataReq>(FromEngine::kPassThroughRequest,
+                                         "pass-through server request"),
     in(FromEngine::kUserInfoRequest, "user information request"),
     in(FromEngine::kCurrentGame, "current game and task id"),
     in<MeruKinetra::PushSubscribeMsg>(FromEngine::kPushSubscription, "push subscription"),
@@ -116,15 +121,15 @@ inline constexpr auto kEngineMessages = std::make_tuple(
     in(FromEngine::kGameEnd, "interactive game end"),
     in<MeruKinetra::OpenStateMsg>(FromEngine::kOpenState, "open or close notice"),
     in(FromEngine::kGameIdRequest, "game id request"),
-    in(FromEngine::kUpdateInfoRequest, "update information request"),
-    in(FromEngine::kUpdateResultReport, "update result report"),
+    in<MeruKinetra::UpdateInfoReqMsg>(FromEngine::kUpdateInfoRequest, "update information request"),
+    in<MeruKinetra::UpdateResultMsg>(FromEngine::kUpdateResultReport, "update result report"),
     in(FromEngine::kStartConfigRequest, "start configuration request"),
     in(FromEngine::kCreateSource, "create source"),
     in<MeruKinetra::SourceSizeMsg>(FromEngine::kFitSource, "fit source"),
-    in(FromEngine::kMetricReport, "metric report"),
+    in<MERU::MetricDetailSet>(FromEngine::kMetricReport, "metric report"),
     in<MeruKinetra::PresenterDialogReq>(FromEngine::kPresenterDialog, "presenter dialog"),
     out<MeruKinetra::InitDataMsg>(ToEngine::kInitData, "initial data"),
-    out(ToEngine::kPassThroughResponse, "pass-through response"),
+    out<MeruKinetra::MeruTafTransDataRsp>(ToEngine::kPassThroughResponse, "pass-through response"),
     out<MeruKinetra::UserInfoMsg>(ToEngine::kUserInfo, "user information"),
     out(ToEngine::kGameNotice, "interactive game notice"),
     out<MeruKinetra::RawPushMsg>(ToEngine::kRawPush, "raw subscribed push"),
@@ -145,8 +150,8 @@ inline constexpr auto kEngineMessages = std::make_tuple(
     out(ToEngine::kTravelGuessWords, "travel guess-words notice"),
     out(ToEngine::kTravelEmpowerment, "travel empowerment notice"),
     out(ToEngine::kGameEndAnswer, "interactive game end answer"),
-    out(ToEngine::kUpdateInfo, "update information"),
-    out(ToEngine::kStartConfig, "start configuration"),
+    out<MeruKinetra::UpdateInfoMsg>(ToEngine::kUpdateInfo, "update information"),
+    out<MeruKinetra::StartConfigMsg>(ToEngine::kStartConfig, "start configuration"),
     out<MeruKinetra::GameIdMsg>(ToEngine::kGameId, "game id"),
     out<MeruKinetra::AudioFrameMsg>(ToEngine::kAudioData, "audio data"),
     out<MeruKinetra::PresenterDialogResult>(ToEngine::kPresenterDialogResult,

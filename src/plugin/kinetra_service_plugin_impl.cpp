@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "commands/req_start_config_command.h"
 #include "core/boundary.h"
 #include "plugin/engine_channel.h"
 #include "plugin/engine_envelope.h"
@@ -116,6 +117,7 @@ bool KinetraServicePluginImpl::Start() {
         mLiveState.Init(shared_from_this());
         mGiftList.Init(shared_from_this());
         mLogic.Init(shared_from_this());
+        ReqStartConfigCommand(weak_from_this()).EexecuteCommand();
         mAudioTransfer.Init(mAudioService, shared_from_this());
         mGiftList.ReqPropList();
     });

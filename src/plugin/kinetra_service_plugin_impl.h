@@ -4,8 +4,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <span>
+#include <string>
 
 #include "commands/live_state_notice_cmd.h"
 #include "live/gift_list_data_center.h"
@@ -17,7 +20,9 @@
 #include "plugin_msg/plugin_msg.h"
 #include "service_plugin/host_services.h"
 #include "service_plugin/signal_service.h"
+#include "signal/signal_error_helper.h"
 #include "taf/codec.h"
+#include "taf/records/start_config.h"
 
 namespace kinetra {
 
@@ -78,6 +83,15 @@ public:
     LiveStateNoticeCmd& LiveState() { return mLiveState; }
     GiftListDataCenter& GiftList() { return mGiftList; }
 
+    // Asks the servers for the start configuration; without a signal service nothing is sent
+    // and `callback` never runs.
+    using ConfigCallback = std::function<void(const Meru::SignalErrorHelper*, MERU::GetConfigRsp*)>;
+    void GetConfig(const std::map<std::string, std::string>& param, ConfigCallback callback);
+
+    // The last update query's answer value, reported back with the engine's update result.
+    std::int32_t UpdateValue() const { return mUpdateValue; }
+    void RememberUpdateValue(std::int32_t value) { mUpdateValue = value; }
+
 private:
     void QueryServices();
 
@@ -97,6 +111,9 @@ private:
     GiftListDataCenter mGiftList;
     std::atomic<bool> mListening{false};
     std::atomic<bool> mLive{false};
+    // Written by the update query's reply on a host thread, read by the update report on the
+    // channel's thread; a report before any answer sends 0.
+    std::atomic<std::int32_t> mUpdateValue{0};
 };
 
 }  // namespace kinetra

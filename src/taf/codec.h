@@ -59,6 +59,8 @@ Status writeValue(TafOutputStream& out, const T& value, Tag tag) {
         return out.writeBool(value, tag);
     } else if constexpr (TafInteger<T>) {
         return out.writeInt(value, tag);
+    } else if constexpr (std::is_same_v<T, float>) {
+        return out.writeFloat(value, tag);
     } else if constexpr (std::is_same_v<T, double>) {
         return out.writeDouble(value, tag);
     } else if constexpr (std::is_same_v<T, std::string>) {
@@ -100,6 +102,8 @@ template <class T>
         return in.readBool(value, tag, required);
     } else if constexpr (TafInteger<T>) {
         return in.readInt(value, tag, required);
+    } else if constexpr (std::is_same_v<T, float>) {
+        return in.readFloat(value, tag, required);
     } else if constexpr (std::is_same_v<T, double>) {
         return in.readDouble(value, tag, required);
     } else if constexpr (std::is_same_v<T, std::string>) {

@@ -62,7 +62,8 @@ Status TafInputStream::readInt(std::int64_t& value, Tag tag, bool required) {
     return readNarrow(value, tag, required, TafType::Int64);
 }
 
-Status TafInputStream::readDouble(double& value, Tag tag, bool required) {
+template <class Real>
+Status TafInputStream::readReal(Real& value, Tag tag, bool required) {
     TafType type{};
     if (const Status status = openField(tag, required, type); status != kOk) {
         return status < 0 ? status : kOk;
@@ -71,8 +72,14 @@ Status TafInputStream::readDouble(double& value, Tag tag, bool required) {
         case TafType::ZeroTag:
             value = 0;
             return kOk;
-        case TafType::Double:
-            return readDoublePayload(value);
+        case TafType::Double: {
+            double wide = 0;
+            const Status status = readDoublePayload(wide);
+            if (status == kOk) {
+                value = static_cast<Real>(wide);
+            }
+            return status;
+        }
         case TafType::Float: {
             float narrow = 0;
             const Status status = readFloatPayload(narrow);
@@ -84,6 +91,14 @@ Status TafInputStream::readDouble(double& value, Tag tag, bool required) {
         default:
             return kTypeMismatch;
     }
+}
+
+Status TafInputStream::readFloat(float& value, Tag tag, bool required) {
+    return readReal(value, tag, required);
+}
+
+Status TafInputStream::readDouble(double& value, Tag tag, bool required) {
+    return readReal(value, tag, required);
 }
 
 Status TafInputStream::readString(std::string& value, Tag tag, bool required) {

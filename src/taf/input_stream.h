@@ -47,6 +47,8 @@ public:
     [[nodiscard]] Status readInt(std::int16_t& value, Tag tag, bool required);
     [[nodiscard]] Status readInt(std::int32_t& value, Tag tag, bool required);
     [[nodiscard]] Status readInt(std::int64_t& value, Tag tag, bool required);
+    // Floating point accepts Float, Double (narrowed for a float target) and ZeroTag.
+    [[nodiscard]] Status readFloat(float& value, Tag tag, bool required);
     [[nodiscard]] Status readDouble(double& value, Tag tag, bool required);
     [[nodiscard]] Status readString(std::string& value, Tag tag, bool required);
     [[nodiscard]] Status readBytes(Bytes& value, Tag tag, bool required);
@@ -77,6 +79,8 @@ public:
 
 private:
     [[nodiscard]] Status readInteger(std::int64_t& value, Tag tag, bool required, TafType widest);
+    template <class Real>
+    [[nodiscard]] Status readReal(Real& value, Tag tag, bool required);
     template <class Int>
     [[nodiscard]] Status readNarrow(Int& target, Tag tag, bool required, TafType widest);
     std::uint64_t takeBigEndian(std::size_t byteCount);

@@ -84,6 +84,12 @@ Status TafOutputStream::writeInt(std::int64_t value, Tag tag) {
     return kOk;
 }
 
+Status TafOutputStream::writeFloat(float value, Tag tag) {
+    writeHead(TafType::Float, tag);
+    appendFloat(value);
+    return kOk;
+}
+
 Status TafOutputStream::writeDouble(double value, Tag tag) {
     writeHead(TafType::Double, tag);
     appendDouble(value);

@@ -32,7 +32,8 @@ public:
     Status writeBool(bool value, Tag tag);
     // Any width: the smallest form that holds the value (ZeroTag, Int8, Int16, Int32, Int64).
     Status writeInt(std::int64_t value, Tag tag);
-    // Always type Double, also for zero.
+    // Always type Float or Double, also for zero.
+    Status writeFloat(float value, Tag tag);
     Status writeDouble(double value, Tag tag);
     // String1 up to 255 bytes, String4 up to kMaxStringLength; longer is refused, unwritten.
     Status writeString(std::string_view value, Tag tag);

@@ -27,7 +27,7 @@ void renderTo(std::string& out, const T& value) {
         out += value ? "true" : "false";
     } else if constexpr (TafInteger<T>) {
         renderInteger(out, value);
-    } else if constexpr (std::is_same_v<T, double>) {
+    } else if constexpr (std::is_same_v<T, float> || std::is_same_v<T, double>) {
         renderDouble(out, value);
     } else if constexpr (std::is_same_v<T, std::string>) {
         renderString(out, value);

@@ -17,15 +17,15 @@ TEST(EngineMessages, EveryTypeHasOneNamedRowPerDirection) {
     std::set<std::pair<bool, std::int32_t>> seen;
     std::size_t inbound = 0;
     std::apply(
-        [&](const auto&... spec) {
+        [&](const auto&... row) {
             (
                 [&] {
                     constexpr bool fromEngine =
-                        std::is_same_v<std::decay_t<decltype(spec.type)>, FromEngine>;
+                        std::is_same_v<std::decay_t<decltype(row.type)>, FromEngine>;
                     inbound += fromEngine ? 1 : 0;
-                    EXPECT_FALSE(spec.name.empty()) << kinetra::number(spec.type);
-                    EXPECT_TRUE(seen.emplace(fromEngine, kinetra::number(spec.type)).second)
-                        << "a second row for " << kinetra::number(spec.type);
+                    EXPECT_FALSE(row.name.empty()) << kinetra::number(row.type);
+                    EXPECT_TRUE(seen.emplace(fromEngine, kinetra::number(row.type)).second)
+                        << "a second row for " << kinetra::number(row.type);
                 }(),
                 ...);
         },

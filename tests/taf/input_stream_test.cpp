@@ -15,8 +15,8 @@ using test::Hex;
 using test::ToHex;
 
 // A target of each kind, holding the value it starts from: "left unchanged" stays visible.
-using Target = std::variant<bool, std::int8_t, std::int16_t, std::int32_t, std::int64_t, double,
-                            std::string, Bytes>;
+using Target = std::variant<bool, std::int8_t, std::int16_t, std::int32_t, std::int64_t, float,
+                            double, std::string, Bytes>;
 
 struct ReadResult {
     Status status;
@@ -69,6 +69,10 @@ TEST(TafInputStream, EachTargetAcceptsOnlyItsWireTypes) {
         {77.0, "05 c0 04 00 00 00 00 00 00", kOk, "-2.5"},
         {77.0, "0c", kOk, "0"},
         {77.0, "00 01", kTypeMismatch, "77"},
+        {77.0f, "04 c0 20 00 00", kOk, "-2.5"},
+        {77.0f, "05 3f f8 00 00 00 00 00 00", kOk, "1.5"},
+        {77.0f, "0c", kOk, "0"},
+        {77.0f, "06 00", kTypeMismatch, "77"},
         {kText, "07 00 00 00 03 61 62 63", kOk, "\"abc\""},
         {kText, "0d 00 00 01 61", kTypeMismatch, "\"77\""},
         {kBytes, "0d 00 00 03 01 02 03", kOk, "<3 bytes: 010203>"},
@@ -92,6 +96,7 @@ TEST(TafInputStream, PayloadsCutShortFailExceptShortIntegersInWideTargets) {
         {true, "00", kTruncated, "true"},
         {77.0, "05 00 00", kTruncated, "77"},
         {77.0, "04 00", kTruncated, "77"},
+        {77.0f, "04 00 00 00", kTruncated, "77"},
         {kText, "06 05 61", kTruncated, "\"77\""},
         {kText, "07 00 00", kTruncated, "\"77\""},
         {kText, "07 06 40 00 01", kInvalidData, "\"77\""},  // 104,857,601 bytes

@@ -54,6 +54,7 @@ TEST(TafOutputStream, WritesEachKindInItsWireForm) {
         {"double zero is never narrowed", [](auto& o) { o.writeDouble(0.0, 2); },
          "25 00 00 00 00 00 00 00 00"},
         {"raw float", [](auto& o) { o.appendFloat(1.0f); }, "3f 80 00 00"},
+        {"float zero is never narrowed", [](auto& o) { o.writeFloat(0.0f, 1); }, "14 00 00 00 00"},
         {"\"abc\" at tag 5", [](auto& o) { o.writeString("abc", 5); }, "56 03 61 62 63"},
         {"255 bytes: String1", [](auto& o) { o.writeString(std::string(255, 'x'), 0); },
          "06 ff " + x255},

@@ -31,7 +31,9 @@ TEST(Scenario, ReadsEveryHostAnswerAndStepKind) {
                 {"wait_ms": 15},
                 {"push": 1025513, "hex": "0c"}],
       "server": {"replies": [{"servant": "s", "function": "f", "ret": -2,
-                              "rsp": [{"tag": 1, "type": "string", "text": "ok"}]}],
+                              "rsp": [{"tag": 1, "type": "string", "text": "ok"}]},
+                             {"servant": "s", "function": "g", "ret": 3, "rsp_hex": "0c"},
+                             {"servant": "s", "function": "h", "frame_hex": "00 01"}],
                  "delay_ms": 20, "timeout_ms": 900}})",
                       scenario, error))
         << error;
@@ -58,11 +60,19 @@ TEST(Scenario, ReadsEveryHostAnswerAndStepKind) {
     EXPECT_EQ(std::get<WaitStep>(scenario.steps[2]).duration.count(), 15);
     EXPECT_EQ(std::get<PushStep>(scenario.steps[3]).uri, 1025513u);
     EXPECT_EQ(std::get<PushStep>(scenario.steps[3]).payload, taf::Bytes{0x0C});
-    ASSERT_EQ(scenario.replies.size(), 1u);
+    ASSERT_EQ(scenario.replies.size(), 3u);
     EXPECT_EQ(scenario.replies[0].servant, "s");
     EXPECT_EQ(scenario.replies[0].function, "f");
-    EXPECT_EQ(scenario.replies[0].ret, -2);
-    EXPECT_EQ(scenario.replies[0].responseFields, (taf::Bytes{0x16, 0x02, 'o', 'k'}));
+    const auto& fields = scenario.replies[0].reply;
+    EXPECT_EQ(fields.kind, sim::Reply::Kind::response);
+    EXPECT_EQ(fields.ret, -2);
+    EXPECT_EQ(fields.value, (taf::Bytes{0x0A, 0x16, 0x02, 'o', 'k', 0x0B}));
+    const auto& value = scenario.replies[1].reply;
+    EXPECT_EQ(value.ret, 3);
+    EXPECT_EQ(value.value, taf::Bytes{0x0C});
+    const auto& frame = scenario.replies[2].reply;
+    EXPECT_EQ(frame.kind, sim::Reply::Kind::raw);
+    EXPECT_EQ(frame.bytes, (taf::Bytes{0x00, 0x01}));
     EXPECT_EQ(scenario.timing.delay.count(), 20);
     EXPECT_EQ(scenario.timing.timeout.count(), 900);
 }
@@ -113,6 +123,14 @@ TEST(Scenario, MistakesAreNamedByWhereTheyAre) {
         {R"({"host": {"audio_format": [48000]}})", "host.audio_format"},
         {R"({"server": {"replies": [{"servant": "s"}]}})", "server.replies[0]: needs"},
         {R"({"server": {"delay": 5}})", "server.delay: unknown key"},
+        {R"({"server": {"replies": [{"servant": "s", "function": "f", "rsp": [],
+                                     "frame_hex": "00"}]}})",
+         "server.replies[0]: give one of"},
+        {R"({"server": {"replies": [{"servant": "s", "function": "f", "ret": 1,
+                                     "frame_hex": "00"}]}})",
+         "server.replies[0].ret"},
+        {R"({"server": {"replies": [{"servant": "s", "function": "f", "rsp_hex": 5}]}})",
+         "server.replies[0].rsp_hex"},
         {R"({"step": []})", "scenario.step: unknown key"},
         {R"([])", "scenario: must be an object"},
     };

@@ -61,9 +61,10 @@ TEST_F(ServerTraceTest, JsonLinesNameTheCallAndDecodeWithoutASchema) {
         R"("request_id": 0, "request": [{"tag": 0, "type": "struct", "fields": [)"
         R"({"tag": 0, "type": "int8", "value": 5})";
     const std::string requestText = R"({"tag": 1, "type": "string1", "hex": "6869", "text": "hi"})";
+    // The server numbers the frame it answers with itself.
     const std::string reply =
         R"({"from": "server", "to": "plugin", "servant": "pingui", "function": "ping", )"
-        R"("ret": 3, "response": [{"tag": 0, "type": "int8", "value": 7}]})";
+        R"("request_id": 1000, "ret": 3, "response": [{"tag": 0, "type": "int8", "value": 7}]})";
     const std::string timeout =
         R"({"from": "server", "to": "plugin", "servant": "pingui", "function": "silent", )"
         R"("timeout": true})";

@@ -7,7 +7,36 @@ const char* DefaultScenarioText() {
     return R"({
   "host": {
     "uid": 1234567890, "guid": "0a1b2c3d", "ua": "kinetra-sim/1.0", "token": "demo-token",
-    "token_type": 1, "game_id": 7, "client_version": "1.0.0", "test_env": true
+    "token_type": 1, "game_id": 7, "user_value": 5000000000, "client_version": "1.0.0",
+    "test_env": true,
+    "camera": {"name": "Camera 1", "detail": "cam:front#3A1#22hd", "a": [0.5, 0.25], "b": [1.0, 1.0]}
+  },
+  "server": {
+    "replies": [
+      {"servant": "mobileui", "function": "getConfig", "ret": 0, "rsp": [
+        {"tag": 0, "type": "map", "entries": [
+          [{"tag": 0, "type": "string", "text": "Virtual3DBannerTip"},
+           {"tag": 1, "type": "string", "text": "{\"imgurl\":[{\"image\":\"https://cdn.kinetra.test/b1.png\",\"jump\":\"https://kinetra.test/news\"},{\"image\":\"https://cdn.kinetra.test/b2.png\"}],\"tip\":[\"Wave to say hello\",\"Try the crown game\"]}"}],
+          [{"tag": 0, "type": "string", "text": "SimpleKinetraUrl"},
+           {"tag": 1, "type": "string", "text": "https://kinetra.test/simple"}],
+          [{"tag": 0, "type": "string", "text": "KinetraFileConfigUrl"},
+           {"tag": 1, "type": "string", "text": "https://kinetra.test/files.json"}],
+          [{"tag": 0, "type": "string", "text": "new_updater_config"},
+           {"tag": 1, "type": "string", "text": "[{\"url\":\"https://cdn.kinetra.test/engine-3.3.zip\",\"md5\":\"9e107d9d372bb6826bd81d3542a419d6\",\"version\":\"3.3.0\"}]"}]
+        ]}]},
+      {"servant": "mobileui", "function": "getMobileUpdateInfo", "ret": 0, "rsp": [
+        {"tag": 0, "type": "int", "value": 1},
+        {"tag": 3, "type": "string", "text": "https://cdn.kinetra.test/engine-3.3.zip"},
+        {"tag": 4, "type": "string", "text": "3.3.0"},
+        {"tag": 7, "type": "int", "value": 330},
+        {"tag": 8, "type": "int", "value": 1},
+        {"tag": 9, "type": "string", "text": "9e107d9d"}]},
+      {"servant": "mobileui", "function": "reportMobileUpdateResult", "ret": 0},
+      {"servant": "avatarui", "function": "getWardrobe", "ret": 0, "rsp": [
+        {"tag": 0, "type": "string", "text": "outfit-2"}, {"tag": 1, "type": "int", "value": 12}]},
+      {"servant": "metric", "function": "reportDetailV2", "ret": 0}
+    ],
+    "delay_ms": 5, "timeout_ms": 200
   },
   "steps": [
     {"engine": 24},
@@ -15,7 +44,25 @@ const char* DefaultScenarioText() {
     {"engine": 2014, "channel": "another_plugin"},
     {"engine": 4242, "payload": [{"tag": 0, "type": "int", "value": 1},
                                  {"tag": 1, "type": "string", "text": "not a type the plug-in knows"}]},
-    {"audio": {"frames": 480, "calls": 3, "tone_hz": 440}}
+    {"audio": {"frames": 480, "calls": 3, "tone_hz": 440}},
+    {"engine": 2029},
+    {"engine": 2027, "payload": [
+      {"tag": 1, "type": "map", "entries": [
+        [{"tag": 0, "type": "string", "text": "iType"}, {"tag": 1, "type": "string", "text": "1"}],
+        [{"tag": 0, "type": "string", "text": "sUA"}, {"tag": 1, "type": "string", "text": "kinetra-engine/3.2"}]]}]},
+    {"wait_ms": 50},
+    {"engine": 2028, "payload": [{"tag": 2, "type": "int", "value": 1}]},
+    {"engine": 22, "payload": [{"tag": 0, "type": "bytes", "hex": "0000005d10022c3c400756086176617461727569660b67657457617264726f62657d00003308000106047452657118000106134d4552552e47657457617264726f62655265711d00000e0a06086f75746669742d3210030b8c980ca80c"}]},
+    {"engine": 2037, "payload": [
+      {"tag": 0, "type": "struct", "fields": [
+        {"tag": 4, "type": "string", "text": "engine-cookie"}, {"tag": 6, "type": "string", "text": "device-7"}]},
+      {"tag": 1, "type": "list", "items": [
+        {"tag": 0, "type": "struct", "fields": [
+          {"tag": 0, "type": "string", "text": "avatar_fps"},
+          {"tag": 1, "type": "int", "value": 1700000000000},
+          {"tag": 3, "type": "list", "items": [
+            {"tag": 0, "type": "struct", "fields": [
+              {"tag": 0, "type": "string", "text": "fps"}, {"tag": 1, "type": "double", "value": 59.5}]}]}]}]}]}
   ]
 })";
 }

@@ -23,8 +23,7 @@ std::string PrepareLogFolder() {
 // The servers answer on their own thread from the scenario's replies; the rest time out.
 void StartServer(const Scenario& scenario, sim::SimSignalService& signal) {
     for (const auto& reply : scenario.replies) {
-        signal.SetReply(reply.servant, reply.function,
-                        sim::Reply::Fields(reply.ret, reply.responseFields));
+        signal.SetReply(reply.servant, reply.function, reply.reply);
     }
     signal.StartAutomatic(scenario.timing);
 }
@@ -86,7 +85,8 @@ int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace&
             exitCode = 1;
         } else {
             instance->Start();
-            // What the start asks of the servers settles first, so the trace keeps one order.
+            // What the start asks of the servers is settled before the first step, so that
+            // traces come out in one order.
             WaitUntilQuiet(trace, host.Signal());
             RunSteps(scenario, engine, host);
             WaitUntilQuiet(trace, host.Signal());

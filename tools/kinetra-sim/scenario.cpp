@@ -230,6 +230,43 @@ void ReadAudio(const Json& json, const std::string& path, Scenario& scenario, st
     scenario.steps.emplace_back(std::move(step));
 }
 
+// Hex text under `key` into `bytes`; false when the key is absent.
+bool ReadHex(ObjectReader& entry, const std::string& path, const char* key, taf::Bytes& bytes) {
+    const Json* hex = entry.Find(key);
+    if (hex == nullptr) {
+        return false;
+    }
+    if (!hex->is_string() || !tafjson::parseHexText(hex->get_ref<const std::string&>(), bytes)) {
+        entry.Fail(path + "." + key, "must be a string of hex digit pairs");
+    }
+    return true;
+}
+
+// A reply given as the response record's fields ("rsp" or "hex"), as the whole "tRsp" value
+// ("rsp_hex"), each with "ret", or as a complete frame sent as it stands ("frame_hex").
+void ReadReply(ObjectReader& entry, const std::string& path, sim::Reply& reply) {
+    const int forms = (entry.Find("rsp") != nullptr || entry.Find("hex") != nullptr) +
+                      (entry.Find("rsp_hex") != nullptr) + (entry.Find("frame_hex") != nullptr);
+    if (forms > 1) {
+        entry.Fail(path, "give one of \"rsp\" (or \"hex\"), \"rsp_hex\" and \"frame_hex\"");
+        return;
+    }
+    std::int32_t ret = 0;
+    entry.Integer("ret", ret);
+    taf::Bytes bytes;
+    if (ReadHex(entry, path, "frame_hex", bytes)) {
+        if (entry.Find("ret") != nullptr) {
+            entry.Fail(path + ".ret", "a frame carries its own return value");
+        }
+        reply = sim::Reply::Raw(std::move(bytes));
+    } else if (ReadHex(entry, path, "rsp_hex", bytes)) {
+        reply = sim::Reply::Value(ret, std::move(bytes));
+    } else {
+        ReadFields(entry, path, "rsp", bytes);
+        reply = sim::Reply::Fields(ret, std::move(bytes));
+    }
+}
+
 void ReadServer(const Json& json, Scenario& scenario, std::string& error) {
     ObjectReader server(json, "server", error);
     std::uint32_t delay = 0;
@@ -247,9 +284,8 @@ void ReadServer(const Json& json, Scenario& scenario, std::string& error) {
             ServerReply reply;
             entry.Text("servant", reply.servant);
             entry.Text("function", reply.function);
-            entry.Integer("ret", reply.ret);
-            ReadFields(entry, path, "rsp", reply.responseFields);
-            entry.OnlyKeys({"servant", "function", "ret", "rsp", "hex"});
+            ReadReply(entry, path, reply.reply);
+            entry.OnlyKeys({"servant", "function", "ret", "rsp", "hex", "rsp_hex", "frame_hex"});
             if (entry.Ok() && (reply.servant.empty() || reply.function.empty())) {
                 entry.Fail(path, "needs \"servant\" and \"function\"");
             }

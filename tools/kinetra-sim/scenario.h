@@ -42,8 +42,7 @@ using Step = std::variant<EngineStep, WaitStep, PushStep, AudioStep>;
 struct ServerReply {
     std::string servant;
     std::string function;
-    std::int32_t ret = 0;
-    taf::Bytes responseFields;
+    sim::Reply reply;
 };
 
 struct Scenario {

@@ -3,6 +3,8 @@
 #include "common/hex_text.h"
 #include "common/taf_tree_json.h"
 #include "engine/engine_catalog.h"
+#include "taf/records/pass_through.h"
+#include "taf/uni_packet.h"
 
 namespace kinetra_sim {
 namespace {
@@ -35,8 +37,37 @@ DecodedPayload DecodeRequest(const sim::SentRequest& request) {
     return DecodePayload(fields.empty() ? request.requestValue : fields);
 }
 
-std::string CallName(const sim::SentRequest& request) {
-    return request.packet.sServantName + "/" + request.packet.sFuncName;
+// The "tRsp" record's fields, or the value's bytes when it is not a record.
+Json ResponseJson(const sim::Reply& reply) {
+    const auto fields = sim::FieldsOfValue(reply.value);
+    return fields ? DecodePayload(*fields).fields : Json(tafjson::toHex(reply.value));
+}
+
+std::string CallName(const taf::RequestPacket& packet) {
+    return packet.sServantName + "/" + packet.sFuncName;
+}
+
+// Where the frame that a pass-through message carries goes, and its request id; empty for
+// other messages and for bytes that are not a frame.
+std::string PassThroughFrame(const sim::EngineTraffic& traffic) {
+    const bool passThrough =
+        traffic.direction == Direction::toPlugin
+            ? traffic.type == static_cast<std::uint32_t>(
+                                  kinetra::number(kinetra::FromEngine::kPassThroughRequest))
+            : traffic.type == static_cast<std::uint32_t>(
+                                  kinetra::number(kinetra::ToEngine::kPassThroughResponse));
+    if (!passThrough) {
+        return {};
+    }
+    MeruKinetra::MeruTafTransDataRsp message;
+    taf::fromBytesLenient(traffic.payload, message);
+    taf::UniPacket frame;
+    static_cast<void>(frame.decode(message.vData));
+    const auto& packet = frame.packet();
+    if (packet.sServantName.empty() || packet.sFuncName.empty()) {
+        return {};
+    }
+    return "  (frame " + CallName(packet) + " #" + std::to_string(packet.iRequestId) + ")";
 }
 
 }  // namespace
@@ -91,7 +122,7 @@ std::string Trace::TextLine(const sim::EngineTraffic& traffic) const {
     if (traffic.payload.empty()) {
         line += "(empty)";
     } else if (info && info->render != nullptr) {
-        line += info->render(traffic.payload);
+        line += info->render(traffic.payload) + PassThroughFrame(traffic);
     } else {
         DecodedPayload payload = DecodePayload(traffic.payload);
         line += OneLine(payload.fields);
@@ -125,8 +156,9 @@ std::string Trace::JsonLine(const sim::ServerTraffic& traffic) const {
     } else if (traffic.reply.kind == sim::Reply::Kind::timeout) {
         line["timeout"] = true;
     } else if (traffic.reply.kind == sim::Reply::Kind::response) {
+        line["request_id"] = traffic.replyId;
         line["ret"] = traffic.reply.ret;
-        line["response"] = DecodePayload(traffic.reply.fields).fields;
+        line["response"] = ResponseJson(traffic.reply);
     } else {
         line["hex"] = tafjson::toHex(traffic.reply.bytes);
     }
@@ -142,23 +174,24 @@ std::string Trace::TextLine(const sim::ServerTraffic& traffic) const {
                                             : OneLine(DecodePayload(traffic.payload).fields)) +
                    "\n";
         case Kind::request:
-            return "plugin -> server  " + CallName(traffic.request) + " #" +
+            return "plugin -> server  " + CallName(traffic.request.packet) + " #" +
                    std::to_string(traffic.request.packet.iRequestId) + "  " +
                    OneLine(DecodeRequest(traffic.request).fields) + "\n";
         case Kind::reply:
             break;
     }
-    std::string line = "server -> plugin  " + CallName(traffic.request) + "  ";
+    std::string line = "server -> plugin  " + CallName(traffic.request.packet) + " ";
     switch (traffic.reply.kind) {
         case sim::Reply::Kind::timeout:
-            return line + "time out\n";
+            return line + " time out\n";
         case sim::Reply::Kind::response:
-            return line + "ret " + std::to_string(traffic.reply.ret) + "  " +
-                   OneLine(DecodePayload(traffic.reply.fields).fields) + "\n";
+            return line + "#" + std::to_string(traffic.replyId) + "  ret " +
+                   std::to_string(traffic.reply.ret) + "  " + OneLine(ResponseJson(traffic.reply)) +
+                   "\n";
         case sim::Reply::Kind::raw:
             break;
     }
-    return line + "raw reply " + tafjson::toHex(traffic.reply.bytes) + "\n";
+    return line + " raw reply " + tafjson::toHex(traffic.reply.bytes) + "\n";
 }
 
 }  // namespace kinetra_sim

@@ -1,0 +1,96 @@
+#include "commands/req_start_config_command.h"
+
+#include "commands/start_config_parse.h"
+#include "core/logger_stream.h"
+#include "plugin/kinetra_service_plugin_impl.h"
+#include "signal/host_text.h"
+
+namespace kinetra {
+namespace {
+
+// The response as text, each map's name and entry count, then its entries a line each; only
+// its length is logged.
+std::string ConfigText(const MERU::GetConfigRsp& response) {
+    std::string text;
+    taf::forEachField(response, [&](const taf::FieldInfo& field, const auto& map) {
+        text.append(field.name).append(": ").append(std::to_string(map.size())).append("\n");
+        for (const auto& [key, value] : map) {
+            text.append(key).append(": ").append(value).append("\n");
+        }
+    });
+    return text;
+}
+
+const std::string* Find(const std::map<std::string, std::string>& config, const char* key) {
+    const auto entry = config.find(key);
+    return entry == config.end() ? nullptr : &entry->second;
+}
+
+}  // namespace
+
+void ReqStartConfigCommand::EexecuteCommand() {
+    auto instance = mOwner.lock();
+    if (!instance) {
+        return;
+    }
+    core::logger_stream(core::level_inf)
+        << L"ReqStartConfigCommand::EexecuteCommand" << L" req start config";
+    const std::map<std::string, std::string> param = {{"isEnable3DKinetra", "1"},
+                                                      {"virtual_new_downloader", "1"}};
+    instance->GetConfig(
+        param, [instance](const Meru::SignalErrorHelper* error, MERU::GetConfigRsp* response) {
+            if (error->errCode == Meru::kTimedOut) {
+                core::logger_stream(core::level_inf)
+                    << L"ReqStartConfigCommand::EexecuteCommand::<lambda_1>::operator ()"
+                    << L" time out";
+                return;
+            }
+            OpenKinetra(*response, *instance);
+        });
+}
+
+void ReqStartConfigCommand::OpenKinetra(const MERU::GetConfigRsp& response,
+                                        KinetraServicePluginImpl& instance) {
+    core::logger_stream(core::level_inf) << L"ReqStartConfigCommand::OpenKinetra"
+                                         << L" config length=" << ConfigText(response).size();
+    MeruKinetra::StartConfigMsg message;
+    const auto& config = response.mpConfig;
+    if (const auto* banner = Find(config, "Virtual3DBannerTip")) {
+        ReadBannerTips(*banner, message);
+    }
+    if (const auto* url = Find(config, "SimpleKinetraUrl")) {
+        message.sSimpleUrl = *url;
+    }
+    if (const auto* url = Find(config, "KinetraFileConfigUrl")) {
+        message.sFileConfigUrl = *url;
+    }
+    if (const auto* updater = Find(config, "new_updater_config")) {
+        if (!ReadUpdaterConfig(*updater, message.tUpdater)) {
+            core::logger_stream(core::level_err)
+                << L"ReqStartConfigCommand::OpenKinetra" << L" Json parse failed.";
+        }
+    }
+    if (auto* room = instance.RoomService()) {
+        service_plugin::RoomInfo info;
+        room->GetRoomInfo(&info);
+        message.iGameId = info.gameId;
+    }
+    if (auto* user = instance.UserService()) {
+        message.lUserValue = user->GetUserValue();
+    }
+    if (auto* presenter = instance.PresenterService()) {
+        service_plugin::LLString name;
+        service_plugin::LLString detail;
+        float first[2] = {0, 0};
+        float second[2] = {0, 0};
+        presenter->GetCamera(&name, &detail, first, second);
+        if (detail.Str() != nullptr) {
+            message.tCamera = CameraFromDetail(Meru::CopyText(name), Meru::CopyText(detail));
+            message.tCamera.tFirst = {first[0], first[1]};
+            message.tCamera.tSecond = {second[0], second[1]};
+        }
+    }
+    instance.SendToEngine(ToEngine::kStartConfig, message);
+}
+
+}  // namespace kinetra

@@ -1,0 +1,108 @@
+// Server requests the engine framed itself (22 → 23) through the real library.
+#include <gtest/gtest.h>
+
+#include "integration/server_calls.h"
+#include "taf/records/pass_through.h"
+#include "taf/records/start_config.h"
+#include "taf/server_call.h"
+
+namespace {
+
+using kinetra::FromEngine;
+using kinetra::ToEngine;
+using MeruKinetra::MeruTafTransDataRsp;
+using namespace testing_support;
+
+// A frame of `version` for servant "engineSrv", function "engineFn", with a record and a return
+// value in its body.
+taf::Bytes Frame(std::int16_t version, std::int32_t requestId, std::string_view attribute) {
+    taf::UniPacket packet;
+    packet.setVersion(version);
+    packet.packet().sServantName = "engineSrv";
+    packet.packet().sFuncName = "engineFn";
+    packet.packet().iRequestId = requestId;
+    packet.put(attribute, MeruKinetra::UpdaterConfig{"u", "m", "v"});
+    packet.put(taf::kReturnAttribute, std::int32_t{-5});
+    taf::Bytes frame;
+    packet.encode(frame);
+    return frame;
+}
+
+class PassThrough : public ::testing::Test {
+protected:
+    void SetUp() override { DropStartRequest(running); }
+
+    // Sends `request` as a 22 and answers it with `reply`; the engine's 23.
+    std::optional<MeruTafTransDataRsp> RoundTrip(const taf::Bytes& request,
+                                                 const sim::Reply& reply) {
+        running.engine.Send(FromEngine::kPassThroughRequest,
+                            MeruKinetra::MeruTafTransDataReq{request});
+        auto task = NextRequest(running);
+        if (!task) {
+            return std::nullopt;
+        }
+        EXPECT_EQ(task->Request().frame, request) << "the engine's frame is sent unchanged";
+        task->Answer(reply);
+        return running.engine.WaitForRecord<MeruTafTransDataRsp>(ToEngine::kPassThroughResponse);
+    }
+
+    RunningPlugin running{ServerIdentity()};
+};
+
+TEST_F(PassThrough, TheReplyFrameCarriesTheEnginesRequestIdAndTheSameBody) {
+    for (const std::int16_t version : {2, 3}) {
+        const taf::Bytes reply = Frame(version, 99, taf::kResponseAttribute);
+        const auto answer =
+            RoundTrip(Frame(version, 7, taf::kRequestAttribute), sim::Reply::Raw(reply));
+        ASSERT_TRUE(answer) << version;
+        taf::UniPacket received;
+        taf::UniPacket original;
+        ASSERT_EQ(received.decode(answer->vData), taf::kOk) << version;
+        ASSERT_EQ(original.decode(reply), taf::kOk);
+        EXPECT_EQ(received.packet().iRequestId, 7) << version;
+        EXPECT_EQ(received.packet().iVersion, version);
+        EXPECT_EQ(received.packet().sServantName, "engineSrv");
+        EXPECT_EQ(received.attribute().values2(), original.attribute().values2()) << version;
+        EXPECT_EQ(received.attribute().values3(), original.attribute().values3()) << version;
+        EXPECT_FALSE(received.attribute().values2().empty() &&
+                     received.attribute().values3().empty());
+        original.packet().iRequestId = 7;
+        taf::Bytes expected;
+        original.encode(expected);
+        EXPECT_EQ(answer->vData, expected) << "nothing else of the frame changes";
+    }
+}
+
+TEST_F(PassThrough, AFrameTheServerNumberedItselfIsRenumbered) {
+    const auto answer = RoundTrip(Frame(2, 7, taf::kRequestAttribute),
+                                  sim::Reply::Of(0, MeruKinetra::UpdaterConfig{"u", "m", "v"}));
+    ASSERT_TRUE(answer);
+    MeruKinetra::UpdaterConfig response;
+    std::int32_t requestId = 0;
+    EXPECT_EQ(taf::decodeReply(answer->vData, response, &requestId), 0);
+    EXPECT_EQ(requestId, 7);
+    EXPECT_EQ(response.sMd5, "m");
+}
+
+TEST_F(PassThrough, RepliesThatAreNotFramesReachTheEngineAsReceived) {
+    const taf::Bytes request = Frame(2, 7, taf::kRequestAttribute);
+    const taf::Bytes notFrames[] = {{0x01, 0x02, 0x03}, {0x00, 0x00, 0x00, 0x05, 0x10}};
+    for (const auto& reply : notFrames) {
+        const auto answer = RoundTrip(request, sim::Reply::Raw(reply));
+        ASSERT_TRUE(answer);
+        EXPECT_EQ(answer->vData, reply);
+    }
+    const auto timedOut = RoundTrip(request, sim::Reply::TimeOut());
+    ASSERT_TRUE(timedOut);
+    EXPECT_TRUE(timedOut->vData.empty());
+}
+
+TEST_F(PassThrough, APayloadWithoutAFrameIsRefusedAtEncoding) {
+    running.engine.Send(FromEngine::kPassThroughRequest, taf::Bytes{});
+    auto task = NextRequest(running);
+    ASSERT_TRUE(task);
+    EXPECT_FALSE(task->Request().encoded);
+    EXPECT_TRUE(task->Request().frame.empty());
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+// What the integration tests of server-backed engine commands share: a host identity, taking
+// the plug-in's requests from the simulated signal service, and the log once the library is
+// gone.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "support/running_plugin.h"
+#include "taf/records/user_id.h"
+#include "taf/server_functions.h"
+
+namespace testing_support {
+
+inline sim::HostAnswers ServerIdentity() {
+    sim::HostAnswers answers;
+    answers.uid = 1234567890123;
+    answers.guid = "guid-1";
+    answers.ua = "client/1.0";
+    answers.token = "secret-token";
+    answers.tokenType = 3;
+    answers.gameId = 77;
+    answers.userValue = 5'000'000'000;
+    return answers;
+}
+
+// The identity the host's account gives a request, cookie and device id as the caller set them.
+inline MERU::UserId HostUserId(const sim::HostAnswers& answers, std::string cookie = {},
+                               std::string deviceId = {}) {
+    return {answers.uid,       answers.guid,      answers.token,      answers.ua,
+            std::move(cookie), answers.tokenType, std::move(deviceId)};
+}
+
+// The oldest request the plug-in has sent once the engine's messages are handled.
+inline std::optional<sim::PendingTask> NextRequest(RunningPlugin& running) {
+    EXPECT_TRUE(running.engine.WaitIdle());
+    auto task = running.host.Signal().TakeTask();
+    EXPECT_TRUE(task.has_value()) << "no request was sent";
+    return task;
+}
+
+// Drops the start configuration's request that every start sends.
+inline void DropStartRequest(RunningPlugin& running) {
+    auto task = running.host.Signal().TakeTask();
+    ASSERT_TRUE(task.has_value());
+    ASSERT_EQ(task->Request().functionName, taf::kGetConfig.function);
+}
+
+// Unloads the library, so that every line is written, and reads the log.
+inline LogFile UnloadAndReadLog(RunningPlugin& running) {
+    EXPECT_TRUE(running.engine.WaitIdle());
+    running.plugin.DestroyModule();
+    running.plugin.Unload();
+    return running.log.Read();
+}
+
+// The level of the one line with exactly `text`; empty when there is none or several.
+inline std::string LevelOfLine(const LogFile& log, const std::string& text) {
+    std::string level;
+    int found = 0;
+    for (const auto& line : log.lines) {
+        if (line.text == text) {
+            level = line.level;
+            ++found;
+        }
+    }
+    return found == 1 ? level : std::string();
+}
+
+}  // namespace testing_support
