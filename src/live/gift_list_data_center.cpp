@@ -1,7 +1,7 @@
 #include "live/gift_list_data_center.h"
 
+#include "commands/request_address.h"
 #include "core/logger_stream.h"
-#include "live/live_protocol.h"
 #include "plugin/kinetra_service_plugin_impl.h"
 #include "signal/taf_task.h"
 
@@ -54,7 +54,7 @@ void GiftListDataCenter::ReqPropList() {
         }
     };
     signal->SendTask(new Meru::TafTask<MERU::GetPropsListReq, MERU::GetPropsListRsp>(
-        std::move(request), kGetPropsList.Descriptor(), std::move(onReply)));
+        std::move(request), RequestAddress(taf::kGetPropsList), std::move(onReply)));
 }
 
 void GiftListDataCenter::OnPropList(const Meru::SignalErrorHelper& error,

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "commands/req_init_data_cmd.h"
+#include "commands/request_address.h"
 #include "commands/user_info_command.h"
 #include "core/logger_stream.h"
-#include "live/live_protocol.h"
 #include "live/presenter_dialog.h"
 #include "plugin/engine_route.h"
 #include "plugin/kinetra_service_plugin_impl.h"
@@ -156,7 +156,7 @@ void KinetraLogic::OnTimeToChangeTypeId(core::error_e) {
     request.lUidAgain = request.lUid;
     // Nobody reads the answer.
     signal->SendTask(new Meru::TafTaskWithTid<MERU::TransMsgToViewerReq, MERU::TransMsgToViewerRsp>(
-        std::move(request), kTransMsgToViewer.Descriptor(),
+        std::move(request), RequestAddress(taf::kTransMsgToViewer),
         [](const Meru::SignalErrorHelper*, MERU::TransMsgToViewerRsp*) {}));
     core::logger_stream(core::level_inf)
         << L"KinetraLogic::OnTimeToChangeTypeId" << L" mVirtualType=" << virtualType << L" gameid="
@@ -183,7 +183,8 @@ void KinetraLogic::ReqSetLiveAttribute(std::int32_t open) {
     request.mpTags.emplace(kLiveTag, value);
     request.mpTags.emplace(kMultiPkLiveTag, value);
     signal->SendTask(new Meru::TafTaskNoRspWithTid<MERU::SetLiveAttributeReq>(
-        std::move(request), kSetLiveTag.Descriptor(), [](const Meru::SignalErrorHelper* error) {
+        std::move(request), RequestAddress(taf::kSetLiveTag),
+        [](const Meru::SignalErrorHelper* error) {
             if (error != nullptr && (error->resultCode != 0 || error->serverResult != 0)) {
                 core::logger_stream(core::level_inf)
                     << L"KinetraLogic::ReqSetLiveAttribute::<lambda_1>::operator ()" << L" error";

@@ -37,11 +37,11 @@ public:
             }
             std::string what;
             MERU::SetLiveAttributeReq tags;
-            if (traffic.request.servantName == kinetra::kSetLiveTag.servant &&
+            if (traffic.request.servantName == taf::kSetLiveTag.servant &&
                 traffic.request.RequestAs(tags) && tags.mpTags.count("sorvane3d") == 1) {
                 const auto& value = tags.mpTags.at("sorvane3d").vValue;
                 what.assign(value.begin(), value.end());
-            } else if (traffic.request.functionName == kinetra::kTransMsgToViewer.function) {
+            } else if (traffic.request.functionName == taf::kTransMsgToViewer.function) {
                 what = "viewer";
             } else {
                 return;

@@ -19,7 +19,7 @@ using testing_support::RunningPlugin;
 
 std::optional<sim::PendingTask> TakeGiftListRequest(RunningPlugin& running) {
     for (auto& task : TakeTasks(running.host.Signal())) {
-        if (Calls(task, kinetra::kGetPropsList)) {
+        if (Calls(task, taf::kGetPropsList)) {
             return std::move(task);
         }
     }

@@ -12,6 +12,7 @@ namespace {
 using kinetra::FromEngine;
 using kinetra::ToEngine;
 using live_test::LiveHost;
+using live_test::TakeTasks;
 using taf::Bytes;
 using testing_support::RunningPlugin;
 
@@ -107,6 +108,8 @@ TEST(PresenterDialogLifetime, AnswerAfterTheInstanceIsGoneSendsNothing) {
     RunningPlugin running(LiveHost());
     running.engine.Send(FromEngine::kPresenterDialog, MeruKinetra::PresenterDialogReq{});
     ASSERT_TRUE(running.engine.WaitIdle());
+    // The start configuration's request holds the instance until it is answered or released.
+    TakeTasks(running.host.Signal());
     running.plugin.DestroyModule();
     ASSERT_TRUE(running.host.Presenter().AnswerDialog(1));
     EXPECT_EQ(running.engine.CountReceived(ToEngine::kPresenterDialogResult), 0u);

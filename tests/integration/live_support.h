@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "host/sim_signal_service.h"
-#include "live/live_protocol.h"
 #include "taf/records/live_attribute.h"
+#include "live/live_protocol.h"
+#include "taf/server_functions.h"
 
 namespace live_test {
 
@@ -33,7 +34,7 @@ inline std::vector<sim::PendingTask> TakeTasks(sim::SimSignalService& signal) {
     return tasks;
 }
 
-inline bool Calls(const sim::PendingTask& task, kinetra::ServerFunction function) {
+inline bool Calls(const sim::PendingTask& task, const taf::ServerFunction& function) {
     return task.Request().servantName == function.servant &&
            task.Request().functionName == function.function;
 }
@@ -44,7 +45,7 @@ inline std::vector<std::string> LiveTagValues(const std::vector<sim::PendingTask
     std::vector<std::string> values;
     for (const auto& task : tasks) {
         MERU::SetLiveAttributeReq request;
-        if (!Calls(task, kinetra::kSetLiveTag) || !task.Request().RequestAs(request)) {
+        if (!Calls(task, taf::kSetLiveTag) || !task.Request().RequestAs(request)) {
             continue;
         }
         const auto& first = request.mpTags.at("sorvane3d").vValue;

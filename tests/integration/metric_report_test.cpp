@@ -20,7 +20,7 @@ MERU::MetricDetailSet Metrics(std::string name) {
 
 TEST(MetricReport, RequestsAreNumberedFromOneAndCarryTheHostIdentity) {
     RunningPlugin running(ServerIdentity());
-    DropStartRequest(running);
+    DropStartRequests(running);
     for (const char* name : {"m1", "m2", "m3"}) {
         running.engine.Send(FromEngine::kMetricReport, Metrics(name));
     }

@@ -30,7 +30,7 @@ taf::Bytes Frame(std::int16_t version, std::int32_t requestId, std::string_view 
 
 class PassThrough : public ::testing::Test {
 protected:
-    void SetUp() override { DropStartRequest(running); }
+    void SetUp() override { DropStartRequests(running); }
 
     // Sends `request` as a 22 and answers it with `reply`; the engine's 23.
     std::optional<MeruTafTransDataRsp> RoundTrip(const taf::Bytes& request,

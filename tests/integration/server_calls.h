@@ -41,11 +41,28 @@ inline std::optional<sim::PendingTask> NextRequest(RunningPlugin& running) {
     return task;
 }
 
-// Drops the start configuration's request that every start sends.
-inline void DropStartRequest(RunningPlugin& running) {
-    auto task = running.host.Signal().TakeTask();
-    ASSERT_TRUE(task.has_value());
-    ASSERT_EQ(task->Request().functionName, taf::kGetConfig.function);
+// The oldest request to `function`; requests to other functions sent before it are released
+// unanswered.
+inline std::optional<sim::PendingTask> NextRequest(RunningPlugin& running,
+                                                   const taf::ServerFunction& function) {
+    EXPECT_TRUE(running.engine.WaitIdle());
+    while (auto task = running.host.Signal().TakeTask()) {
+        if (task->Request().servantName == function.servant &&
+            task->Request().functionName == function.function) {
+            return task;
+        }
+    }
+    ADD_FAILURE() << "no request to " << function.servant << "/" << function.function;
+    return std::nullopt;
+}
+
+// Drops the two requests every start sends: the start configuration, then the gift list.
+inline void DropStartRequests(RunningPlugin& running) {
+    for (const auto& function : {taf::kGetConfig, taf::kGetPropsList}) {
+        auto task = running.host.Signal().TakeTask();
+        ASSERT_TRUE(task.has_value());
+        ASSERT_EQ(task->Request().functionName, function.function);
+    }
 }
 
 // Unloads the library, so that every line is written, and reads the log.

@@ -39,7 +39,7 @@ TEST(StartConfig, StartAndEach2029AskOnceWithTheTwoParametersAndTheHostIdentity)
     RunningPlugin running(WithCamera("cam:a#3Ab#22c"));
     running.engine.Send(FromEngine::kStartConfigRequest, taf::Bytes{});
     for (int request = 0; request < 2; ++request) {
-        auto task = NextRequest(running);
+        auto task = NextRequest(running, taf::kGetConfig);
         ASSERT_TRUE(task);
         EXPECT_EQ(task->Request().packet.sServantName, taf::kGetConfig.servant);
         EXPECT_EQ(task->Request().packet.sFuncName, taf::kGetConfig.function);
@@ -55,7 +55,7 @@ TEST(StartConfig, StartAndEach2029AskOnceWithTheTwoParametersAndTheHostIdentity)
 
 TEST(StartConfig, TheReplyBecomesOne2000WithRoomUserAndCamera) {
     RunningPlugin running(WithCamera("cam:a#3Ab#22c"));
-    auto task = NextRequest(running);
+    auto task = NextRequest(running, taf::kGetConfig);
     ASSERT_TRUE(task);
     task->Answer(sim::Reply::Of(0, FullConfig()));
     const auto message = running.engine.WaitForRecord<StartConfigMsg>(ToEngine::kStartConfig);
@@ -102,7 +102,7 @@ TEST(StartConfig, CameraDetailAndMissingServices) {
     };
     for (const auto& c : cases) {
         RunningPlugin running(WithCamera(c.detail), c.absent);
-        auto task = NextRequest(running);
+        auto task = NextRequest(running, taf::kGetConfig);
         ASSERT_TRUE(task) << c.what;
         task->Answer(sim::Reply::Of(0, MERU::GetConfigRsp{}));
         const auto message = running.engine.WaitForRecord<StartConfigMsg>(ToEngine::kStartConfig);
@@ -116,8 +116,8 @@ TEST(StartConfig, CameraDetailAndMissingServices) {
 TEST(StartConfig, TimeOutSendsNothingAndAnUndecodableReplySendsDefaults) {
     RunningPlugin running(WithCamera(""));
     running.engine.Send(FromEngine::kStartConfigRequest, taf::Bytes{});
-    auto atStart = NextRequest(running);
-    auto onRequest = NextRequest(running);
+    auto atStart = NextRequest(running, taf::kGetConfig);
+    auto onRequest = NextRequest(running, taf::kGetConfig);
     ASSERT_TRUE(atStart && onRequest);
     atStart->Answer(sim::Reply::TimeOut());
     onRequest->Answer(sim::Reply::Raw({0x00, 0x00, 0x00, 0x09, 0xFF}));
@@ -133,7 +133,7 @@ TEST(StartConfig, TimeOutSendsNothingAndAnUndecodableReplySendsDefaults) {
 
 TEST(StartConfig, AnUpdaterElementWithoutMd5LogsOneErrorAndKeepsWhatWasRead) {
     RunningPlugin running(WithCamera(""));
-    auto task = NextRequest(running);
+    auto task = NextRequest(running, taf::kGetConfig);
     ASSERT_TRUE(task);
     MERU::GetConfigRsp config;
     config.mpConfig["new_updater_config"] =

@@ -42,7 +42,7 @@ MeruKinetra::UpdateResultMsg Report(std::int32_t result) {
 
 class UpdateInfo : public ::testing::Test {
 protected:
-    void SetUp() override { DropStartRequest(running); }
+    void SetUp() override { DropStartRequests(running); }
 
     // The next request as a record of type Req; fails the test when it is another function's.
     template <class Req>
