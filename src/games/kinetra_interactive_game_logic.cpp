@@ -1,3 +1,5 @@
+// The game logic's lifecycle (pushes in, a running game ended and pushes out), its engine
+// routes and the record of the game in progress that message 28 sets.
 #include "games/kinetra_interactive_game_logic.h"
 
 #include <vector>

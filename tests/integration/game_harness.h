@@ -27,16 +27,6 @@ struct CaseName {
     }
 };
 
-// How often the host was called as `name` with `details`.
-inline std::size_t CountCalls(const sim::CallLog& calls, std::string_view name,
-                              std::string_view details) {
-    std::size_t count = 0;
-    for (const auto& call : calls.Calls()) {
-        count += call.name == name && call.details == details ? 1 : 0;
-    }
-    return count;
-}
-
 // Hex text without blanks, as ToHex writes it.
 inline std::string Plain(const std::string& hex) {
     return ToHex(Hex(hex));

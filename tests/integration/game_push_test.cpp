@@ -47,17 +47,13 @@ TEST_P(GamePush, ReachesTheEngineUntilTheStop) {
     game.Signal().Push(c.uri, Hex(c.payload));
     const auto message = game.running.engine.WaitFor(c.message);
     ASSERT_TRUE(message);
-    EXPECT_EQ(ToHex(message->payload),
-              Plain(c.payload == c.messagePayload ? c.payload : c.messagePayload));
+    EXPECT_EQ(ToHex(message->payload), Plain(c.messagePayload));
 
     game.Stop();
     game.Signal().Push(c.uri, Hex(c.payload));
     ASSERT_TRUE(game.Signal().WaitIdle(sim::SimEngine::kDefaultWait));
     ASSERT_TRUE(game.running.engine.WaitIdle());
     EXPECT_EQ(game.running.engine.CountReceived(c.message), 1u);
-    EXPECT_EQ(CountCalls(game.running.host.Calls(), "ISignalService::RemovePushHandler",
-                         std::to_string(c.uri)),
-              1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryPush, GamePush, ::testing::ValuesIn(kPushes), CaseName());
