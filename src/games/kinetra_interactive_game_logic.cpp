@@ -2,7 +2,7 @@
 // routes and the record of the game in progress that message 28 sets.
 #include "games/kinetra_interactive_game_logic.h"
 
-#include <vector>
+#include <string>
 
 #include "core/logger_stream.h"
 #include "plugin/engine_route.h"
