@@ -7,7 +7,8 @@ namespace {
 
 EngineTraffic Decode(EngineTraffic::Direction direction, std::string channel, taf::Bytes envelope) {
     MeruKinetra::EngineMessage message;
-    taf::fromBytes(envelope, message);
+    // Traffic is recorded as it came, damaged envelopes too, with what could be read.
+    taf::fromBytesLenient(envelope, message);
     return {direction, std::move(channel), static_cast<std::uint32_t>(message.type),
             std::move(message.payload), std::move(envelope)};
 }

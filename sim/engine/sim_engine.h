@@ -77,8 +77,8 @@ public:
             return std::nullopt;
         }
         T record;
-        // What a payload cut short leaves is for the test to check.
-        (void)taf::fromBytes(message->payload, record);
+        // The tests check the fields themselves; a field that failed shows as its default.
+        taf::fromBytesLenient(message->payload, record);
         return record;
     }
 

@@ -1,16 +1,10 @@
 #include "commands/user_info_command.h"
 
 #include "plugin/kinetra_service_plugin_impl.h"
+#include "signal/host_text.h"
 #include "taf/records/engine_identity.h"
 
 namespace kinetra {
-namespace {
-
-std::string Text(const service_plugin::LLString& text) {
-    return text.Str() != nullptr ? std::string(text.Str(), text.Length()) : std::string();
-}
-
-}  // namespace
 
 void UserInfoCommand::EexecuteCommand() {
     const auto instance = mOwner.lock();
@@ -29,9 +23,9 @@ void UserInfoCommand::EexecuteCommand() {
     account->GetAccountInfo(&info);
     MeruKinetra::UserInfoMsg message;
     message.lUid = account->GetUid();
-    message.sGuid = Text(signal->GetGuid());
-    message.sToken = Text(info.token);
-    message.sUA = Text(signal->GetUserAgent());
+    message.sGuid = Meru::CopyText(signal->GetGuid());
+    message.sToken = Meru::CopyText(info.token);
+    message.sUA = Meru::CopyText(signal->GetUserAgent());
     message.iTokenType = info.tokenType;
     instance->SendToEngine(ToEngine::kUserInfo, message);
 }

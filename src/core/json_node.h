@@ -1,8 +1,10 @@
 // The JSON node tree under CJsonObject: one node per value, allocated through a replaceable pair.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 namespace meru {
 
@@ -39,6 +41,16 @@ struct json_node {
 
 inline int32_t json_type_of(const json_node* node) {
     return node->type & 0xFF;
+}
+
+// JSON has no infinities and no NaN: numbers beyond the double range are clamped to the largest
+// finite double of their sign, and NaN counts as 0.
+inline double json_finite(double value) {
+    if (value != value) {
+        return 0;
+    }
+    return std::clamp(value, -std::numeric_limits<double>::max(),
+                      std::numeric_limits<double>::max());
 }
 
 // Every node, string and print buffer goes through this pair, so a test can fail any one of

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstring>
 
-#include "core/json_read_scalar.h"
+#include "core/internal/json_read_scalar.h"
 
 namespace meru {
 namespace {

@@ -4,8 +4,9 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
-#include "core/json_print_buffer.h"
+#include "core/internal/json_print_buffer.h"
 
 namespace meru {
 namespace {
@@ -81,14 +82,36 @@ void print_int(const json_node* node, JsonTextBuffer& out) {
 }
 
 // Integral values without decimals ("%.0f"), all others with six ("%f", "%lf"); fixed notation
-// never truncates, and unlike printf it ignores the host's locale.
+// never truncates, and unlike printf it ignores the host's locale. What prints must read back to
+// the same text:
+// - whole values outside [-2^63, 2^64) would read back as saturated integers, so they print in
+//   the shortest exponent form that reads back exactly ("1e+21"), which reads as a double again;
+// - zero, and values that show as zero at six decimals, print without a minus sign, since "-0"
+//   reads back as the integer 0;
+// - a value that is not a number never prints: infinities print as the largest finite double of
+//   their sign (what the parser reads out-of-range numbers as) and NaN as 0.
 void print_double(double value, JsonTextBuffer& out) {
+    constexpr double kTwoPow63 = 9223372036854775808.0;
+    constexpr double kTwoPow64 = 18446744073709551616.0;
+    value = json_finite(value);
+    if (value == 0) {
+        value = 0;
+    }
     char text[kDoubleTextMax];
     const bool integral =
         std::fabs(std::floor(value) - value) <= std::numeric_limits<double>::epsilon();
-    const auto result =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, integral ? 0 : 6);
-    out.Append(text, static_cast<size_t>(result.ptr - text));
+    std::to_chars_result result{};
+    if (integral && (value >= kTwoPow64 || value < -kTwoPow63)) {
+        result = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific);
+    } else {
+        result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed,
+                               integral ? 0 : 6);
+    }
+    const char* begin = text;
+    if (std::string_view(text, static_cast<size_t>(result.ptr - text)) == "-0.000000") {
+        ++begin;
+    }
+    out.Append(begin, static_cast<size_t>(result.ptr - begin));
 }
 
 class Printer {

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstdio>
 
+#include "core/internal/log_file.h"
+
 namespace core {
 namespace {
 
@@ -19,8 +21,13 @@ std::uint64_t now_ms() {
 
 }  // namespace
 
-logger::logger(std::wstring path, int level) : level_(level) {
-    open(path);
+logger::logger(const std::wstring& path, int level) : logger(open_log_file(path), level) {}
+
+logger::logger(std::unique_ptr<log_sink> sink, int level, std::uint64_t rotate_bytes)
+    : level_(level), rotate_bytes_(rotate_bytes), sink_(std::move(sink)) {
+    if (sink_->size() > rotate_bytes_) {
+        sink_->rotate();
+    }
     writer_running_ = true;
     try {
         writer_ = std::thread([this] { run(); });
@@ -32,17 +39,6 @@ logger::logger(std::wstring path, int level) : level_(level) {
 
 logger::~logger() {
     stop();
-}
-
-void logger::open(const std::wstring& path) {
-    if (path.empty()) {
-        return;
-    }
-    path_ = path;
-    file_.open(path_);
-    if (file_.position() > kLogRotateBytes) {
-        rotate();
-    }
 }
 
 int logger::log(int level, std::string&& text) {
@@ -63,15 +59,15 @@ int logger::log(int level, std::string&& text) {
 
 void logger::flush() {
     std::lock_guard lock(mutex_);
-    file_.flush();
+    sink_->flush();
 }
 
 void logger::run() {
     std::vector<log_record> batch;
     std::unique_lock lock(mutex_);
     for (;;) {
-        if (!path_.empty() && file_.position() > kLogRotateBytes) {
-            rotate();
+        if (sink_->size() > rotate_bytes_) {
+            sink_->rotate();
         }
         wake_.wait(lock, [this] { return stop_ || !queue_.empty(); });
         batch.clear();
@@ -82,7 +78,7 @@ void logger::run() {
         for (const auto& record : batch) {
             write_record(record);
         }
-        file_.flush();
+        sink_->flush();
     }
     writer_running_ = false;
 }
@@ -102,29 +98,7 @@ void logger::write_record(const log_record& record) {
     line.append(header, static_cast<std::size_t>(std::clamp(size, 0, 63)));
     line += record.text;
     line += kEol;
-    file_.write(line.data(), line.size());
-}
-
-// Keeps two backups beside the live file: the newest is "kinetra.log.bk", the older
-// "kinetra.log.bk.bk"; the oldest is lost.
-void logger::rotate() {
-    if (!file_.good()) {
-        return;
-    }
-    file_.close();
-    const auto slash = path_.rfind(L'/');
-    const std::wstring folder = slash == std::wstring::npos ? L"" : path_.substr(0, slash + 1);
-    const std::wstring bk = folder + L"kinetra.log.bk";
-    const std::wstring bkbk = folder + L"kinetra.log.bk.bk";
-    if (log_os::can_open_read_write(bk)) {
-        if (log_os::can_open_read_write(bkbk)) {
-            log_os::remove_file(bkbk);
-        }
-        log_os::rename_file(bk, bkbk);
-        log_os::remove_file(bk);
-    }
-    log_os::rename_file(path_, bk);
-    file_.open(path_);
+    sink_->write(line.data(), line.size());
 }
 
 void logger::stop() {
@@ -139,7 +113,7 @@ void logger::stop() {
     if (writer_.joinable()) {
         writer_.join();
     }
-    file_.close();
+    sink_->close();
 }
 
 std::wstring default_log_path() {

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/log_file.h"
+#include "core/log_sink.h"
 
 namespace core {
 
@@ -35,7 +35,10 @@ class logger {
 public:
     // Opens (and, when oversized, rotates) the file, then starts the writer thread. Throws
     // std::system_error when the thread cannot be started.
-    logger(std::wstring path, int level);
+    logger(const std::wstring& path, int level);
+    // The same on any sink (not null), rotated once it holds more than `rotate_bytes` (tests use
+    // a smaller limit or a sink in memory).
+    logger(std::unique_ptr<log_sink> sink, int level, std::uint64_t rotate_bytes = kLogRotateBytes);
     ~logger();
     logger(const logger&) = delete;
     logger& operator=(const logger&) = delete;
@@ -46,9 +49,7 @@ public:
     int level() const { return level_; }
 
 private:
-    void open(const std::wstring& path);
     void run();
-    void rotate();
     void write_record(const log_record& record);
     void stop();
 
@@ -57,8 +58,8 @@ private:
     bool stop_ = false;
     bool writer_running_ = false;
     const int level_;
-    log_file file_;
-    std::wstring path_;
+    const std::uint64_t rotate_bytes_;
+    const std::unique_ptr<log_sink> sink_;
     std::vector<log_record> queue_;
     std::thread writer_;
 };

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/log_file.h"
+#include "core/internal/log_file.h"
 #include "core/text.h"
 
 namespace core::log_os {

@@ -5,7 +5,7 @@
 
 #include <ctime>
 
-#include "core/log_file.h"
+#include "core/internal/log_file.h"
 
 namespace core::log_os {
 namespace {

@@ -12,6 +12,7 @@
 #include <mutex>
 
 #include "core/error.h"
+#include "core/timer_source.h"
 
 namespace win32 {
 
@@ -77,12 +78,12 @@ public:
     // the timer can be started again. If the process already has the maximum number of started
     // timers, the timer stays unarmed: is_set() is false and a later start may try again.
     virtual void start_at(std::chrono::system_clock::time_point now, std::int64_t period_ms) = 0;
-    // start_at with the current system time.
+    // start_at with the source's current time.
     virtual void start(std::int64_t period_ms) = 0;
     // Does nothing for a timer: close is what stops it.
     virtual void cancel() = 0;
-    // True when the OS timer exists and the OS reports it armed: false before the first start
-    // and after close. After a period-0 expiry the answer is the OS's.
+    // True when the timer's alarm exists and its source reports it armed: false before the first
+    // start and after close. After a period-0 expiry the answer is the source's.
     virtual bool is_set() = 0;
     // The period given to the last effective start; 0 before the first.
     virtual std::int64_t period() = 0;
@@ -93,11 +94,13 @@ class thread_pool {
 public:
     static thread_pool& instance();
 
-    // A new, stopped timer on the process's default OS pool. close() (from any thread, also
-    // from inside its own callback) stops it: from another thread it returns after a running
-    // callback has returned, and no callback starts once it has returned. Dropping the last
-    // reference closes it the same way, on whichever thread drops it.
-    std::shared_ptr<tpp_timer> create_timer();
+    // A new, stopped timer whose time and alarms come from `source` (by default the process's
+    // default OS pool and the system clock; a test hands in a clock it moves by hand, which
+    // must outlive the timer). close() (from any thread, also from inside its own callback)
+    // stops it: from another thread it returns after a running callback has returned, and no
+    // callback starts once it has returned. Dropping the last reference closes it the same way,
+    // on whichever thread drops it.
+    std::shared_ptr<tpp_timer> create_timer(timer_source& source = timer_source::system());
 
 private:
     thread_pool() = default;

@@ -7,7 +7,8 @@ namespace kinetra {
 
 EngineEnvelope DecodeEngineEnvelope(std::span<const std::uint8_t> bytes) {
     MeruKinetra::EngineMessage message;
-    taf::fromBytes(bytes, message);
+    // A damaged envelope still goes to dispatch with what could be read (type 0 by default).
+    taf::fromBytesLenient(bytes, message);
     return {static_cast<std::int32_t>(message.type), std::move(message.payload)};
 }
 

@@ -40,7 +40,7 @@ inline constexpr std::size_t kMapNodeOverhead = 32;
 template <Record T>
 Status writeTo(TafOutputStream& out, const T& record);
 template <Record T>
-Status readFrom(TafInputStream& in, T& record);
+[[nodiscard]] Status readFrom(TafInputStream& in, T& record);
 
 inline void keepFirstFailure(Status& first, Status status) {
     if (first >= 0 && status < 0) {
@@ -90,12 +90,12 @@ Status writeValue(TafOutputStream& out, const T& value, Tag tag) {
 
 // Reads a list, map or record whose head (of type `type`) has just been consumed.
 template <class T>
-Status readOpened(TafInputStream& in, T& value, TafType type);
+[[nodiscard]] Status readOpened(TafInputStream& in, T& value, TafType type);
 
 // Reads the field `tag` into `value`. An absent field gives kRequiredMissing when required,
 // kOk otherwise, and leaves `value` as it was.
 template <class T>
-Status readValue(TafInputStream& in, T& value, Tag tag, bool required) {
+[[nodiscard]] Status readValue(TafInputStream& in, T& value, Tag tag, bool required) {
     if constexpr (std::is_same_v<T, bool>) {
         return in.readBool(value, tag, required);
     } else if constexpr (TafInteger<T>) {
@@ -119,7 +119,7 @@ Status readValue(TafInputStream& in, T& value, Tag tag, bool required) {
 }
 
 template <class T>
-Status readOpened(TafInputStream& in, T& value, TafType type) {
+[[nodiscard]] Status readOpened(TafInputStream& in, T& value, TafType type) {
     constexpr TafType expected = TafList<T>  ? TafType::List
                                  : TafMap<T> ? TafType::Map
                                              : TafType::StructBegin;
@@ -205,7 +205,7 @@ Status writeTo(TafOutputStream& out, const T& record) {
 // Resets the record to its defaults, then reads every field in tag order; a failing field
 // does not stop the others. Returns the first failure.
 template <Record T>
-Status readFrom(TafInputStream& in, T& record) {
+[[nodiscard]] Status readFrom(TafInputStream& in, T& record) {
     static_assert(tagsAscending<T>(), "fields must be declared in ascending tag order");
     // Copying the defaults, rather than assigning a fresh record, keeps the capacity of the
     // strings and vectors the target already holds: decoding into it again allocates nothing.
@@ -231,9 +231,21 @@ Bytes toBytes(const T& record) {
 }
 
 template <Record T>
-Status fromBytes(std::span<const std::uint8_t> bytes, T& record) {
+[[nodiscard]] Status fromBytes(std::span<const std::uint8_t> bytes, T& record) {
     TafInputStream in(bytes);
     return readFrom(in, record);
+}
+
+// For callers that act on a partly read record on purpose: whatever failed keeps its default
+// and the status is not wanted.
+template <Record T>
+void readLenient(TafInputStream& in, T& record) {
+    static_cast<void>(readFrom(in, record));
+}
+
+template <Record T>
+void fromBytesLenient(std::span<const std::uint8_t> bytes, T& record) {
+    static_cast<void>(fromBytes(bytes, record));
 }
 
 }  // namespace taf

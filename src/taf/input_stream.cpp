@@ -135,7 +135,8 @@ Status TafInputStream::openField(Tag tag, bool required, TafType& type) {
         return required ? kRequiredMissing : kFieldAbsent;
     }
     Head head;
-    readHead(head);
+    // skipToTag has just peeked this head, so reading it cannot fail.
+    static_cast<void>(readHead(head));
     type = head.type;
     return kOk;
 }

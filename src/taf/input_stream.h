@@ -10,9 +10,6 @@
 
 namespace taf {
 
-// A field reader found nothing at its tag and the field is optional: success, target untouched.
-inline constexpr Status kFieldAbsent = 1;
-
 // Reads in place from a byte range. Every read is bounds-checked; failures are status codes.
 // The stream also keeps the nesting depth and the allocation budget of the current range,
 // which every reader of nested values (typed or schema-less) goes through.
@@ -31,39 +28,39 @@ public:
     std::size_t size() const { return bytes_.size(); }
     std::size_t remaining() const { return bytes_.size() - position_; }
 
-    Status peekHead(Head& head) const;
-    Status readHead(Head& head);
+    [[nodiscard]] Status peekHead(Head& head) const;
+    [[nodiscard]] Status readHead(Head& head);
 
     // Moves to the field with `tag`, skipping lower tags; stops without consuming on a higher
     // tag or at a StructEnd. True when the cursor is now on the wanted field's head.
     bool skipToTag(Tag tag);
     // Skips the payload of a value whose head has been read.
-    Status skipValue(TafType type);
+    [[nodiscard]] Status skipValue(TafType type);
     // Skips fields up to and including the StructEnd of the record being read.
-    Status skipToStructEnd();
+    [[nodiscard]] Status skipToStructEnd();
 
     // Field readers. An absent optional field returns kOk; an absent field or an error leaves
     // the target as it was, except a byte vector already sized to its count. Integer targets
     // accept the narrower wire forms.
-    Status readBool(bool& value, Tag tag, bool required);
-    Status readInt(std::int8_t& value, Tag tag, bool required);
-    Status readInt(std::int16_t& value, Tag tag, bool required);
-    Status readInt(std::int32_t& value, Tag tag, bool required);
-    Status readInt(std::int64_t& value, Tag tag, bool required);
-    Status readDouble(double& value, Tag tag, bool required);
-    Status readString(std::string& value, Tag tag, bool required);
-    Status readBytes(Bytes& value, Tag tag, bool required);
+    [[nodiscard]] Status readBool(bool& value, Tag tag, bool required);
+    [[nodiscard]] Status readInt(std::int8_t& value, Tag tag, bool required);
+    [[nodiscard]] Status readInt(std::int16_t& value, Tag tag, bool required);
+    [[nodiscard]] Status readInt(std::int32_t& value, Tag tag, bool required);
+    [[nodiscard]] Status readInt(std::int64_t& value, Tag tag, bool required);
+    [[nodiscard]] Status readDouble(double& value, Tag tag, bool required);
+    [[nodiscard]] Status readString(std::string& value, Tag tag, bool required);
+    [[nodiscard]] Status readBytes(Bytes& value, Tag tag, bool required);
 
     // Building blocks for containers, records and schema-less readers.
 
     // Finds the field and consumes its head: kOk with its type, kFieldAbsent, or
     // kRequiredMissing.
-    Status openField(Tag tag, bool required, TafType& type);
+    [[nodiscard]] Status openField(Tag tag, bool required, TafType& type);
     // Reads a list or map count (an integer at tag 0) and checks that `count` elements of at
     // least `minWireBytes` each fit in the rest of the range.
-    Status readCount(std::size_t& count, std::size_t minWireBytes);
+    [[nodiscard]] Status readCount(std::size_t& count, std::size_t minWireBytes);
     // After a consumed SimpleList head: its Int8 inner head, then its byte count.
-    Status readSimpleListCount(std::size_t& count);
+    [[nodiscard]] Status readSimpleListCount(std::size_t& count);
     // Takes `bytes` from the range's allocation budget; kTruncated when it is spent.
     Status chargeAllocation(std::size_t bytes);
     // Depth bookkeeping around every struct, list and map: kNestingTooDeep past kMaxDepth.
@@ -71,17 +68,17 @@ public:
     void leaveNested() { --depth_; }
 
     // Payloads after a consumed head, without the lenient truncation of field readers.
-    Status readIntPayload(TafType type, std::int64_t& value);
-    Status readFloatPayload(float& value);
-    Status readDoublePayload(double& value);
+    [[nodiscard]] Status readIntPayload(TafType type, std::int64_t& value);
+    [[nodiscard]] Status readFloatPayload(float& value);
+    [[nodiscard]] Status readDoublePayload(double& value);
     // String1/String4 length and bytes, viewed in place.
-    Status readStringPayload(TafType type, std::span<const std::uint8_t>& bytes);
-    Status readRaw(std::size_t count, std::span<const std::uint8_t>& bytes);
+    [[nodiscard]] Status readStringPayload(TafType type, std::span<const std::uint8_t>& bytes);
+    [[nodiscard]] Status readRaw(std::size_t count, std::span<const std::uint8_t>& bytes);
 
 private:
-    Status readInteger(std::int64_t& value, Tag tag, bool required, TafType widest);
+    [[nodiscard]] Status readInteger(std::int64_t& value, Tag tag, bool required, TafType widest);
     template <class Int>
-    Status readNarrow(Int& target, Tag tag, bool required, TafType widest);
+    [[nodiscard]] Status readNarrow(Int& target, Tag tag, bool required, TafType widest);
     std::uint64_t takeBigEndian(std::size_t byteCount);
 
     std::span<const std::uint8_t> bytes_;

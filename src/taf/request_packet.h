@@ -39,6 +39,6 @@ struct RequestPacket {
 
 // Unlike every other record, a packet is read only up to its first failing field, whose code
 // is returned; the fields after it keep their defaults.
-Status readFrom(TafInputStream& in, RequestPacket& packet);
+[[nodiscard]] Status readFrom(TafInputStream& in, RequestPacket& packet);
 
 }  // namespace taf

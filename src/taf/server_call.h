@@ -13,9 +13,6 @@ inline constexpr std::string_view kRequestAttribute = "tReq";
 inline constexpr std::string_view kResponseAttribute = "tRsp";
 inline constexpr std::string_view kReturnAttribute = "";
 
-// What reply decoding answers when memory runs out (or a container refuses to grow).
-inline constexpr std::int32_t kReplyOutOfMemory = -1;
-
 // The framed request with `request` under "tReq"; empty when the packet was refused (no
 // servant or function name).
 template <Record Req>
@@ -40,9 +37,10 @@ std::int32_t decodeReplyWith(std::span<const std::uint8_t> frame, std::int32_t* 
                              ReadMore&& readMore) noexcept {
     try {
         UniPacket packet;
-        packet.decode(frame);
+        // A hostile or damaged reply yields what could be read and defaults elsewhere.
+        static_cast<void>(packet.decode(frame));
         std::int32_t returnValue = 0;
-        packet.get(kReturnAttribute, returnValue);
+        static_cast<void>(packet.get(kReturnAttribute, returnValue));
         readMore(packet);
         if (requestId != nullptr) {
             *requestId = packet.packet().iRequestId;
@@ -58,15 +56,16 @@ std::int32_t decodeReplyWith(std::span<const std::uint8_t> frame, std::int32_t* 
 // Reads a reply: "tRsp" into `response` (left as it is when absent or of another type) and
 // the reply's request id into `requestId` when given; returns the function's return value.
 template <Record Rsp>
-std::int32_t decodeReply(std::span<const std::uint8_t> frame, Rsp& response,
-                         std::int32_t* requestId = nullptr) noexcept {
-    return detail::decodeReplyWith(
-        frame, requestId, [&](UniPacket& packet) { packet.get(kResponseAttribute, response); });
+[[nodiscard]] std::int32_t decodeReply(std::span<const std::uint8_t> frame, Rsp& response,
+                                       std::int32_t* requestId = nullptr) noexcept {
+    return detail::decodeReplyWith(frame, requestId, [&](UniPacket& packet) {
+        static_cast<void>(packet.get(kResponseAttribute, response));
+    });
 }
 
 // Reads only the return value of a reply, for functions without a response record.
-inline std::int32_t decodeReturnValue(std::span<const std::uint8_t> frame,
-                                      std::int32_t* requestId = nullptr) noexcept {
+[[nodiscard]] inline std::int32_t decodeReturnValue(std::span<const std::uint8_t> frame,
+                                                    std::int32_t* requestId = nullptr) noexcept {
     return detail::decodeReplyWith(frame, requestId, [](UniPacket&) {});
 }
 

@@ -52,7 +52,7 @@ public:
     // Reads the value stored under `name`. kFieldAbsent, with `value` untouched, when nothing
     // matches; a type-name mismatch is not an error.
     template <class T>
-    Status get(std::string_view name, T& value) {
+    [[nodiscard]] Status get(std::string_view name, T& value) {
         const Bytes* bytes = find(name, attributeTypeName<T>());
         if (bytes == nullptr) {
             return kFieldAbsent;
@@ -69,7 +69,7 @@ public:
     // The body as a map at tag 0, in the version-3 layout or else the version-2 one.
     Status writeBody(TafOutputStream& out, bool version3) const;
     // Clears the data of that version, then reads the body map at tag 0, required.
-    Status readBody(TafInputStream& in, bool version3);
+    [[nodiscard]] Status readBody(TafInputStream& in, bool version3);
 
     const Values2& values2() const { return data2_; }
     const Values3& values3() const { return data3_; }

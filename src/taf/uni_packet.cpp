@@ -31,7 +31,8 @@ Status UniPacket::decode(std::span<const std::uint8_t> frame) {
         return kFrameTooShort;
     }
     TafInputStream in(frame.subspan(kFrameLengthSize));
-    readFrom(in, packet_);
+    // A header missing fields still carries what the body needs; the body's status decides.
+    readLenient(in, packet_);
     const bool version3 = packet_.iVersion == 3;
     attribute_.setVersion(version3 ? 3 : 2);
     in.reset(packet_.sBuffer);

@@ -9,10 +9,6 @@
 
 namespace taf {
 
-inline constexpr Status kFrameTooShort = -201;
-inline constexpr Status kNoServantName = -202;
-inline constexpr Status kNoFunctionName = -203;
-
 // The big-endian frame length that leads every frame, itself included in the count.
 inline constexpr std::size_t kFrameLengthSize = 4;
 
@@ -36,7 +32,7 @@ public:
         return attribute_.put(name, value);
     }
     template <class T>
-    Status get(std::string_view name, T& value) {
+    [[nodiscard]] Status get(std::string_view name, T& value) {
         return attribute_.get(name, value);
     }
 
@@ -46,7 +42,7 @@ public:
     // Skips the length (unchecked), reads the packet leniently, then the body of the version
     // the packet names; returns the body's status. The body's version follows the packet's, so
     // version-3 replies can be read too.
-    Status decode(std::span<const std::uint8_t> frame);
+    [[nodiscard]] Status decode(std::span<const std::uint8_t> frame);
 
 private:
     RequestPacket packet_;

@@ -1,9 +1,12 @@
-// TAF wire vocabulary: byte vectors, tags, type codes, status codes and the decoding limits.
+// TAF wire vocabulary: byte vectors, tags, type codes and the decoding limits; the status
+// codes are in status.h.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "taf/status.h"
 
 namespace taf {
 
@@ -11,10 +14,6 @@ namespace taf {
 using Bytes = std::vector<std::uint8_t>;
 
 using Tag = std::uint8_t;
-
-// Signed 32-bit result of every stream operation: negative is one of the codes below,
-// zero or positive is success.
-using Status = std::int32_t;
 
 enum class TafType : std::uint8_t {
     Int8 = 0,
@@ -49,17 +48,6 @@ struct Head {
     TafType type = TafType::Int8;
     std::size_t size = 0;
 };
-
-inline constexpr Status kOk = 0;
-inline constexpr Status kSkipStructFailed = -101;
-inline constexpr Status kTypeMismatch = -102;
-inline constexpr Status kRequiredMissing = -103;
-// Over-long string, negative count, or type code 14/15 met while skipping.
-inline constexpr Status kInvalidData = -104;
-// Input nested deeper than kMaxDepth.
-inline constexpr Status kNestingTooDeep = -105;
-// The range ends inside a payload, or a declared size cannot be backed by the input.
-inline constexpr Status kTruncated = -106;
 
 // Longest string either side accepts; longer ones are refused before anything is allocated.
 inline constexpr std::size_t kMaxStringLength = 104'857'600;

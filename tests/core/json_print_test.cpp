@@ -3,10 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <random>
+#include <regex>
 #include <string>
+#include <vector>
 
 #include "core/json_object.h"
 #include "core/json_parse.h"
@@ -38,8 +43,15 @@ TEST(JsonPrint, ValuesPrintInTheirFormats) {
         {printed(1e-7), "0.000000"},
         {printed(-0.25), "-0.250000"},
         {printed(2500000000.25), "2500000000.250000"},
-        {printed(0x1p70), "1180591620717411303424"},
-        {printed(-1e22), "-10000000000000000000000"},
+        {printed(0x1p63), "9223372036854775808"},
+        {printed(-0x1p63), "-9223372036854775808"},
+        {printed(0x1p70), "1.1805916207174113e+21"},  // digits would read back saturated
+        {printed(-1e22), "-1e+22"},
+        {printed(-0.0), "0"},
+        {printed(-1e-9), "0.000000"},
+        {printed(std::numeric_limits<double>::infinity()), "1.7976931348623157e+308"},
+        {printed(-std::numeric_limits<double>::infinity()), "-1.7976931348623157e+308"},
+        {printed(std::numeric_limits<double>::quiet_NaN()), "0"},
         {printed(std::string("\"\\/")), R"("\"\\/")"},
         {printed(std::string("\b\t\n\f\r")), R"("\b\t\n\f\r")"},
         {printed(std::string("\x01\x0b\x1f")), R"("\u0001\u000b\u001f")"},
@@ -102,6 +114,82 @@ CJsonObject Generate(std::mt19937& random, int depth) {
         }
     }
     return json;
+}
+
+// Number texts the parser accepts: edge values, random doubles in their shortest form, long
+// whole numbers and lenient forms.
+std::vector<std::string> NumberTexts() {
+    std::vector<std::string> texts = {"0",
+                                      "-0",
+                                      "-0.0",
+                                      "1e-7",
+                                      "-1e-9",
+                                      "4.9999e-7",
+                                      "2.9999999",
+                                      "1e21",
+                                      "-1e19",
+                                      "1e400",
+                                      "-1e+9999",
+                                      "1e-400",
+                                      "9223372036854775807",
+                                      "-9223372036854775808",
+                                      "9223372036854775808",
+                                      "-9223372036854775809",
+                                      "18446744073709551615",
+                                      "18446744073709551616",
+                                      "4294967296",
+                                      "9007199254740993",
+                                      "1.7976931348623157e308",
+                                      "4.9e-324",
+                                      "-",
+                                      "1e",
+                                      "1e+",
+                                      "0123",
+                                      "1000000000.5",
+                                      "123456789012.000001"};
+    std::mt19937_64 random(20240601);
+    for (int i = 0; i < 3000; ++i) {
+        char text[64];
+        const uint64_t bits = random();
+        double value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        if (std::isfinite(value)) {
+            texts.emplace_back(text, std::to_chars(text, text + sizeof text, value).ptr);
+        }
+        const std::string digits = std::to_string(random()) + std::to_string(random() % 1000);
+        texts.push_back((i % 2 == 0 ? "-" : "") + digits.substr(0, 1 + random() % digits.size()));
+        const double scaled =
+            static_cast<double>(static_cast<int64_t>(random() % 2000001) - 1000000) *
+            std::pow(10.0, static_cast<int>(random() % 40) - 20);
+        texts.emplace_back(text, std::to_chars(text, text + sizeof text, scaled).ptr);
+    }
+    return texts;
+}
+
+bool IsJsonNumber(const std::string& text) {
+    static const std::regex kNumber(R"(-?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][-+]?[0-9]+)?)");
+    return std::regex_match(text, kNumber);
+}
+
+// Printing is JSON, and parsing what was printed prints it again. The one exception is fixed by
+// the six-decimal format: a fraction within 5e-7 of a whole number prints as "N.000000", which
+// reads back as the whole number N and prints as such from then on.
+TEST(JsonPrint, EveryAcceptedNumberPrintsAsJsonThatReadsBackToTheSameText) {
+    const auto reprinted = [](const std::string& text) {
+        const std::string array = CJsonObject("[" + text + "]").ToString();
+        return array.substr(1, array.size() - 2);
+    };
+    for (const auto& text : NumberTexts()) {
+        const std::string first = reprinted(text);
+        const std::string second = reprinted(first);
+        EXPECT_TRUE(IsJsonNumber(first)) << text << " printed " << first;
+        if (first.find(".000000") == std::string::npos) {
+            EXPECT_EQ(second, first) << text;
+        } else {
+            EXPECT_EQ(second, first.substr(0, first.find('.'))) << text;
+        }
+        EXPECT_EQ(reprinted(second), second) << text;
+    }
 }
 
 // Generated documents print, parse and print again to the same text, compact or formatted.

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <map>
 #include <thread>
 
+#include "core/internal/log_file.h"
 #include "core/logger_stream.h"
 #include "support/log_lines.h"
 #include "support/temp_dir.h"
@@ -20,6 +22,59 @@ using testing_support::ReadFile;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 
+// A small rotation limit, so that rotation on a real file needs only a few hundred bytes.
+constexpr std::uint64_t kSmallLimit = 200;
+
+// Keeps what the logger writes in memory and counts rotations; it outlives the logger that
+// owns the sink, so a test reads it after the writer has stopped.
+struct counted_output {
+    std::mutex mutex;
+    std::condition_variable rotated;
+    std::string written;  // since the last rotation
+    std::vector<std::string> rotated_out;
+    std::uint64_t start_size = 0;
+    int flushes = 0;
+    bool closed = false;
+
+    bool wait_for_rotations(std::size_t count) {
+        std::unique_lock lock(mutex);
+        return rotated.wait_for(lock, std::chrono::seconds(10),
+                                [&] { return rotated_out.size() >= count; });
+    }
+};
+
+class counting_sink final : public log_sink {
+public:
+    explicit counting_sink(std::shared_ptr<counted_output> output) : out_(std::move(output)) {}
+
+    void write(const char* data, std::size_t size) override {
+        std::lock_guard lock(out_->mutex);
+        out_->written.append(data, size);
+    }
+    void flush() override {
+        std::lock_guard lock(out_->mutex);
+        ++out_->flushes;
+    }
+    void close() override {
+        std::lock_guard lock(out_->mutex);
+        out_->closed = true;
+    }
+    std::uint64_t size() override {
+        std::lock_guard lock(out_->mutex);
+        return out_->start_size + out_->written.size();
+    }
+    void rotate() override {
+        std::lock_guard lock(out_->mutex);
+        out_->rotated_out.push_back(std::move(out_->written));
+        out_->written.clear();
+        out_->start_size = 0;
+        out_->rotated.notify_all();
+    }
+
+private:
+    std::shared_ptr<counted_output> out_;
+};
+
 class LoggerTest : public ::testing::Test {
 protected:
     fs::path live() const { return dir.path() / "KinetraService.log"; }
@@ -32,12 +87,20 @@ protected:
         fs::resize_file(path, size);
     }
 
+    // A logger writing into `output`, rotating past `limit` bytes.
+    static std::unique_ptr<logger> Counted(const std::shared_ptr<counted_output>& output, int level,
+                                           std::uint64_t limit = kLogRotateBytes) {
+        return std::make_unique<logger>(std::make_unique<counting_sink>(output), level, limit);
+    }
+
     TempDir dir;
 };
 
 TEST_F(LoggerTest, WritesWellFormedUtf8LinesWithClampedLevelNames) {
+    const auto output = std::make_shared<counted_output>();
     {
-        logger log(live_path(), -10);
+        auto owned = Counted(output, -10);
+        logger& log = *owned;
         logger_stream(level_inf, &log) << L"KinetraServicePluginImpl::Start" << " count " << 42;
         logger_stream(level_err, &log) << "Class::Method"
                                        << " flag " << true;
@@ -46,7 +109,9 @@ TEST_F(LoggerTest, WritesWellFormedUtf8LinesWithClampedLevelNames) {
         log.log(7, "high");
         logger_stream(level_war, &log) << L"name \u00e9\u865a" << std::wstring(L" \U0001F600");
     }
-    const auto bytes = ReadFile(live());
+    EXPECT_TRUE(output->closed);
+    EXPECT_GE(output->flushes, 1);
+    const auto bytes = output->written;
     const auto file = ParseLogFile(bytes);
     ASSERT_TRUE(file.malformed.empty()) << bytes;
     const std::pair<const char*, const char*> expected[] = {
@@ -75,19 +140,22 @@ std::ostream& operator<<(std::ostream& out, const CountedValue& value) {
 
 TEST_F(LoggerTest, SuppressedOrEmptyStreamsQueueNothing) {
     int formatted = 0;
+    const auto output = std::make_shared<counted_output>();
     {
-        logger log(live_path(), level_inf);
+        auto owned = Counted(output, level_inf);
+        logger& log = *owned;
         logger_stream(level_dbg, &log) << L"wide" << CountedValue{&formatted} << 5;
         { logger_stream nothing_inserted(level_err, &log); }
         logger_stream(level_inf, &log) << static_cast<const char*>(nullptr);
         logger_stream(level_inf, &log) << "kept";
     }
     EXPECT_EQ(formatted, 0) << "a suppressed level must not format its values";
-    const auto file = ParseLogFile(ReadFile(live()));
+    const auto file = ParseLogFile(output->written);
     ASSERT_EQ(file.lines.size(), 1u);
     EXPECT_EQ(file.lines[0].text, "kept");
 }
 
+// The real limit, on sparse files: growing them costs nothing.
 TEST_F(LoggerTest, StartRotatesOnlyAFileLargerThanTheLimit) {
     Grow(live(), kLogRotateBytes);
     { logger log(live_path(), level_inf); }
@@ -105,43 +173,48 @@ TEST_F(LoggerTest, StartRotatesOnlyAFileLargerThanTheLimit) {
     EXPECT_EQ(file.lines[0].text, "first line after rotation");
 }
 
+// Real files and a small limit: lines written past it end up in the backups, the oldest lost.
 TEST_F(LoggerTest, RotationShiftsBothBackupsAndLosesTheOldest) {
     WriteFile(bk(), "previous backup");
     WriteFile(bkbk(), "oldest backup");
-    Grow(live(), kLogRotateBytes + 10);
-    { logger log(live_path(), level_inf); }
+    WriteFile(live(), std::string(kSmallLimit, 'o'));
+    {
+        logger log(std::make_unique<log_file>(live_path()), level_inf, kSmallLimit);
+        EXPECT_EQ(ReadFile(bk()), "previous backup") << "exactly the limit is not rotated";
+        log.log(level_inf, std::string(kSmallLimit, 'x'));
+    }
     EXPECT_EQ(ReadFile(bkbk()), "previous backup");
-    EXPECT_EQ(fs::file_size(bk()), kLogRotateBytes + 10);
+    const auto rotated = ParseLogFile(ReadFile(bk()).substr(kSmallLimit));
+    ASSERT_EQ(rotated.lines.size(), 1u);
+    EXPECT_EQ(rotated.lines[0].text, std::string(kSmallLimit, 'x'));
     EXPECT_EQ(fs::file_size(live()), 0u);
 }
 
 TEST_F(LoggerTest, BatchCrossingTheLimitIsWrittenWholeThenRotated) {
-    Grow(live(), kLogRotateBytes - 10);
+    const auto output = std::make_shared<counted_output>();
+    output->start_size = kSmallLimit - 10;
     {
-        logger log(live_path(), level_inf);
-        log.log(level_inf, std::string(100, 'x'));
-        for (int waited = 0; !fs::exists(bk()) && waited < 500; ++waited) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        log.log(level_inf, "after rotation");
+        auto log = Counted(output, level_inf, kSmallLimit);
+        log->log(level_inf, std::string(100, 'x'));
+        ASSERT_TRUE(output->wait_for_rotations(1));
+        log->log(level_inf, "after rotation");
     }
-    const auto rotated = ReadFile(bk());
-    ASSERT_GT(rotated.size(), kLogRotateBytes);
-    const auto tail = ParseLogFile(rotated.substr(kLogRotateBytes - 10));
-    ASSERT_EQ(tail.lines.size(), 1u);
-    EXPECT_EQ(tail.lines[0].text, std::string(100, 'x'));
-    const auto file = ParseLogFile(ReadFile(live()));
-    ASSERT_EQ(file.lines.size(), 1u);
-    EXPECT_EQ(file.lines[0].text, "after rotation");
+    ASSERT_EQ(output->rotated_out.size(), 1u);
+    const auto before = ParseLogFile(output->rotated_out[0]);
+    ASSERT_EQ(before.lines.size(), 1u);
+    EXPECT_EQ(before.lines[0].text, std::string(100, 'x'));
+    const auto after = ParseLogFile(output->written);
+    ASSERT_EQ(after.lines.size(), 1u);
+    EXPECT_EQ(after.lines[0].text, "after rotation");
 }
 
 TEST_F(LoggerTest, PathWithoutSlashKeepsBackupsInTheCurrentFolder) {
     const auto previous = fs::current_path();
     fs::current_path(dir.path());
-    Grow(dir.path() / "plain.log", kLogRotateBytes + 1);
-    { logger log(L"plain.log", level_inf); }
+    WriteFile(dir.path() / "plain.log", std::string(kSmallLimit + 1, 'o'));
+    { logger log(std::make_unique<log_file>(L"plain.log"), level_inf, kSmallLimit); }
     fs::current_path(previous);
-    EXPECT_EQ(fs::file_size(bk()), kLogRotateBytes + 1);
+    EXPECT_EQ(fs::file_size(bk()), kSmallLimit + 1);
     EXPECT_EQ(fs::file_size(dir.path() / "plain.log"), 0u);
 }
 
@@ -155,13 +228,14 @@ TEST_F(LoggerTest, MissingFolderLeavesTheLoggerWorkingButSilent) {
 
 TEST_F(LoggerTest, EveryLineQueuedBeforeDestructionReachesTheFile) {
     constexpr int kLines = 5000;
+    const auto output = std::make_shared<counted_output>();
     {
-        logger log(live_path(), level_inf);
+        auto log = Counted(output, level_inf);
         for (int i = 0; i < kLines; ++i) {
-            log.log(level_inf, "line " + std::to_string(i));
+            log->log(level_inf, "line " + std::to_string(i));
         }
     }
-    const auto file = ParseLogFile(ReadFile(live()));
+    const auto file = ParseLogFile(output->written);
     ASSERT_EQ(file.lines.size(), static_cast<std::size_t>(kLines));
     EXPECT_EQ(file.lines.back().text, "line " + std::to_string(kLines - 1));
 }
@@ -169,8 +243,10 @@ TEST_F(LoggerTest, EveryLineQueuedBeforeDestructionReachesTheFile) {
 TEST_F(LoggerTest, ConcurrentWritersLoseAndTearNoLine) {
     constexpr int kThreads = 8;
     constexpr int kLinesPerThread = 10000;
+    const auto output = std::make_shared<counted_output>();
     {
-        logger log(live_path(), level_inf);
+        auto owned = Counted(output, level_inf);
+        logger& log = *owned;
         std::vector<std::thread> writers;
         for (int t = 0; t < kThreads; ++t) {
             writers.emplace_back([&log, t] {
@@ -183,7 +259,7 @@ TEST_F(LoggerTest, ConcurrentWritersLoseAndTearNoLine) {
             writer.join();
         }
     }
-    const auto file = ParseLogFile(ReadFile(live()));
+    const auto file = ParseLogFile(output->written);
     EXPECT_TRUE(file.malformed.empty());
     ASSERT_EQ(file.lines.size(), static_cast<std::size_t>(kThreads * kLinesPerThread));
     std::map<int, int> next_line;

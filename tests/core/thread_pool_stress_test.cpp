@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "core/internal/thread_pool_registry.h"
 #include "core/thread_pool.h"
-#include "core/thread_pool_registry.h"
 
 namespace win32 {
 namespace {

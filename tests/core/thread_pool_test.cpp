@@ -10,7 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/thread_pool_registry.h"
+#include "core/internal/thread_pool_registry.h"
+#include "support/manual_timer_source.h"
 
 namespace win32 {
 namespace {
@@ -61,67 +62,151 @@ std::shared_ptr<tpp_timer> logged_timer(event_log& log) {
     return timer;
 }
 
-TEST(TimerPeriod, FirstRunComesAPeriodAfterStartAndEachNextAPeriodAfterTheRunEnds) {
-    constexpr auto kPeriod = 80ms;
-    constexpr auto kRunTime = 40ms;
-    event_log log;
-    auto timer = thread_pool::instance().create_timer();
-    timer->connect(
-        [&log, kRunTime](core::error_e) {
-            log.add();
-            std::this_thread::sleep_for(kRunTime);
-        },
-        0);
-    EXPECT_FALSE(timer->is_set());
+// Timing logic on a clock moved by hand: no test waits in real time.
+class ManualTimer : public ::testing::Test {
+protected:
+    ~ManualTimer() override { timer->close(); }
 
-    const auto started = steady::now();
-    timer->start(kPeriod.count());
+    // The times, in ms since the start of the test, at which the timer's callbacks ran.
+    std::vector<std::int64_t> runs;
+    testing_support::ManualTimerSource clock;
+    const std::chrono::system_clock::time_point start = clock.now();
+    std::shared_ptr<tpp_timer> timer = thread_pool::instance().create_timer(clock);
+
+    void Log() {
+        timer->connect(
+            [this](core::error_e) {
+                runs.push_back(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(clock.now() - start)
+                        .count());
+            },
+            0);
+    }
+};
+
+TEST_F(ManualTimer, FirstRunComesAPeriodAfterStartAndEachNextAPeriodAfterTheRunEnds) {
+    Log();
+    timer->connect([this](core::error_e) { clock.Spend(40ms); }, 0);
+    EXPECT_FALSE(timer->is_set());
+    timer->start(80);
     // A start while a period is in force neither re-arms the timer nor changes its period.
     timer->start(0);
     timer->start(20);
     EXPECT_TRUE(timer->is_set());
-    EXPECT_EQ(timer->period(), kPeriod.count());
-    ASSERT_TRUE(log.wait_for(5));
+    EXPECT_EQ(timer->period(), 80);
+
+    EXPECT_EQ(clock.Advance(79ms), 0);
+    EXPECT_EQ(clock.Advance(1ms), 1);
+    EXPECT_EQ(clock.Advance(1000ms), 8);
+    EXPECT_EQ(runs, (std::vector<std::int64_t>{80, 200, 320, 440, 560, 680, 800, 920, 1040}));
+
+    // Closed for good: nothing more runs and the period in force keeps a new start from arming.
+    timer->close();
+    EXPECT_FALSE(timer->is_set());
+    timer->start(80);
+    EXPECT_EQ(clock.Advance(1000ms), 0);
+    EXPECT_EQ(clock.Armed(), 0u);
+}
+
+TEST_F(ManualTimer, AFiveSecondTimerKeepsItsPeriodOverAnHour) {
+    Log();
+    timer->start(5000);
+    EXPECT_EQ(clock.Advance(1h), 720);
+    EXPECT_EQ(runs.front(), 5000);
+    EXPECT_EQ(runs.back(), 3'600'000);
+}
+
+TEST_F(ManualTimer, PeriodZeroFiresOnceAtOnceAndCanBeStartedAgain) {
+    Log();
+    timer->start(0);
+    EXPECT_EQ(clock.Advance(0ms), 1);
+    EXPECT_EQ(clock.Advance(1h), 0);
+    EXPECT_EQ(timer->period(), 0);
+
+    timer->start(0);
+    EXPECT_EQ(clock.Advance(0ms), 1);
+    timer->start_at(clock.now() - 1h, 0);
+    EXPECT_EQ(clock.Advance(0ms), 1);
+    EXPECT_EQ(runs, (std::vector<std::int64_t>{0, 3'600'000, 3'600'000}));
+}
+
+TEST_F(ManualTimer, CloseFromInsideTheCallbackEndsTheRunWithoutRearming) {
+    Log();
+    tpp_timer* const self = timer.get();
+    bool set_after_close = true;
+    timer->connect(
+        [&, self](core::error_e) {
+            self->close();
+            set_after_close = self->is_set();
+        },
+        0);
+    timer->start(20);
+    EXPECT_EQ(clock.Advance(1000ms), 1);
+    EXPECT_FALSE(set_after_close);
+    EXPECT_FALSE(timer->is_set());
+    EXPECT_EQ(clock.Armed(), 0u);
+}
+
+TEST_F(ManualTimer, SlotsRunInConnectionOrderOnceSlotsOnceAndAThrowingSlotStopsNothing) {
+    std::string order;
+    const auto note = [&](char c) {
+        return [&, c](core::error_e code) { order += code == core::error_e::success ? c : '?'; };
+    };
+    timer->connect(note('a'), 0);
+    timer->connect_once(note('b'), 0);
+    timer->connect([](core::error_e) { throw std::runtime_error("callback failed"); }, 0);
+    timer->connect(note('c'), 0);
+    timer->start(20);
+    EXPECT_EQ(clock.Advance(60ms), 3);
+    EXPECT_EQ(order, "abcacac");
+}
+
+TEST_F(ManualTimer, StartFailsVisiblyWhenEverySlotIsTaken) {
+    const std::size_t registered_before = tpp_registry::instance().size();
+    std::vector<std::shared_ptr<tpp_timer>> started;
+    std::shared_ptr<tpp_timer> refused;
+    while (!refused && started.size() <= tpp_registry::kSlots) {
+        auto another = thread_pool::instance().create_timer(clock);
+        another->start(3'600'000);
+        if (another->is_set()) {
+            started.push_back(std::move(another));
+        } else {
+            refused = std::move(another);
+        }
+    }
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(started.size() + registered_before, tpp_registry::kSlots);
+    EXPECT_EQ(refused->period(), 0) << "a refused start must leave the timer startable";
+
+    started.back()->close();
+    refused->start(3'600'000);
+    EXPECT_TRUE(refused->is_set());
+    EXPECT_EQ(tpp_registry::instance().size(), tpp_registry::kSlots);
+
+    started.clear();
+    refused.reset();
+    EXPECT_EQ(tpp_registry::instance().size(), registered_before);
+}
+
+// The operating system's timers: expiries come on pool threads, no earlier than due.
+TEST(SystemTimer, RunsOnPoolThreadsAPeriodAfterStartAndAfterEachRun) {
+    constexpr auto kPeriod = 30ms;
+    event_log log;
+    auto timer = logged_timer(log);
+    const auto started = steady::now();
+    timer->start(kPeriod.count());
+    ASSERT_TRUE(log.wait_for(3));
     timer->close();
     EXPECT_FALSE(timer->is_set());
 
     const auto runs = log.events();
     EXPECT_GE(runs[0].at - started, kPeriod - kEarly);
-    auto shortest = steady::duration::max();
     for (std::size_t i = 1; i < runs.size(); ++i) {
-        EXPECT_GE(runs[i].at - runs[i - 1].at, kPeriod + kRunTime - kEarly) << "run " << i;
-        shortest = std::min(shortest, runs[i].at - runs[i - 1].at);
+        EXPECT_GE(runs[i].at - runs[i - 1].at, kPeriod - kEarly) << "run " << i;
     }
-    // Load may stretch any one interval, but not every one to nearly twice its length.
-    EXPECT_LT(shortest, (kPeriod + kRunTime) * 9 / 5);
     for (const auto& run : runs) {
         EXPECT_NE(run.thread, std::this_thread::get_id());
     }
-
-    // Closed for good: nothing more runs and the period in force keeps a new start from arming.
-    const auto closed_at = log.count();
-    timer->start(kPeriod.count());
-    std::this_thread::sleep_for(kPeriod * 3);
-    EXPECT_EQ(log.count(), closed_at);
-    EXPECT_FALSE(timer->is_set());
-}
-
-TEST(TimerPeriod, PeriodZeroFiresOnceAtOnceAndCanBeStartedAgain) {
-    event_log log;
-    auto timer = logged_timer(log);
-    const auto started = steady::now();
-    timer->start(0);
-    ASSERT_TRUE(log.wait_for(1));
-    EXPECT_LT(log.events()[0].at - started, 2s);
-
-    std::this_thread::sleep_for(150ms);
-    EXPECT_EQ(log.count(), 1u);
-    EXPECT_EQ(timer->period(), 0);
-
-    timer->start(0);
-    ASSERT_TRUE(log.wait_for(2));
-    timer->start_at(std::chrono::system_clock::now() - 1h, 0);
-    ASSERT_TRUE(log.wait_for(3));
 }
 
 TEST(TimerClose, CloseFromAnotherThreadWaitsForTheRunningCallbackAndNothingRunsAfter) {
@@ -156,27 +241,6 @@ TEST(TimerClose, CloseFromAnotherThreadWaitsForTheRunningCallbackAndNothingRunsA
     EXPECT_FALSE(timer->is_set());
 }
 
-TEST(TimerClose, CloseFromInsideTheCallbackReturnsAndTheRunEndsWithoutRearming) {
-    event_log log;
-    event_log close_returned;
-    std::atomic<bool> set_after_close{true};
-    auto timer = logged_timer(log);
-    tpp_timer* const self = timer.get();
-    timer->connect(
-        [&, self](core::error_e) {
-            self->close();
-            set_after_close = self->is_set();
-            close_returned.add();
-        },
-        0);
-    timer->start(20);
-    ASSERT_TRUE(close_returned.wait_for(1));
-    std::this_thread::sleep_for(150ms);
-    EXPECT_EQ(log.count(), 1u);
-    EXPECT_FALSE(set_after_close);
-    EXPECT_FALSE(timer->is_set());
-}
-
 TEST(TimerLifetime, DroppingTheLastReferenceDuringACallbackDestroysTheTimerOnThePoolThread) {
     // Destroyed with the timer's callback list, so it tells when and where the timer went.
     struct destruction_probe {
@@ -206,61 +270,6 @@ TEST(TimerLifetime, DroppingTheLastReferenceDuringACallbackDestroysTheTimerOnThe
     EXPECT_EQ(destroyed.events()[0].thread, entered.events()[0].thread);
     EXPECT_NE(destroyed.events()[0].thread, std::this_thread::get_id());
     // The OS timer is closed and its id freed before the callback list goes.
-    EXPECT_EQ(tpp_registry::instance().size(), registered_before);
-}
-
-TEST(TimerCallbacks, SlotsRunInConnectionOrderOnceSlotsOnceAndAThrowingSlotStopsNothing) {
-    std::mutex mutex;
-    std::string order;
-    event_log log;
-    auto timer = thread_pool::instance().create_timer();
-    const auto note = [&](char c) {
-        return [&, c](core::error_e code) {
-            std::lock_guard lock(mutex);
-            order += code == core::error_e::success ? c : '?';
-        };
-    };
-    timer->connect(note('a'), 0);
-    timer->connect_once(note('b'), 0);
-    timer->connect([](core::error_e) { throw std::runtime_error("callback failed"); }, 0);
-    timer->connect(note('c'), 0);
-    timer->connect([&log](core::error_e) { log.add(); }, 0);
-    timer->start(20);
-    ASSERT_TRUE(log.wait_for(3));
-    timer->close();
-
-    std::string expected = "abc";
-    for (std::size_t i = 1; i < log.count(); ++i) {
-        expected += "ac";
-    }
-    std::lock_guard lock(mutex);
-    EXPECT_EQ(order, expected);
-}
-
-TEST(TimerRegistry, StartFailsVisiblyWhenEverySlotIsTaken) {
-    const std::size_t registered_before = tpp_registry::instance().size();
-    std::vector<std::shared_ptr<tpp_timer>> started;
-    std::shared_ptr<tpp_timer> refused;
-    while (!refused && started.size() <= tpp_registry::kSlots) {
-        auto timer = thread_pool::instance().create_timer();
-        timer->start(3'600'000);
-        if (timer->is_set()) {
-            started.push_back(std::move(timer));
-        } else {
-            refused = std::move(timer);
-        }
-    }
-    ASSERT_TRUE(refused);
-    EXPECT_EQ(started.size() + registered_before, tpp_registry::kSlots);
-    EXPECT_EQ(refused->period(), 0) << "a refused start must leave the timer startable";
-
-    started.back()->close();
-    refused->start(3'600'000);
-    EXPECT_TRUE(refused->is_set());
-    EXPECT_EQ(tpp_registry::instance().size(), tpp_registry::kSlots);
-
-    started.clear();
-    refused.reset();
     EXPECT_EQ(tpp_registry::instance().size(), registered_before);
 }
 

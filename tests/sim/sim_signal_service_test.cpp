@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
+#include "signal/signal_push.h"
+#include "signal/taf_task.h"
 #include "taf/request_records.h"
-#include "taf/signal_push.h"
-#include "taf/taf_task.h"
 
 namespace sim {
 namespace {

@@ -62,6 +62,9 @@ endif()
 
 run_tool(0 frame --hex ${DATA}/frame.hex)
 expect_same("frame.hex -> text" "${TOOL_OUT}" ${DATA}/frame.txt)
+# Status keys "a" ff, "a" fe and "a\xff" stay three members, each reading back to its bytes.
+run_tool(0 frame --hex --json ${DATA}/frame_keys.hex)
+expect_same("frame_keys.hex -> JSON" "${TOOL_OUT}" ${DATA}/frame_keys.json)
 run_tool(1 frame --hex ${DATA}/frame_value_cut.hex)
 if(NOT TOOL_ERR MATCHES "attribute \"tReq\" type \"\\?\" at byte offset 3: status -106")
   message(FATAL_ERROR "frame_value_cut.hex: unexpected error text: ${TOOL_ERR}")

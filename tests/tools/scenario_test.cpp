@@ -8,7 +8,7 @@ namespace kinetra_sim {
 namespace {
 
 bool Parse(const std::string& text, Scenario& scenario, std::string& error) {
-    tafjson::JsonValue json;
+    tafjson::Json json;
     tafjson::JsonError jsonError;
     if (!tafjson::parseJson(text, json, jsonError)) {
         error = "invalid JSON: " + jsonError.message;

@@ -32,7 +32,7 @@ std::string RoundTrip(const taf::Bytes& bytes) {
     EXPECT_EQ(ToHex(Encode(fields)), ToHex(bytes));
 
     const std::string text = printJson(treeToJson(fields));
-    JsonValue json;
+    Json json;
     JsonError jsonError;
     std::string error;
     std::vector<TafField> again;
@@ -86,7 +86,7 @@ TEST(TafTree, KeepsEveryWireTypeExactlyAndOnlyHeadsAndCountsInTheirShortestForm)
 }
 
 std::string EncodeJson(const std::string& json, std::string& error) {
-    JsonValue value;
+    Json value;
     JsonError jsonError;
     if (!parseJson(json, value, jsonError)) {
         return "invalid JSON";

@@ -6,8 +6,8 @@
 
 #include "host/host_state.h"
 #include "host/sim_signal_service.h"
+#include "signal/taf_task.h"
 #include "taf/request_records.h"
-#include "taf/taf_task.h"
 
 namespace kinetra_sim {
 namespace {

@@ -1,285 +1,102 @@
-// Strict JSON parser with a nesting bound; numbers are kept as their text.
-#include <cstdint>
+// Reading JSON text into a value: nlohmann's strict reader, with the tools' own refusals of
+// duplicate member names and of nesting deeper than they follow.
+#include <utility>
+#include <vector>
 
-#include "common/json_value.h"
-#include "core/text.h"
+#include "common/json.h"
 
 namespace tafjson {
 namespace {
 
-class Parser {
+// Builds the value from the reader's events. The reader keeps its own state in a stack, not
+// in recursion; refusing depth here keeps every later walk of the value bounded.
+class ValueBuilder {
 public:
-    Parser(std::string_view text, JsonError& error) : text_(text), error_(error) {}
+    ValueBuilder(Json& root, JsonError& error) : root_(root), error_(error) {}
 
-    bool parseDocument(JsonValue& value) {
-        if (!parseValue(value, 0)) {
-            return false;
+    bool null() { return put(nullptr); }
+    bool boolean(bool value) { return put(value); }
+    bool number_integer(Json::number_integer_t value) { return put(value); }
+    bool number_unsigned(Json::number_unsigned_t value) { return put(value); }
+    bool number_float(Json::number_float_t value, const std::string&) { return put(value); }
+    bool string(std::string& value) { return put(std::move(value)); }
+    bool binary(Json::binary_t&) { return false; }  // JSON text has no binary values
+
+    bool start_object(std::size_t) { return open(Json::object()); }
+    bool start_array(std::size_t) { return open(Json::array()); }
+    bool end_object() { return close(); }
+    bool end_array() { return close(); }
+
+    bool key(std::string& name) {
+        if (open_.back()->contains(name)) {
+            return fail("duplicate member \"" + name + "\"");
         }
-        skipSpace();
-        return at_ == text_.size() || fail("unexpected text after the value");
+        key_ = std::move(name);
+        return true;
+    }
+
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& ex) {
+        // The reader's text reads "[json.exception.parse_error.N] parse error at line L,
+        // column C: why"; the tools say where as a byte offset instead.
+        const std::string what = ex.what();
+        const std::size_t why = what.find(": ", what.find("parse error"));
+        error_.message = why == std::string::npos ? what : what.substr(why + 2);
+        const auto* parseError = dynamic_cast<const nlohmann::detail::parse_error*>(&ex);
+        error_.offset = parseError != nullptr && parseError->byte > 0 ? parseError->byte - 1 : 0;
+        return false;
     }
 
 private:
-    // Error texts are built out of line: the recursive functions keep small frames, since
-    // sanitizer builds give every temporary string its own stack slot.
-    [[gnu::noinline]] bool fail(const char* message, std::string_view detail = {}) {
-        error_.offset = at_;
-        error_.message = message;
-        error_.message += detail;
+    bool fail(std::string message) {
+        error_.message = std::move(message);
         return false;
     }
 
-    void skipSpace() {
-        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' ||
-                                      text_[at_] == '\n' || text_[at_] == '\r')) {
-            ++at_;
+    Json* place(Json value) {
+        if (open_.empty()) {
+            root_ = std::move(value);
+            return &root_;
         }
+        Json& parent = *open_.back();
+        if (parent.is_array()) {
+            parent.push_back(std::move(value));
+            return &parent.back();
+        }
+        return &(parent[key_] = std::move(value));
     }
 
-    bool consume(char c) {
-        skipSpace();
-        if (at_ < text_.size() && text_[at_] == c) {
-            ++at_;
-            return true;
-        }
-        return false;
-    }
-
-    bool consumeWord(std::string_view word) {
-        if (text_.substr(at_, word.size()) != word) {
-            return false;
-        }
-        at_ += word.size();
+    bool put(Json value) {
+        place(std::move(value));
         return true;
     }
 
-    bool parseValue(JsonValue& value, int depth) {
-        skipSpace();
-        if (at_ == text_.size()) {
-            return fail("unexpected end of input");
+    bool open(Json container) {
+        if (open_.size() >= static_cast<std::size_t>(kMaxJsonDepth)) {
+            return fail("nested deeper than " + std::to_string(kMaxJsonDepth) + " levels");
         }
-        const char c = text_[at_];
-        if (c == '{' || c == '[') {
-            if (depth >= kMaxJsonDepth) {
-                return fail("nested too deep");
-            }
-            return c == '{' ? parseObject(value, depth + 1) : parseArray(value, depth + 1);
-        }
-        return parseScalar(value);
-    }
-
-    [[gnu::noinline]] bool parseScalar(JsonValue& value) {
-        if (text_[at_] == '"') {
-            std::string s;
-            if (!parseString(s)) {
-                return false;
-            }
-            value = JsonValue::string(std::move(s));
-            return true;
-        }
-        for (const bool truth : {true, false}) {
-            if (consumeWord(truth ? "true" : "false")) {
-                value = JsonValue::boolean(truth);
-                return true;
-            }
-        }
-        if (consumeWord("null")) {
-            value = JsonValue();
-            return true;
-        }
-        return parseNumber(value);
-    }
-
-    // Containers parse each item in place: no JsonValue on the stack of a recursion level.
-    bool parseObject(JsonValue& value, int depth) {
-        ++at_;
-        value = JsonValue::object();
-        if (consume('}')) {
-            return true;
-        }
-        do {
-            skipSpace();
-            std::string key;
-            if (at_ == text_.size() || text_[at_] != '"') {
-                return fail("expected a member name");
-            }
-            if (!parseString(key)) {
-                return false;
-            }
-            if (value.find(key) != nullptr) {
-                return fail("duplicate member ", key);
-            }
-            if (!consume(':')) {
-                return fail("expected ':'");
-            }
-            if (!parseValue(value.add(std::move(key), JsonValue()), depth)) {
-                return false;
-            }
-        } while (consume(','));
-        return consume('}') || fail("expected ',' or '}'");
-    }
-
-    bool parseArray(JsonValue& value, int depth) {
-        ++at_;
-        value = JsonValue::array();
-        if (consume(']')) {
-            return true;
-        }
-        do {
-            if (!parseValue(value.items().emplace_back(), depth)) {
-                return false;
-            }
-        } while (consume(','));
-        return consume(']') || fail("expected ',' or ']'");
-    }
-
-    bool digits() {
-        const std::size_t start = at_;
-        while (at_ < text_.size() && text_[at_] >= '0' && text_[at_] <= '9') {
-            ++at_;
-        }
-        return at_ > start;
-    }
-
-    bool parseNumber(JsonValue& value) {
-        const std::size_t start = at_;
-        consumeWord("-");
-        if (consumeWord("0")) {
-        } else if (!digits()) {
-            at_ = start;
-            return fail("expected a value");
-        }
-        if (consumeWord(".") && !digits()) {
-            return fail("expected digits after '.'");
-        }
-        if (consumeWord("e") || consumeWord("E")) {
-            if (!consumeWord("+")) {
-                consumeWord("-");
-            }
-            if (!digits()) {
-                return fail("expected digits in the exponent");
-            }
-        }
-        value = JsonValue::numberText(std::string(text_.substr(start, at_ - start)));
+        open_.push_back(place(std::move(container)));
         return true;
     }
 
-    bool parseHex4(std::uint32_t& unit) {
-        if (text_.size() - at_ < 4) {
-            return fail("cut-short \\u escape");
-        }
-        unit = 0;
-        for (int i = 0; i < 4; ++i) {
-            const char c = text_[at_++];
-            const int nibble = core::HexDigitValue(c);
-            if (nibble < 0) {
-                return fail("bad \\u escape");
-            }
-            unit = unit << 4 | static_cast<std::uint32_t>(nibble);
-        }
+    bool close() {
+        open_.pop_back();
         return true;
     }
 
-    bool parseEscapedCodePoint(std::string& out) {
-        std::uint32_t code = 0;
-        if (!parseHex4(code)) {
-            return false;
-        }
-        if (code >= 0xDC00 && code <= 0xDFFF) {
-            return fail("lone low surrogate");
-        }
-        if (code >= 0xD800 && code <= 0xDBFF) {
-            std::uint32_t low = 0;
-            if (!consumeWord("\\u") || !parseHex4(low) || low < 0xDC00 || low > 0xDFFF) {
-                return fail("high surrogate without its low half");
-            }
-            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-        }
-        appendUtf8(out, code);
-        return true;
-    }
-
-    static void appendUtf8(std::string& out, std::uint32_t code) {
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-            return;
-        }
-        if (code < 0x800) {
-            out += static_cast<char>(0xC0 | code >> 6);
-        } else {
-            if (code < 0x10000) {
-                out += static_cast<char>(0xE0 | code >> 12);
-            } else {
-                out += static_cast<char>(0xF0 | code >> 18);
-                out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-            }
-            out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        }
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-
-    bool parseString(std::string& out) {
-        ++at_;
-        while (at_ < text_.size()) {
-            const char c = text_[at_++];
-            if (c == '"') {
-                return true;
-            }
-            if (static_cast<unsigned char>(c) < 0x20) {
-                --at_;
-                return fail("control character in a string");
-            }
-            if (c != '\\') {
-                out += c;
-                continue;
-            }
-            if (at_ == text_.size()) {
-                break;
-            }
-            const char escaped = text_[at_++];
-            switch (escaped) {
-                case '"':
-                case '\\':
-                case '/':
-                    out += escaped;
-                    break;
-                case 'b':
-                    out += '\b';
-                    break;
-                case 'f':
-                    out += '\f';
-                    break;
-                case 'n':
-                    out += '\n';
-                    break;
-                case 'r':
-                    out += '\r';
-                    break;
-                case 't':
-                    out += '\t';
-                    break;
-                case 'u':
-                    if (!parseEscapedCodePoint(out)) {
-                        return false;
-                    }
-                    break;
-                default:
-                    --at_;
-                    return fail("unknown escape");
-            }
-        }
-        return fail("unterminated string");
-    }
-
-    std::string_view text_;
+    Json& root_;
     JsonError& error_;
-    std::size_t at_ = 0;
+    // The containers being filled, outermost first; each points into its parent, which
+    // grows only after it is closed.
+    std::vector<Json*> open_;
+    std::string key_;
 };
 
 }  // namespace
 
-bool parseJson(std::string_view text, JsonValue& value, JsonError& error) {
-    return Parser(text, error).parseDocument(value);
+bool parseJson(std::string_view text, Json& value, JsonError& error) {
+    error = {};
+    ValueBuilder builder(value, error);
+    return Json::sax_parse(text.begin(), text.end(), &builder);
 }
 
 }  // namespace tafjson

@@ -1,109 +1,79 @@
-// JSON printer: an object on one line, an array of containers one item per line.
-#include <cstdint>
+// The tools' JSON layouts. Strings, integers and literals print as nlohmann writes them; the
+// layout and the text of reals are the tools' own (nlohmann writes 1e15 as
+// 1000000000000000.0 and rounds no differently, but the documented outputs use the
+// shortest form).
+#include <charconv>
 
-#include "common/json_value.h"
+#include "common/json.h"
 
 namespace tafjson {
 namespace {
 
-void printString(std::string& out, const std::string& text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    out += '"';
-    for (const char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '\b':
-                out += "\\b";
-                break;
-            case '\f':
-                out += "\\f";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    out += "\\u00";
-                    out += kHex[c >> 4];
-                    out += kHex[c & 0x0F];
-                } else {
-                    out += c;
-                }
-        }
+void printReal(std::string& out, double value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    const std::string_view written(text, static_cast<std::size_t>(end - text));
+    out += written;
+    if (written.find_first_of(".eE") == std::string_view::npos) {
+        out += ".0";
     }
-    out += '"';
 }
 
-void print(std::string& out, const JsonValue& value, int indent, JsonLayout layout) {
-    switch (value.kind()) {
-        case JsonValue::Kind::Null:
-            out += "null";
-            return;
-        case JsonValue::Kind::Bool:
-            out += value.asBool() ? "true" : "false";
-            return;
-        case JsonValue::Kind::Number:
-            out += value.text();
-            return;
-        case JsonValue::Kind::String:
-            printString(out, value.text());
-            return;
-        case JsonValue::Kind::Object: {
-            // Members stay on the object's line; a nested container opens there and closes
-            // at the object's indentation.
-            out += '{';
-            const char* separator = "";
-            for (const auto& [key, member] : value.members()) {
-                out += separator;
-                printString(out, key);
-                out += ": ";
-                print(out, member, indent, layout);
-                separator = ", ";
-            }
-            out += '}';
-            return;
-        }
-        case JsonValue::Kind::Array: {
-            bool scalarsOnly = true;
-            for (const auto& item : value.items()) {
-                scalarsOnly = scalarsOnly && item.isScalar();
-            }
-            const bool oneLine = scalarsOnly || layout == JsonLayout::OneLine;
-            out += '[';
-            const std::string inner(2 * static_cast<std::size_t>(indent + 1), ' ');
-            const char* separator = oneLine ? "" : "\n";
-            for (const auto& item : value.items()) {
-                out += separator;
-                if (!oneLine) {
-                    out += inner;
-                }
-                print(out, item, indent + 1, layout);
-                separator = oneLine ? ", " : ",\n";
-            }
-            if (!oneLine) {
-                out += '\n';
-                out.append(2 * static_cast<std::size_t>(indent), ' ');
-            }
-            out += ']';
-            return;
-        }
+void printScalar(std::string& out, const Json& value) {
+    if (value.is_number_float()) {
+        printReal(out, value.get<double>());
+    } else {
+        // Bytes that are not UTF-8 print as U+FFFD rather than throw.
+        out += value.dump(-1, ' ', false, Json::error_handler_t::replace);
     }
+}
+
+void print(std::string& out, const Json& value, int indent, JsonLayout layout) {
+    if (value.is_object()) {
+        // Members stay on the object's line; a nested container opens there and closes at
+        // the object's indentation.
+        out += '{';
+        const char* separator = "";
+        for (const auto& [key, member] : value.items()) {
+            out += separator;
+            printScalar(out, Json(key));
+            out += ": ";
+            print(out, member, indent, layout);
+            separator = ", ";
+        }
+        out += '}';
+        return;
+    }
+    if (!value.is_array()) {
+        printScalar(out, value);
+        return;
+    }
+    bool scalarsOnly = true;
+    for (const Json& item : value) {
+        scalarsOnly = scalarsOnly && !item.is_structured();
+    }
+    const bool oneLine = scalarsOnly || layout == JsonLayout::OneLine;
+    out += '[';
+    const std::string inner(2 * static_cast<std::size_t>(indent + 1), ' ');
+    const char* separator = oneLine ? "" : "\n";
+    for (const Json& item : value) {
+        out += separator;
+        if (!oneLine) {
+            out += inner;
+        }
+        print(out, item, indent + 1, layout);
+        separator = oneLine ? ", " : ",\n";
+    }
+    if (!oneLine) {
+        out += '\n';
+        out.append(2 * static_cast<std::size_t>(indent), ' ');
+    }
+    out += ']';
 }
 
 }  // namespace
 
-std::string printJson(const JsonValue& value, JsonLayout layout) {
+std::string printJson(const Json& value, JsonLayout layout) {
     std::string out;
     print(out, value, 0, layout);
     out += '\n';

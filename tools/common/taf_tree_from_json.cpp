@@ -18,13 +18,13 @@ class TreeReader {
 public:
     explicit TreeReader(std::string& error) : error_(error) {}
 
-    bool readList(const JsonValue& json, std::vector<TafField>& fields, const char* member) {
-        if (json.kind() != JsonValue::Kind::Array) {
+    bool readList(const Json& json, std::vector<TafField>& fields, const char* member) {
+        if (!json.is_array()) {
             return fail({"expected an array of fields"});
         }
-        for (std::size_t i = 0; i < json.items().size(); ++i) {
+        for (std::size_t i = 0; i < json.size(); ++i) {
             steps_.push_back({member, i});
-            if (!readField(json.items()[i], fields.emplace_back())) {
+            if (!readField(json[i], fields.emplace_back())) {
                 return false;
             }
             steps_.pop_back();
@@ -97,25 +97,25 @@ private:
         return false;
     }
 
-    bool readField(const JsonValue& json, TafField& field) {
-        if (json.kind() != JsonValue::Kind::Object) {
+    bool readField(const Json& json, TafField& field) {
+        if (!json.is_object()) {
             return fail({"expected a field object"});
         }
-        const JsonValue* tag = json.find("tag");
-        const JsonValue* type = json.find("type");
+        const Json* tag = findMember(json, "tag");
+        const Json* type = findMember(json, "type");
         std::int64_t tagValue = 0;
-        if (tag == nullptr || !tag->toInt64(tagValue) || tagValue < 0 || tagValue > 255) {
+        if (tag == nullptr || !toInt64(*tag, tagValue) || tagValue < 0 || tagValue > 255) {
             return fail({"\"tag\" must be an integer from 0 to 255"});
         }
-        if (type == nullptr || type->kind() != JsonValue::Kind::String) {
+        if (type == nullptr || !type->is_string()) {
             return fail({"\"type\" must be a string"});
         }
-        const std::string& name = type->text();
+        const auto& name = type->get_ref<const std::string&>();
         if (!knownType(name)) {
             return fail({"unknown type \"", name, "\""});
         }
         const auto allowed = allowedMembers(name);
-        for (const auto& [key, member] : json.members()) {
+        for (const auto& [key, member] : json.items()) {
             if (key != "tag" && key != "type" &&
                 std::find(allowed.begin(), allowed.end(), key) == allowed.end()) {
                 return fail({"unexpected member \"", key, "\" for type \"", name, "\""});
@@ -125,13 +125,13 @@ private:
         if (name == "list" || name == "struct") {
             field.type = name == "list" ? TafType::List : TafType::StructBegin;
             const char* member = name == "list" ? "items" : "fields";
-            const JsonValue* children = json.find(member);
+            const Json* children = findMember(json, member);
             return children != nullptr ? readList(*children, field.children, member)
                                        : fail({"missing \"", member, "\""});
         }
         if (name == "map") {
             field.type = TafType::Map;
-            return readEntries(json.find("entries"), field);
+            return readEntries(findMember(json, "entries"), field);
         }
         if (name == "bytes" || name.starts_with("string")) {
             return readBytes(json, name, field);
@@ -142,19 +142,19 @@ private:
         return readInteger(json, name, field);
     }
 
-    bool readEntries(const JsonValue* entries, TafField& field) {
-        if (entries == nullptr || entries->kind() != JsonValue::Kind::Array) {
+    bool readEntries(const Json* entries, TafField& field) {
+        if (entries == nullptr || !entries->is_array()) {
             return fail({"expected \"entries\", an array of [key, value] pairs"});
         }
-        for (std::size_t i = 0; i < entries->items().size(); ++i) {
-            const JsonValue& pair = entries->items()[i];
+        for (std::size_t i = 0; i < entries->size(); ++i) {
+            const Json& pair = (*entries)[i];
             steps_.push_back({"entries", i});
-            if (pair.kind() != JsonValue::Kind::Array || pair.items().size() != 2) {
+            if (!pair.is_array() || pair.size() != 2) {
                 return fail({"expected a [key, value] pair"});
             }
             for (std::size_t half = 0; half < 2; ++half) {
                 steps_.push_back({nullptr, half});
-                if (!readField(pair.items()[half], field.children.emplace_back())) {
+                if (!readField(pair[half], field.children.emplace_back())) {
                     return false;
                 }
                 steps_.pop_back();
@@ -164,16 +164,17 @@ private:
         return true;
     }
 
-    [[gnu::noinline]] bool readBytes(const JsonValue& json, const std::string& name,
-                                     TafField& field) {
-        const JsonValue* hex = json.find("hex");
-        const JsonValue* text = json.find("text");
+    [[gnu::noinline]] bool readBytes(const Json& json, const std::string& name, TafField& field) {
+        const Json* hex = findMember(json, "hex");
+        const Json* text = findMember(json, "text");
         if (hex != nullptr) {
-            if (hex->kind() != JsonValue::Kind::String || !parseHexText(hex->text(), field.bytes)) {
+            if (!hex->is_string() ||
+                !parseHexText(hex->get_ref<const std::string&>(), field.bytes)) {
                 return fail({"\"hex\" must be a string of hex digit pairs"});
             }
-        } else if (text != nullptr && text->kind() == JsonValue::Kind::String) {
-            field.bytes.assign(text->text().begin(), text->text().end());
+        } else if (text != nullptr && text->is_string()) {
+            const auto& utf8 = text->get_ref<const std::string&>();
+            field.bytes.assign(utf8.begin(), utf8.end());
         } else {
             return fail({name == "bytes" ? "missing \"hex\"" : "missing \"hex\" or \"text\""});
         }
@@ -195,25 +196,25 @@ private:
         return true;
     }
 
-    [[gnu::noinline]] bool readReal(const JsonValue& json, const std::string& name,
-                                    TafField& field) {
+    [[gnu::noinline]] bool readReal(const Json& json, const std::string& name, TafField& field) {
         const bool isFloat = name == "float";
         field.type = isFloat ? TafType::Float : TafType::Double;
-        const JsonValue* value = json.find("value");
-        const JsonValue* hex = json.find("hex");
+        const Json* value = findMember(json, "value");
+        const Json* hex = findMember(json, "hex");
         taf::Bytes bits;
         if (value != nullptr && hex == nullptr) {
             float narrow = 0;
             double wide = 0;
-            if (isFloat ? !value->toFloat(narrow) : !value->toDouble(wide)) {
+            if (isFloat ? !toFloat(*value, narrow) : !toDouble(*value, wide)) {
                 return fail({"\"value\" must be a number within the ", name, " range"});
             }
             field.floatBits =
                 isFloat ? std::bit_cast<std::uint32_t>(narrow) : std::bit_cast<std::uint64_t>(wide);
             return true;
         }
-        if (hex != nullptr && value == nullptr && hex->kind() == JsonValue::Kind::String &&
-            parseHexText(hex->text(), bits) && bits.size() == (isFloat ? 4u : 8u)) {
+        if (hex != nullptr && value == nullptr && hex->is_string() &&
+            parseHexText(hex->get_ref<const std::string&>(), bits) &&
+            bits.size() == (isFloat ? 4u : 8u)) {
             for (const std::uint8_t byte : bits) {
                 field.floatBits = field.floatBits << 8 | byte;
             }
@@ -223,11 +224,10 @@ private:
             {"give either \"value\" or \"hex\" with the ", isFloat ? "4" : "8", " payload bytes"});
     }
 
-    [[gnu::noinline]] bool readInteger(const JsonValue& json, const std::string& name,
-                                       TafField& field) {
-        const JsonValue* value = json.find("value");
+    [[gnu::noinline]] bool readInteger(const Json& json, const std::string& name, TafField& field) {
+        const Json* value = findMember(json, "value");
         std::int64_t number = 0;
-        if (value != nullptr && !value->toInt64(number)) {
+        if (value != nullptr && !toInt64(*value, number)) {
             return fail({"\"value\" must be an integer within 64 bits"});
         }
         if (value == nullptr && name != "zero") {
@@ -263,7 +263,7 @@ private:
 
 }  // namespace
 
-bool treeFromJson(const JsonValue& json, std::vector<TafField>& fields, std::string& error) {
+bool treeFromJson(const Json& json, std::vector<TafField>& fields, std::string& error) {
     fields.clear();
     return TreeReader(error).readList(json, fields, nullptr);
 }

@@ -12,36 +12,34 @@ namespace {
 
 using taf::TafType;
 
-JsonValue fieldToJson(const TafField& field);
+Json fieldToJson(const TafField& field);
 
-JsonValue listToJson(const std::vector<TafField>& fields) {
-    JsonValue array = JsonValue::array();
+Json listToJson(const std::vector<TafField>& fields) {
+    Json array = Json::array();
     for (const TafField& field : fields) {
-        array.items().push_back(fieldToJson(field));
+        array.push_back(fieldToJson(field));
     }
     return array;
 }
 
 // Finite values as numbers; infinities and NaNs as their payload bytes, bit for bit.
-void floatToJson(const TafField& field, JsonValue& object) {
+void floatToJson(const TafField& field, Json& object) {
     const bool isFloat = field.type == TafType::Float;
     const auto narrow = std::bit_cast<float>(static_cast<std::uint32_t>(field.floatBits));
     const auto wide = std::bit_cast<double>(field.floatBits);
     if (isFloat ? std::isfinite(narrow) : std::isfinite(wide)) {
-        object.add("value", isFloat ? JsonValue::realFloat(narrow) : JsonValue::real(wide));
+        object["value"] = isFloat ? floatJson(narrow) : Json(wide);
         return;
     }
     taf::Bytes bits;
     for (int shift = isFloat ? 24 : 56; shift >= 0; shift -= 8) {
         bits.push_back(static_cast<std::uint8_t>(field.floatBits >> shift));
     }
-    object.add("hex", JsonValue::string(toHex(bits)));
+    object["hex"] = toHex(bits);
 }
 
-JsonValue fieldToJson(const TafField& field) {
-    JsonValue object = JsonValue::object();
-    object.add("tag", JsonValue::integer(field.tag));
-    object.add("type", JsonValue::string(std::string(jsonTypeName(field.type))));
+Json fieldToJson(const TafField& field) {
+    Json object = {{"tag", field.tag}, {"type", jsonTypeName(field.type)}};
     switch (field.type) {
         case TafType::Float:
         case TafType::Double:
@@ -49,29 +47,29 @@ JsonValue fieldToJson(const TafField& field) {
             break;
         case TafType::String1:
         case TafType::String4:
-            object.add("hex", JsonValue::string(toHex(field.bytes)));
-            object.add("text", JsonValue::string(readableText(field.bytes)));
+            object["hex"] = toHex(field.bytes);
+            object["text"] = readableText(field.bytes);
             break;
         case TafType::SimpleList:
-            object.add("hex", JsonValue::string(toHex(field.bytes)));
+            object["hex"] = toHex(field.bytes);
             break;
         case TafType::List:
-            object.add("items", listToJson(field.children));
+            object["items"] = listToJson(field.children);
             break;
         case TafType::Map: {
-            JsonValue entries = JsonValue::array();
+            Json entries = Json::array();
             for (std::size_t i = 0; i + 1 < field.children.size(); i += 2) {
-                entries.items().push_back(JsonValue::array(
+                entries.push_back(Json::array(
                     {fieldToJson(field.children[i]), fieldToJson(field.children[i + 1])}));
             }
-            object.add("entries", std::move(entries));
+            object["entries"] = std::move(entries);
             break;
         }
         case TafType::StructBegin:
-            object.add("fields", listToJson(field.children));
+            object["fields"] = listToJson(field.children);
             break;
         default:  // the integer types and zero
-            object.add("value", JsonValue::integer(field.integer));
+            object["value"] = field.integer;
             break;
     }
     return object;
@@ -96,7 +94,7 @@ std::string readableText(std::span<const std::uint8_t> bytes) {
                                              static_cast<int>(bytes.size())));
 }
 
-JsonValue treeToJson(const std::vector<TafField>& fields) {
+Json treeToJson(const std::vector<TafField>& fields) {
     return listToJson(fields);
 }
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/json_value.h"
+#include "common/json.h"
 #include "common/taf_tree.h"
 
 namespace tafjson {
@@ -19,11 +19,11 @@ std::string_view jsonTypeName(taf::TafType type);
 std::string readableText(std::span<const std::uint8_t> bytes);
 
 // An array of field objects, each giving its wire type exactly.
-JsonValue treeToJson(const std::vector<TafField>& fields);
+Json treeToJson(const std::vector<TafField>& fields);
 
 // Reads an array of field objects. Besides the exact wire types it accepts "int" (narrowed)
 // and "string" (String1 or String4 by length). On failure `error` names the offending
 // field by its path, for example "[2].fields[0]: unknown type \"int9\"".
-bool treeFromJson(const JsonValue& json, std::vector<TafField>& fields, std::string& error);
+bool treeFromJson(const Json& json, std::vector<TafField>& fields, std::string& error);
 
 }  // namespace tafjson

@@ -4,7 +4,7 @@
 #include <sstream>
 #include <string>
 
-#include "common/json_value.h"
+#include "common/json.h"
 #include "host/shared_library.h"
 #include "kinetra-sim/runner.h"
 
@@ -61,12 +61,13 @@ int main(int argc, char** argv) {
         std::cerr << "kinetra-sim: cannot read " << scenarioPath << "\n";
         return 2;
     }
-    tafjson::JsonValue json;
+    tafjson::Json json;
     tafjson::JsonError jsonError;
     if (!tafjson::parseJson(text, json, jsonError)) {
+        const std::string where =
+            jsonError.offset ? " at byte " + std::to_string(*jsonError.offset) : "";
         std::cerr << "kinetra-sim: " << (scenarioPath.empty() ? "built-in scenario" : scenarioPath)
-                  << ": invalid JSON at byte " << jsonError.offset << ": " << jsonError.message
-                  << "\n";
+                  << ": invalid JSON" << where << ": " << jsonError.message << "\n";
         return 2;
     }
     kinetra_sim::Scenario scenario;

@@ -9,14 +9,14 @@
 namespace kinetra_sim {
 namespace {
 
-using tafjson::JsonValue;
+using tafjson::Json;
 
 // Reads the members of one JSON object, remembering the first problem met.
 class ObjectReader {
 public:
-    ObjectReader(const JsonValue& object, std::string path, std::string& error)
+    ObjectReader(const Json& object, std::string path, std::string& error)
         : mObject(object), mPath(std::move(path)), mError(error) {
-        if (object.kind() != JsonValue::Kind::Object) {
+        if (!object.is_object()) {
             Fail(mPath, "must be an object");
         }
     }
@@ -29,13 +29,13 @@ public:
         }
     }
 
-    const JsonValue* Find(const char* key) { return Ok() ? mObject.find(key) : nullptr; }
+    const Json* Find(const char* key) { return Ok() ? tafjson::findMember(mObject, key) : nullptr; }
 
     template <typename Int>
     void Integer(const char* key, Int& out) {
-        if (const JsonValue* value = Find(key)) {
+        if (const Json* value = Find(key)) {
             std::int64_t number = 0;
-            if (!value->toInt64(number) || !std::in_range<Int>(number)) {
+            if (!tafjson::toInt64(*value, number) || !std::in_range<Int>(number)) {
                 Fail(Where(key), "must be an integer that fits");
             } else {
                 out = static_cast<Int>(number);
@@ -44,38 +44,38 @@ public:
     }
 
     void Text(const char* key, std::string& out) {
-        if (const JsonValue* value = Find(key)) {
-            if (value->kind() != JsonValue::Kind::String) {
+        if (const Json* value = Find(key)) {
+            if (!value->is_string()) {
                 Fail(Where(key), "must be a string");
             } else {
-                out = value->text();
+                out = value->get<std::string>();
             }
         }
     }
 
     void Flag(const char* key, bool& out) {
-        if (const JsonValue* value = Find(key)) {
-            if (value->kind() != JsonValue::Kind::Bool) {
+        if (const Json* value = Find(key)) {
+            if (!value->is_boolean()) {
                 Fail(Where(key), "must be true or false");
             } else {
-                out = value->asBool();
+                out = value->get<bool>();
             }
         }
     }
 
     template <typename Number>
     void Pair(const char* key, Number (&out)[2]) {
-        const JsonValue* value = Find(key);
+        const Json* value = Find(key);
         if (value == nullptr) {
             return;
         }
-        if (value->kind() != JsonValue::Kind::Array || value->items().size() != 2) {
+        if (!value->is_array() || value->size() != 2) {
             Fail(Where(key), "must be an array of two numbers");
             return;
         }
         for (int i = 0; i < 2; ++i) {
             double number = 0;
-            if (!value->items()[i].toDouble(number)) {
+            if (!tafjson::toDouble((*value)[i], number)) {
                 Fail(Where(key), "must be an array of two numbers");
                 return;
             }
@@ -88,7 +88,7 @@ public:
         if (!Ok()) {
             return;
         }
-        for (const auto& [key, value] : mObject.members()) {
+        for (const auto& [key, value] : mObject.items()) {
             bool found = false;
             for (const char* name : known) {
                 found = found || key == name;
@@ -102,12 +102,12 @@ public:
     std::string Where(const char* key) const { return mPath + "." + key; }
 
 private:
-    const JsonValue& mObject;
+    const Json& mObject;
     std::string mPath;
     std::string& mError;
 };
 
-void ReadHost(const JsonValue& json, Scenario& scenario, std::string& error) {
+void ReadHost(const Json& json, Scenario& scenario, std::string& error) {
     ObjectReader host(json, "host", error);
     auto& answers = scenario.answers;
     host.Integer("uid", answers.uid);
@@ -126,7 +126,7 @@ void ReadHost(const JsonValue& json, Scenario& scenario, std::string& error) {
     host.Pair("canvas", canvas);
     answers.canvasWidth = canvas[0];
     answers.canvasHeight = canvas[1];
-    if (const JsonValue* camera = host.Find("camera")) {
+    if (const Json* camera = host.Find("camera")) {
         ObjectReader reader(*camera, "host.camera", error);
         reader.Text("name", answers.camera.name);
         reader.Text("detail", answers.camera.detail);
@@ -134,14 +134,15 @@ void ReadHost(const JsonValue& json, Scenario& scenario, std::string& error) {
         reader.Pair("b", answers.camera.b);
         reader.OnlyKeys({"name", "detail", "a", "b"});
     }
-    if (const JsonValue* absent = host.Find("absent")) {
-        if (absent->kind() != JsonValue::Kind::Array) {
+    if (const Json* absent = host.Find("absent")) {
+        if (!absent->is_array()) {
             host.Fail("host.absent", "must be an array of service names");
         }
-        for (const auto& name : absent->items()) {
-            const auto kind = sim::ServiceKindFromName(name.text());
-            if (name.kind() != JsonValue::Kind::String || !kind) {
-                host.Fail("host.absent", "unknown service \"" + name.text() +
+        for (const Json& item : *absent) {
+            const std::string name = item.is_string() ? item.get<std::string>() : std::string();
+            const auto kind = sim::ServiceKindFromName(name);
+            if (!kind) {
+                host.Fail("host.absent", "unknown service \"" + name +
                                              "\" (signal, user, room, audio, live, presenter)");
                 break;
             }
@@ -155,8 +156,8 @@ void ReadHost(const JsonValue& json, Scenario& scenario, std::string& error) {
 
 // Bytes from a FIELDS array in the kinetra-taf JSON form under `key`, or from hex text.
 void ReadFields(ObjectReader& step, const std::string& path, const char* key, taf::Bytes& payload) {
-    const JsonValue* fields = step.Find(key);
-    const JsonValue* hex = step.Find("hex");
+    const Json* fields = step.Find(key);
+    const Json* hex = step.Find("hex");
     if (fields != nullptr && hex != nullptr) {
         step.Fail(path, std::string("give either \"") + key + "\" or \"hex\", not both");
     } else if (fields != nullptr) {
@@ -170,27 +171,27 @@ void ReadFields(ObjectReader& step, const std::string& path, const char* key, ta
         tafjson::encodeTree(out, tree);
         payload = out.toBytes();
     } else if (hex != nullptr) {
-        if (hex->kind() != JsonValue::Kind::String ||
-            !tafjson::parseHexText(hex->text(), payload)) {
+        if (!hex->is_string() ||
+            !tafjson::parseHexText(hex->get_ref<const std::string&>(), payload)) {
             step.Fail(path + ".hex", "must be a string of hex digit pairs");
         }
     }
 }
 
-void ReadServer(const JsonValue& json, Scenario& scenario, std::string& error) {
+void ReadServer(const Json& json, Scenario& scenario, std::string& error) {
     ObjectReader server(json, "server", error);
     std::uint32_t delay = 0;
     std::uint32_t timeout = static_cast<std::uint32_t>(scenario.timing.timeout.count());
     server.Integer("delay_ms", delay);
     server.Integer("timeout_ms", timeout);
     scenario.timing = {std::chrono::milliseconds(delay), std::chrono::milliseconds(timeout)};
-    if (const JsonValue* replies = server.Find("replies")) {
-        if (replies->kind() != JsonValue::Kind::Array) {
+    if (const Json* replies = server.Find("replies")) {
+        if (!replies->is_array()) {
             server.Fail("server.replies", "must be an array");
         }
-        for (std::size_t i = 0; i < replies->items().size() && error.empty(); ++i) {
+        for (std::size_t i = 0; i < replies->size() && error.empty(); ++i) {
             const std::string path = "server.replies[" + std::to_string(i) + "]";
-            ObjectReader entry(replies->items()[i], path, error);
+            ObjectReader entry((*replies)[i], path, error);
             ServerReply reply;
             entry.Text("servant", reply.servant);
             entry.Text("function", reply.function);
@@ -206,8 +207,7 @@ void ReadServer(const JsonValue& json, Scenario& scenario, std::string& error) {
     server.OnlyKeys({"replies", "delay_ms", "timeout_ms"});
 }
 
-void ReadStep(const JsonValue& json, const std::string& path, Scenario& scenario,
-              std::string& error) {
+void ReadStep(const Json& json, const std::string& path, Scenario& scenario, std::string& error) {
     ObjectReader step(json, path, error);
     if (!step.Ok()) {
         return;
@@ -237,21 +237,21 @@ void ReadStep(const JsonValue& json, const std::string& path, Scenario& scenario
 
 }  // namespace
 
-bool ParseScenario(const JsonValue& json, Scenario& scenario, std::string& error) {
+bool ParseScenario(const Json& json, Scenario& scenario, std::string& error) {
     error.clear();
     ObjectReader top(json, "scenario", error);
-    if (const JsonValue* host = top.Find("host")) {
+    if (const Json* host = top.Find("host")) {
         ReadHost(*host, scenario, error);
     }
-    if (const JsonValue* server = top.Find("server")) {
+    if (const Json* server = top.Find("server")) {
         ReadServer(*server, scenario, error);
     }
-    if (const JsonValue* steps = top.Find("steps")) {
-        if (steps->kind() != JsonValue::Kind::Array) {
+    if (const Json* steps = top.Find("steps")) {
+        if (!steps->is_array()) {
             top.Fail("steps", "must be an array");
         }
-        for (std::size_t i = 0; i < steps->items().size() && error.empty(); ++i) {
-            ReadStep(steps->items()[i], "steps[" + std::to_string(i) + "]", scenario, error);
+        for (std::size_t i = 0; i < steps->size() && error.empty(); ++i) {
+            ReadStep((*steps)[i], "steps[" + std::to_string(i) + "]", scenario, error);
         }
     }
     top.OnlyKeys({"host", "server", "steps"});

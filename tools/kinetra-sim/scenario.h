@@ -8,7 +8,7 @@
 #include <variant>
 #include <vector>
 
-#include "common/json_value.h"
+#include "common/json.h"
 #include "host/host_state.h"
 #include "host/sim_signal_service.h"
 #include "taf/wire.h"
@@ -50,7 +50,7 @@ struct Scenario {
 
 // Reads the scenario's JSON form (docs/kinetra-sim.md); false with `error` naming the
 // offending key when something is missing, misspelt or of the wrong kind.
-bool ParseScenario(const tafjson::JsonValue& json, Scenario& scenario, std::string& error);
+bool ParseScenario(const tafjson::Json& json, Scenario& scenario, std::string& error);
 
 // The scenario run when none is given: a tour of what the plug-in answers so far.
 const char* DefaultScenarioText();

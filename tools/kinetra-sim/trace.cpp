@@ -7,11 +7,11 @@
 namespace kinetra_sim {
 namespace {
 
-using tafjson::JsonValue;
+using tafjson::Json;
 using Direction = sim::EngineTraffic::Direction;
 
 struct DecodedPayload {
-    JsonValue fields;
+    Json fields;
     bool complete = true;
 };
 
@@ -23,7 +23,7 @@ DecodedPayload DecodePayload(const taf::Bytes& payload) {
 }
 
 // Compact JSON text of the payload, without its line break.
-std::string OneLine(const JsonValue& value) {
+std::string OneLine(const Json& value) {
     std::string text = tafjson::printJson(value, tafjson::JsonLayout::OneLine);
     text.pop_back();
     return text;
@@ -62,17 +62,17 @@ void Trace::Print(const std::string& line) {
 
 std::string Trace::JsonLine(const sim::EngineTraffic& traffic) const {
     const bool toPlugin = traffic.direction == Direction::toPlugin;
-    JsonValue line = JsonValue::object();
-    line.add("from", JsonValue::string(toPlugin ? "engine" : "plugin"));
-    line.add("to", JsonValue::string(toPlugin ? "plugin" : "engine"));
+    Json line = Json::object();
+    line["from"] = toPlugin ? "engine" : "plugin";
+    line["to"] = toPlugin ? "plugin" : "engine";
     if (traffic.channel != sim::SimEngine::kChannel) {
-        line.add("channel", JsonValue::string(traffic.channel));
+        line["channel"] = traffic.channel;
     }
-    line.add("type", JsonValue::integer(traffic.type));
+    line["type"] = traffic.type;
     DecodedPayload payload = DecodePayload(traffic.payload);
-    line.add("payload", std::move(payload.fields));
+    line["payload"] = std::move(payload.fields);
     if (!payload.complete) {
-        line.add("hex", JsonValue::string(tafjson::toHex(traffic.payload)));
+        line["hex"] = tafjson::toHex(traffic.payload);
     }
     return tafjson::printJson(line, tafjson::JsonLayout::OneLine);
 }
@@ -105,30 +105,30 @@ std::string Trace::TextLine(const sim::EngineTraffic& traffic) const {
 std::string Trace::JsonLine(const sim::ServerTraffic& traffic) const {
     using Kind = sim::ServerTraffic::Kind;
     const bool toServer = traffic.kind == Kind::request;
-    JsonValue line = JsonValue::object();
-    line.add("from", JsonValue::string(toServer ? "plugin" : "server"));
-    line.add("to", JsonValue::string(toServer ? "server" : "plugin"));
+    Json line = Json::object();
+    line["from"] = toServer ? "plugin" : "server";
+    line["to"] = toServer ? "server" : "plugin";
     if (traffic.kind == Kind::push) {
-        line.add("push", JsonValue::integer(traffic.uri));
+        line["push"] = traffic.uri;
         DecodedPayload payload = DecodePayload(traffic.payload);
-        line.add("payload", std::move(payload.fields));
+        line["payload"] = std::move(payload.fields);
         if (!payload.complete) {
-            line.add("hex", JsonValue::string(tafjson::toHex(traffic.payload)));
+            line["hex"] = tafjson::toHex(traffic.payload);
         }
         return tafjson::printJson(line, tafjson::JsonLayout::OneLine);
     }
-    line.add("servant", JsonValue::string(traffic.request.packet.sServantName));
-    line.add("function", JsonValue::string(traffic.request.packet.sFuncName));
+    line["servant"] = traffic.request.packet.sServantName;
+    line["function"] = traffic.request.packet.sFuncName;
     if (toServer) {
-        line.add("request_id", JsonValue::integer(traffic.request.packet.iRequestId));
-        line.add("request", DecodeRequest(traffic.request).fields);
+        line["request_id"] = traffic.request.packet.iRequestId;
+        line["request"] = DecodeRequest(traffic.request).fields;
     } else if (traffic.reply.kind == sim::Reply::Kind::timeout) {
-        line.add("timeout", JsonValue::boolean(true));
+        line["timeout"] = true;
     } else if (traffic.reply.kind == sim::Reply::Kind::response) {
-        line.add("ret", JsonValue::integer(traffic.reply.ret));
-        line.add("response", DecodePayload(traffic.reply.fields).fields);
+        line["ret"] = traffic.reply.ret;
+        line["response"] = DecodePayload(traffic.reply.fields).fields;
     } else {
-        line.add("hex", JsonValue::string(tafjson::toHex(traffic.reply.bytes)));
+        line["hex"] = tafjson::toHex(traffic.reply.bytes);
     }
     return tafjson::printJson(line, tafjson::JsonLayout::OneLine);
 }

@@ -73,22 +73,8 @@ std::string DumpText(const std::vector<tafjson::TafField>& fields) {
 }
 
 const char* DescribeStatus(taf::Status status) {
-    switch (status) {
-        case taf::kSkipStructFailed:
-            return "a nested struct could not be skipped";
-        case taf::kTypeMismatch:
-            return "a type that does not belong here";
-        case taf::kRequiredMissing:
-            return "a count is missing";
-        case taf::kInvalidData:
-            return "a negative count, an over-long string or a type code 14 or 15";
-        case taf::kNestingTooDeep:
-            return "nested deeper than the decoder follows";
-        case taf::kTruncated:
-            return "the input ends inside a value, or a size it cannot hold";
-        default:
-            return "unknown status";
-    }
+    // The tree decoder has no schema: what it misses is a count, never a declared field.
+    return status == taf::kRequiredMissing ? "a count is missing" : taf::statusName(status);
 }
 
 }  // namespace taftool

@@ -12,7 +12,7 @@ namespace taftool {
 // its value; lists, maps and structs are followed by their elements, one level deeper.
 std::string DumpText(const std::vector<tafjson::TafField>& fields);
 
-// What a status code means, for error messages.
+// What a status code of the tree decoder means, for error messages.
 const char* DescribeStatus(taf::Status status);
 
 }  // namespace taftool

@@ -14,7 +14,7 @@
 namespace taftool {
 namespace {
 
-using tafjson::JsonValue;
+using tafjson::Json;
 
 struct Attribute {
     std::string name;
@@ -23,39 +23,77 @@ struct Attribute {
     tafjson::TreeDecodeResult decoded;
 };
 
-// The header and body readers name what is missing where the tree decoder only has counts.
-const char* FrameStatusText(taf::Status status) {
-    switch (status) {
-        case taf::kFrameTooShort:
-            return "fewer than the 4 bytes of the frame length";
-        case taf::kRequiredMissing:
-            return "a required field is missing";
-        default:
-            return DescribeStatus(status);
-    }
-}
-
 std::string Failure(const std::string& what, taf::Status status) {
-    return what + ": status " + std::to_string(status) + " (" + FrameStatusText(status) + ")";
+    return what + ": status " + std::to_string(status) + " (" + taf::statusName(status) + ")";
 }
 
-JsonValue Text(std::string_view bytes) {
-    return JsonValue::string(
-        tafjson::readableText({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}));
+std::string Text(std::string_view bytes) {
+    return tafjson::readableText(
+        {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+}
+
+// Length of the well-formed UTF-8 sequence at the start of `bytes`, 0 when there is none.
+std::size_t Utf8Length(std::string_view bytes) {
+    const auto lead = static_cast<std::uint8_t>(bytes[0]);
+    if (lead < 0x80) {
+        return 1;
+    }
+    const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                               : lead >= 0xE0 && lead <= 0xEF ? 3
+                               : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                              : 0;
+    if (length == 0 || bytes.size() < length) {
+        return 0;
+    }
+    // The second byte's range excludes overlong forms, surrogates and code points past U+10FFFF.
+    const auto second = static_cast<std::uint8_t>(bytes[1]);
+    const std::uint8_t low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const std::uint8_t high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (second < low || second > high) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < length; ++i) {
+        if ((static_cast<std::uint8_t>(bytes[i]) & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+// A map key as a JSON member name that no other key shares: a backslash is doubled and a
+// byte outside well-formed UTF-8 is written as \xHH, so keys that differ only in such bytes
+// stay apart and each name reads back to its key's bytes.
+std::string KeyText(std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string text;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t length = Utf8Length(bytes.substr(at));
+        if (length == 0) {
+            const auto byte = static_cast<std::uint8_t>(bytes[at++]);
+            text += "\\x";
+            text += kHex[byte >> 4];
+            text += kHex[byte & 0x0F];
+        } else {
+            text += bytes.substr(at, length);
+            text += bytes[at] == '\\' ? "\\" : "";
+            at += length;
+        }
+    }
+    return text;
 }
 
 template <class T>
-JsonValue HeaderValue(const T& value) {
+Json HeaderValue(const T& value) {
     if constexpr (taf::TafInteger<T>) {
-        return JsonValue::integer(value);
+        return value;
     } else if constexpr (std::is_same_v<T, std::string>) {
         return Text(value);
     } else if constexpr (std::is_same_v<T, taf::Bytes>) {
-        return JsonValue::string(tafjson::toHex(value));
+        return tafjson::toHex(value);
     } else {
-        JsonValue object = JsonValue::object();
+        Json object = Json::object();
         for (const auto& [key, mapped] : value) {
-            object.add(HeaderValue(key).text(), HeaderValue(mapped));
+            object[KeyText(key)] = HeaderValue(mapped);
         }
         return object;
     }
@@ -73,10 +111,10 @@ std::string HeaderText(const taf::RequestPacket& packet) {
     return out;
 }
 
-JsonValue HeaderJson(const taf::RequestPacket& packet) {
-    JsonValue header = JsonValue::object();
+Json HeaderJson(const taf::RequestPacket& packet) {
+    Json header = Json::object();
     taf::forEachField(packet, [&](const taf::FieldInfo& field, const auto& member) {
-        header.add(std::string(field.name), HeaderValue(member));
+        header[std::string(field.name)] = HeaderValue(member);
     });
     return header;
 }
@@ -149,22 +187,22 @@ FrameDescription DescribeFrame(std::span<const std::uint8_t> frame, bool json) {
     }
 
     if (json) {
-        JsonValue values = JsonValue::array();
+        Json values = Json::array();
         for (const Attribute& attribute : attributes) {
-            JsonValue item = JsonValue::object();
-            item.add("name", Text(attribute.name));
+            Json item = {{"name", Text(attribute.name)}};
             if (attribute.type) {
-                item.add("type", Text(*attribute.type));
+                item["type"] = Text(*attribute.type);
             }
-            item.add("value", tafjson::treeToJson(attribute.value));
-            values.items().push_back(std::move(item));
+            item["value"] = tafjson::treeToJson(attribute.value);
+            values.push_back(std::move(item));
         }
-        JsonValue document = JsonValue::object();
-        document.add("length", JsonValue::integer(length));
-        document.add("size", JsonValue::integer(static_cast<std::int64_t>(frame.size())));
-        document.add("header", HeaderJson(packet));
-        document.add("version", JsonValue::integer(body.version()));
-        document.add("attributes", std::move(values));
+        const Json document = {
+            {"length", length},
+            {"size", frame.size()},
+            {"header", HeaderJson(packet)},
+            {"version", body.version()},
+            {"attributes", std::move(values)},
+        };
         description.output = tafjson::printJson(document);
         return description;
     }

@@ -119,11 +119,12 @@ int Frame(const Options& options, const std::string& content) {
 }
 
 int Encode(const Options& options, const std::string& content) {
-    tafjson::JsonValue json;
+    tafjson::Json json;
     tafjson::JsonError jsonError;
     if (!tafjson::parseJson(content, json, jsonError)) {
-        Fail("invalid JSON at byte offset " + std::to_string(jsonError.offset) + ": " +
-             jsonError.message);
+        const std::string where =
+            jsonError.offset ? " at byte offset " + std::to_string(*jsonError.offset) : "";
+        Fail("invalid JSON" + where + ": " + jsonError.message);
         return kExitUsage;
     }
     std::vector<tafjson::TafField> fields;

@@ -1,5 +1,5 @@
 // Push factories and objects: decoding record pushes leniently, and raw pushes byte for byte.
-#include "taf/signal_push.h"
+#include "signal/signal_push.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Decoding of JSON strings (escapes, UTF-16 surrogates to UTF-8) and numbers.
-#include "core/json_read_scalar.h"
+#include "core/internal/json_read_scalar.h"
 
 #include "core/text.h"
 
@@ -76,24 +76,34 @@ const char* skip_digits(const char* text) {
 }
 
 // mantissa x 10^(exponent - fraction digits) of a number already checked by the caller; digits
-// may be missing after '-' and after the exponent mark, and then count as 0.
+// may be missing after '-' and after the exponent mark, and then count as 0. Never NaN: digits
+// past what a double can hold only scale the mantissa, and the exponent stops growing long
+// before it could overflow; a result beyond the double range comes out infinite.
 double approximate(const char* text, const char* end) {
+    constexpr double kMantissaMax = 1e300;
+    constexpr double kExponentMax = 1e6;
     double mantissa = 0;
     double scale = 0;
     for (; text < end && is_digit(*text); ++text) {
-        mantissa = mantissa * 10 + (*text - '0');
+        if (mantissa < kMantissaMax) {
+            mantissa = mantissa * 10 + (*text - '0');
+        } else {
+            scale += 1;
+        }
     }
     if (text < end && *text == '.') {
         for (++text; text < end && is_digit(*text); ++text) {
-            mantissa = mantissa * 10 + (*text - '0');
-            scale -= 1;
+            if (mantissa < kMantissaMax) {
+                mantissa = mantissa * 10 + (*text - '0');
+                scale -= 1;
+            }
         }
     }
     if (text < end) {  // the exponent
         const bool negative = text + 1 < end && text[1] == '-';
         text += (text + 1 < end && (text[1] == '-' || text[1] == '+')) ? 2 : 1;
         double exponent = 0;
-        for (; text < end; ++text) {
+        for (; text < end && exponent < kExponentMax; ++text) {
             exponent = exponent * 10 + (*text - '0');
         }
         scale += negative ? -exponent : exponent;
@@ -101,8 +111,15 @@ double approximate(const char* text, const char* end) {
     if (mantissa == 0) {
         return 0;
     }
-    // Dividing by an exact power of ten rounds better than multiplying by an inexact one.
-    return scale >= 0 ? mantissa * std::pow(10.0, scale) : mantissa / std::pow(10.0, -scale);
+    // Dividing by an exact power of ten rounds better than multiplying by an inexact one; the
+    // division goes in two steps so that a long mantissa is not divided by an infinite power.
+    if (scale >= 0) {
+        return mantissa * std::pow(10.0, scale);
+    }
+    if (scale >= -300) {
+        return mantissa / std::pow(10.0, -scale);
+    }
+    return mantissa / 1e300 / std::pow(10.0, -scale - 300);
 }
 
 char control_byte(char escape) {
@@ -122,11 +139,16 @@ char control_byte(char escape) {
     }
 }
 
-// Whole numbers of 2^64 and more saturate: the largest unsigned value, or the smallest signed.
+// Whole numbers beyond the 64-bit range saturate: positive ones at the largest unsigned value,
+// negative ones below -2^63 at the smallest signed value.
 int64_t whole_value(double magnitude, bool negative) {
+    constexpr double kTwoPow63 = 9223372036854775808.0;
     constexpr double kTwoPow64 = 18446744073709551616.0;
+    if (negative && magnitude >= kTwoPow63) {
+        return std::numeric_limits<int64_t>::min();
+    }
     if (magnitude >= kTwoPow64) {
-        return negative ? std::numeric_limits<int64_t>::min() : static_cast<int64_t>(UINT64_MAX);
+        return static_cast<int64_t>(UINT64_MAX);
     }
     const auto bits = static_cast<uint64_t>(magnitude);
     return static_cast<int64_t>(negative ? 0 - bits : bits);
@@ -206,6 +228,8 @@ const char* json_read_number(const char* text, json_node* node) {
     if (converted.ec != std::errc() || converted.ptr != end) {
         magnitude = approximate(digits, end);
     }
+    // Out of the double range: the largest finite double, so that the number prints as JSON.
+    magnitude = json_finite(magnitude);
     if (!fractional) {
         node->type = json_int;
         node->valueint = whole_value(magnitude, negative);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <ratio>
 
-#include "core/thread_pool_os.h"
+#include "core/internal/thread_pool_os.h"
 
 namespace win32::os {
 namespace {
@@ -17,7 +17,7 @@ PTP_TIMER native(timer* os_timer) {
 }
 
 VOID CALLBACK expired(PTP_CALLBACK_INSTANCE instance, PVOID context, PTP_TIMER) {
-    detail::on_timer_expired(context, reinterpret_cast<callback_instance*>(instance));
+    detail::on_timer_expired(context, reinterpret_cast<expiry_instance*>(instance));
 }
 
 }  // namespace
@@ -39,7 +39,7 @@ bool is_timer_set(timer* os_timer) {
     return IsThreadpoolTimerSet(native(os_timer)) != FALSE;
 }
 
-void disassociate_current_thread(callback_instance* instance) {
+void disassociate_current_thread(expiry_instance* instance) {
     DisassociateCurrentThreadFromCallback(reinterpret_cast<PTP_CALLBACK_INSTANCE>(instance));
 }
 

@@ -1,5 +1,5 @@
 // Growth of the printer's text buffer and container stack through the node allocator.
-#include "core/json_print_buffer.h"
+#include "core/internal/json_print_buffer.h"
 
 #include <cstring>
 

@@ -7,9 +7,19 @@
 #include <system_error>
 #include <thread>
 
-#include "core/thread_pool_os.h"
+#include "core/internal/thread_pool_os.h"
 
-namespace win32::os {
+namespace win32 {
+namespace os {
+struct timer;
+}
+
+struct expiry_instance {
+    os::timer* owner = nullptr;
+    bool associated = true;
+};
+
+namespace os {
 
 using steady = std::chrono::steady_clock;
 
@@ -21,11 +31,6 @@ struct timer {
     std::multimap<steady::time_point, timer*>::iterator queued;
     // Callbacks of this timer that are running and that closing must wait for.
     int running = 0;
-};
-
-struct callback_instance {
-    timer* owner = nullptr;
-    bool associated = true;
 };
 
 namespace {
@@ -64,7 +69,7 @@ public:
         return os_timer->armed;
     }
 
-    void disassociate(callback_instance* instance) {
+    void disassociate(expiry_instance* instance) {
         std::lock_guard lock(mutex_);
         if (instance->associated) {
             instance->associated = false;
@@ -128,7 +133,7 @@ private:
             if (idle_ == 0 && threads_ < kMaxThreads) {
                 start_thread();
             }
-            callback_instance instance{expired};
+            expiry_instance instance{expired};
             void* const context = expired->context;
             lock.unlock();
             detail::on_timer_expired(context, &instance);
@@ -165,7 +170,7 @@ bool is_timer_set(timer* os_timer) {
     return timer_service::instance().is_set(os_timer);
 }
 
-void disassociate_current_thread(callback_instance* instance) {
+void disassociate_current_thread(expiry_instance* instance) {
     timer_service::instance().disassociate(instance);
 }
 
@@ -173,4 +178,5 @@ void close_timer(timer* os_timer) {
     timer_service::instance().close(os_timer);
 }
 
-}  // namespace win32::os
+}  // namespace os
+}  // namespace win32

@@ -1,32 +1,37 @@
-// The log's file layer: an append-only, shared-access file with a write buffer, plus the few
-// operating-system calls the logger needs. The OS parts live in logger_win32.cpp/logger_posix.cpp.
+// The log's file layer: an append-only, shared-access file with a write buffer and its two
+// backups, plus the few operating-system calls the logger needs. The OS parts live in
+// logger_win32.cpp/logger_posix.cpp.
 #pragma once
 
 #include <cstdint>
 #include <ctime>
 #include <string>
 
+#include "core/log_sink.h"
+
 namespace core {
 
-class log_file {
+class log_file final : public log_sink {
 public:
-    log_file() = default;
-    ~log_file();
+    // Opens `path` for appending in binary mode, letting other processes read and write
+    // meanwhile. An empty path opens nothing.
+    explicit log_file(std::wstring path);
+    ~log_file() override;
     log_file(const log_file&) = delete;
     log_file& operator=(const log_file&) = delete;
 
-    // Opens for appending in binary mode, letting other processes read and write meanwhile.
-    bool open(const std::wstring& path);
+    void write(const char* data, std::size_t size) override;
+    void flush() override;
     // A failed close leaves the file in fail state.
-    void close();
-    void write(const char* data, std::size_t size);
-    // Hands the buffered bytes to the OS.
-    void flush();
-    bool good() const { return good_; }
-    // Bytes in the file, counting those still buffered.
-    std::uint64_t position() const { return position_; }
+    void close() override;
+    std::uint64_t size() override { return position_; }
+    // Keeps two backups beside the live file; a file in fail state is not rotated.
+    void rotate() override;
 
 private:
+    bool open();
+
+    const std::wstring path_;
     std::intptr_t handle_ = -1;
     bool good_ = false;
     std::uint64_t position_ = 0;

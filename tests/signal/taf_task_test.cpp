@@ -1,6 +1,6 @@
 // Request tasks driven the way the host drives them, through the simulated signal service in
 // step mode: encoding, identity filling, the codes and response a callback sees.
-#include "taf/taf_task.h"
+#include "signal/taf_task.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <stdexcept>
 
 #include "host/sim_host.h"
+#include "signal/taf_task_no_rsp.h"
 #include "support/hex.h"
 #include "taf/request_records.h"
-#include "taf/taf_task_no_rsp.h"
 
 namespace Meru {
 namespace {

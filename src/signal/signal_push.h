@@ -88,7 +88,7 @@ public:
             L"SignalPushFactory::CreateNotify",
             [&]() -> service_plugin::SignalNotify* {
                 T value;
-                taf::fromBytes(PushBytes(data, size), value);
+                taf::fromBytesLenient(PushBytes(data, size), value);
                 return new SignalPushObject<T>(callback, std::move(value));
             },
             nullptr);

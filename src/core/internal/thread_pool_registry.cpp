@@ -1,5 +1,5 @@
 // The id registry of started workers.
-#include "core/thread_pool_registry.h"
+#include "core/internal/thread_pool_registry.h"
 
 #include <algorithm>
 

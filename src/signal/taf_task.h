@@ -4,10 +4,9 @@
 
 #include <functional>
 
-#include "taf/fill_user_id.h"
-#include "taf/member_of_type.h"
+#include "signal/fill_user_id.h"
+#include "signal/taf_task_base.h"
 #include "taf/records/user_id.h"
-#include "taf/taf_task_base.h"
 
 namespace Meru {
 
@@ -16,6 +15,8 @@ class TafTask : public TafTaskBase<Req> {
 public:
     // Runs on the host's thread that completes the request.
     using Callback = std::function<void(const SignalErrorHelper*, Rsp*)>;
+    // Where the identity-filling variant's Encode logs from.
+    static constexpr const wchar_t* kEncodeWithUserIdWhere = L"TafTaskWithTid::Encode";
 
     TafTask(Req requestRecord, RequestDescriptor address, Callback onReply,
             TaskOptions taskOptions = {})
@@ -49,41 +50,19 @@ protected:
     SignalErrorHelper errorInfo;
 };
 
-// Fills the request's one UserId member (found by type, at whatever tag) before encoding.
+// Fills the request's identity before encoding.
 template <class Req, class Rsp, class UserId = MERU::UserId>
-class TafTaskWithTid : public TafTask<Req, Rsp> {
+class TafTaskWithTid : public WithUserId<TafTask<Req, Rsp>, UserId, UserAgentFill::fill> {
 public:
-    static_assert(taf::kHasOneMemberOfType<UserId, Req>,
-                  "the request must hold exactly one identity record");
-    using TafTask<Req, Rsp>::TafTask;
-
-    bool Encode(service_plugin::ISignalService* service) override {
-        return core::at_boundary(
-            L"TafTaskWithTid::Encode",
-            [&] {
-                FillUserId(this->request, service);
-                return TafTask<Req, Rsp>::Encode(service);
-            },
-            false);
-    }
-
-    // 17
-    virtual bool FillUserId(Req& target, service_plugin::ISignalService* service) {
-        FillUserIdFromHost(taf::memberOfType<UserId>(target), service, UserAgentFill::fill);
-        return true;
-    }
+    using WithUserId<TafTask<Req, Rsp>, UserId, UserAgentFill::fill>::WithUserId;
 };
 
 // The caller sets the user agent; everything else of the identity is filled as above.
 template <class Req, class Rsp, class UserId = MERU::UserId>
-class TafTaskWithTidAndCustomFillUA : public TafTaskWithTid<Req, Rsp, UserId> {
+class TafTaskWithTidAndCustomFillUA
+    : public WithUserId<TafTask<Req, Rsp>, UserId, UserAgentFill::keep> {
 public:
-    using TafTaskWithTid<Req, Rsp, UserId>::TafTaskWithTid;
-
-    bool FillUserId(Req& target, service_plugin::ISignalService* service) override {
-        FillUserIdFromHost(taf::memberOfType<UserId>(target), service, UserAgentFill::keep);
-        return true;
-    }
+    using WithUserId<TafTask<Req, Rsp>, UserId, UserAgentFill::keep>::WithUserId;
 };
 
 }  // namespace Meru

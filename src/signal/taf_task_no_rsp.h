@@ -4,10 +4,9 @@
 
 #include <functional>
 
-#include "taf/fill_user_id.h"
-#include "taf/member_of_type.h"
+#include "signal/fill_user_id.h"
+#include "signal/taf_task_base.h"
 #include "taf/records/user_id.h"
-#include "taf/taf_task_base.h"
 
 namespace Meru {
 
@@ -16,6 +15,8 @@ class TafTaskNoRsp : public TafTaskBase<Req> {
 public:
     // Runs on the host's thread that completes the request.
     using Callback = std::function<void(const SignalErrorHelper*)>;
+    // Where the identity-filling variant's Encode logs from.
+    static constexpr const wchar_t* kEncodeWithUserIdWhere = L"TafTaskNoRspWithTid::Encode";
 
     TafTaskNoRsp(Req requestRecord, RequestDescriptor address, Callback onReply,
                  TaskOptions taskOptions = {})
@@ -48,28 +49,11 @@ protected:
     SignalErrorHelper errorInfo;
 };
 
+// Fills the request's identity before encoding.
 template <class Req, class UserId = MERU::UserId>
-class TafTaskNoRspWithTid : public TafTaskNoRsp<Req> {
+class TafTaskNoRspWithTid : public WithUserId<TafTaskNoRsp<Req>, UserId, UserAgentFill::fill> {
 public:
-    static_assert(taf::kHasOneMemberOfType<UserId, Req>,
-                  "the request must hold exactly one identity record");
-    using TafTaskNoRsp<Req>::TafTaskNoRsp;
-
-    bool Encode(service_plugin::ISignalService* service) override {
-        return core::at_boundary(
-            L"TafTaskNoRspWithTid::Encode",
-            [&] {
-                FillUserId(this->request, service);
-                return TafTaskNoRsp<Req>::Encode(service);
-            },
-            false);
-    }
-
-    // 17
-    virtual bool FillUserId(Req& target, service_plugin::ISignalService* service) {
-        FillUserIdFromHost(taf::memberOfType<UserId>(target), service, UserAgentFill::fill);
-        return true;
-    }
+    using WithUserId<TafTaskNoRsp<Req>, UserId, UserAgentFill::fill>::WithUserId;
 };
 
 }  // namespace Meru

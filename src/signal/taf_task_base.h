@@ -6,9 +6,9 @@
 
 #include "core/boundary.h"
 #include "service_plugin/signal_service.h"
-#include "taf/request_descriptor.h"
+#include "signal/request_descriptor.h"
+#include "signal/signal_error_helper.h"
 #include "taf/server_call.h"
-#include "taf/signal_error_helper.h"
 
 namespace Meru {
 
@@ -30,6 +30,8 @@ void RecordOutcome(SignalErrorHelper& outcome, const char* data, std::uint64_t s
 template <class Req>
 class TafTaskBase : public service_plugin::SignalTafTask {
 public:
+    using Request = Req;
+
     TafTaskBase(Req requestRecord, RequestDescriptor address, TaskOptions taskOptions)
         : request(std::move(requestRecord)), descriptor(std::move(address)), options(taskOptions) {}
 

@@ -1,0 +1,34 @@
+// Where the logger's lines go: the live log file with its two backups, or, in tests, a stand-in
+// that keeps them in memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace core {
+
+// Used by the logger's writer thread, and by callers' flushes under the logger's mutex, never
+// by two threads at once.
+class log_sink {
+public:
+    virtual ~log_sink() = default;
+
+    virtual void write(const char* data, std::size_t size) = 0;
+    // Hands buffered bytes on.
+    virtual void flush() = 0;
+    // Called once, when the logger stops, after the last write.
+    virtual void close() = 0;
+    // Bytes in the live file, counting those still buffered.
+    virtual std::uint64_t size() = 0;
+    // Moves the live file to the backups and starts a new, empty one.
+    virtual void rotate() = 0;
+};
+
+// The log file at `path`, opened for appending and shared with other processes. Backups lie
+// beside it as "kinetra.log.bk" (newest) and "kinetra.log.bk.bk". An empty path, or one that
+// cannot be opened, gives a sink that drops everything and never rotates.
+std::unique_ptr<log_sink> open_log_file(const std::wstring& path);
+
+}  // namespace core
