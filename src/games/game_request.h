@@ -10,9 +10,9 @@
 #include "games/game_calls.h"
 #include "games/kinetra_interactive_game_logic.h"
 #include "plugin/kinetra_service_plugin_impl.h"
+#include "signal/signal_error_helper.h"
+#include "signal/taf_task.h"
 #include "taf/render.h"
-#include "taf/signal_error_helper.h"
-#include "taf/taf_task.h"
 
 namespace kinetra {
 

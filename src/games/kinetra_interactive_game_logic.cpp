@@ -7,10 +7,10 @@
 #include "core/logger_stream.h"
 #include "plugin/engine_route.h"
 #include "plugin/kinetra_service_plugin_impl.h"
+#include "signal/signal_push.h"
 #include "taf/records/crown_game.h"
 #include "taf/records/interactive_game.h"
 #include "taf/records/travel_game.h"
-#include "taf/signal_push.h"
 
 namespace kinetra {
 namespace {
@@ -26,7 +26,7 @@ using MeruKinetra::TravelGameLevelStartMsg;
 template <taf::Record Message, auto Method, auto... Fields>
 void Run(Logic& logic, const taf::Bytes& payload) {
     Message message;
-    (void)taf::fromBytes(payload, message);
+    taf::fromBytesLenient(payload, message);
     (logic.*Method)(message.*Fields...);
 }
 
@@ -34,7 +34,7 @@ void Run(Logic& logic, const taf::Bytes& payload) {
 template <auto Method>
 void RunEnd(Logic& logic, const taf::Bytes& payload) {
     InteractiveGameEndMsg message;
-    (void)taf::fromBytes(payload, message);
+    taf::fromBytesLenient(payload, message);
     (logic.*Method)(message.iInteractiveGameID, std::string(), message.iType);
 }
 
