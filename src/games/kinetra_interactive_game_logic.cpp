@@ -91,9 +91,11 @@ template <class Notice>
 void KinetraInteractiveGameLogic::Subscribe(service_plugin::ISignalService& signal,
                                             void (KinetraInteractiveGameLogic::*handler)(Notice&)) {
     constexpr auto uri = static_cast<std::int32_t>(Notice::kPushUri);
-    std::lock_guard lock(mPushMutex);
-    if (mPushes.contains(uri)) {
-        return;
+    {
+        std::lock_guard lock(mPushMutex);
+        if (mPushes.contains(uri)) {
+            return;
+        }
     }
     auto subscription = std::make_unique<Meru::SignalPushFactory<Notice>>(
         [this, handler, owner = mOwner.Get()](Notice& notice) {
@@ -101,7 +103,9 @@ void KinetraInteractiveGameLogic::Subscribe(service_plugin::ISignalService& sign
                 (this->*handler)(notice);
             }
         });
+    // Registered without our lock held; Init runs on one thread, so the entry is still free.
     signal.AddPushHandler(Notice::kPushUri, subscription.get());
+    std::lock_guard lock(mPushMutex);
     mPushes.emplace(uri, std::move(subscription));
 }
 

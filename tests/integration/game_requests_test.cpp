@@ -2,6 +2,8 @@
 // makes, and the engine's answer to the reply or to a time-out.
 #include <gtest/gtest.h>
 
+#include <cwchar>
+
 #include "integration/game_harness.h"
 
 namespace game_test {
