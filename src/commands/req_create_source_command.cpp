@@ -39,7 +39,7 @@ void FitSourceToCanvas(service_plugin::IPresenterService* presenter,
         return;
     }
     MeruKinetra::SourceSizeMsg size;
-    (void)taf::fromBytes(payload, size);  // what could not be read stays 0 and stops here
+    taf::fromBytesLenient(payload, size);
     if (size.iWidth == 0 || size.iHeight == 0) {
         return;
     }

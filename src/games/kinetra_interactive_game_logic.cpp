@@ -1,25 +1,149 @@
+// The game logic's lifecycle (pushes in, a running game ended and pushes out), its engine
+// routes and the record of the game in progress that message 28 sets.
 #include "games/kinetra_interactive_game_logic.h"
 
-#include <array>
+#include <string>
 
+#include "core/logger_stream.h"
 #include "plugin/engine_route.h"
+#include "plugin/kinetra_service_plugin_impl.h"
+#include "signal/signal_push.h"
+#include "taf/records/crown_game.h"
+#include "taf/records/interactive_game.h"
+#include "taf/records/travel_game.h"
 
 namespace kinetra {
 namespace {
 
+using Logic = KinetraInteractiveGameLogic;
+using MeruKinetra::InteractiveGameEndMsg;
+using MeruKinetra::InteractiveGameMsg;
+using MeruKinetra::InteractiveGameTaskMsg;
+using MeruKinetra::TravelGameLevelStartMsg;
+
+// The row of a message whose fields, in the order given, are the arguments of `Method`. An
+// undecodable payload leaves its fields at their defaults, and the method runs all the same.
+template <taf::Record Message, auto Method, auto... Fields>
+void Run(Logic& logic, const taf::Bytes& payload) {
+    Message message;
+    taf::fromBytesLenient(payload, message);
+    (logic.*Method)(message.*Fields...);
+}
+
+// The end messages hand on an empty task id, not the recorded one.
+template <auto Method>
+void RunEnd(Logic& logic, const taf::Bytes& payload) {
+    InteractiveGameEndMsg message;
+    taf::fromBytesLenient(payload, message);
+    (logic.*Method)(message.iInteractiveGameID, std::string(), message.iType);
+}
+
+constexpr auto kGameId = &InteractiveGameMsg::iInteractiveGameID;
+constexpr auto kTaskGameId = &InteractiveGameTaskMsg::iInteractiveGameID;
+constexpr auto kTaskId = &InteractiveGameTaskMsg::sInteractiveGameTaskId;
+
 // The game messages the game logic answers itself.
-constexpr std::array<EngineRoute<KinetraInteractiveGameLogic>, 0> kGameRoutes{};
+constexpr EngineRoute<Logic> kGameRoutes[] = {
+    {FromEngine::kCurrentGame,
+     &Run<InteractiveGameTaskMsg, &Logic::SetCurrentGame, kTaskGameId, kTaskId>},
+    {FromEngine::kGameInfoRequest,
+     &Run<MeruKinetra::InteractiveGameInfoReqMsg, &Logic::ReqInteractiveGameInfoPacket,
+          &MeruKinetra::InteractiveGameInfoReqMsg::lVersion>},
+    {FromEngine::kCrownGameStart,
+     &Run<InteractiveGameMsg, &Logic::ReqStartVirtualInteractiveCrownGamePacket, kGameId>},
+    {FromEngine::kCrownGameEnd, &RunEnd<&Logic::ReqEndVirtualInteractiveCrownGamePacket>},
+    {FromEngine::kGameDataRecoveryCheck,
+     &Run<InteractiveGameMsg, &Logic::ReqCheckVirtualInteractiveGameDataRecoveryPacket, kGameId>},
+    {FromEngine::kCrownGameHeartbeat,
+     &Run<InteractiveGameTaskMsg, &Logic::ReqVirtualCrownGameHeartBeat, kTaskGameId, kTaskId>},
+    {FromEngine::kTravelGameStart,
+     &Run<InteractiveGameMsg, &Logic::ReqStartVirtualInteractiveTravelGame, kGameId>},
+    {FromEngine::kTravelGamePreStart,
+     &Run<InteractiveGameMsg, &Logic::ReqPreStartVirtualInteractiveTravelGame, kGameId>},
+    {FromEngine::kTravelGameLevelStart,
+     &Run<TravelGameLevelStartMsg, &Logic::ReqStartVirtualTravelGame,
+          &TravelGameLevelStartMsg::iInteractiveGameID, &TravelGameLevelStartMsg::iLevelType,
+          &TravelGameLevelStartMsg::iScreenType, &TravelGameLevelStartMsg::sInteractiveGameTaskId>},
+    {FromEngine::kGameHeartbeat,
+     &Run<InteractiveGameTaskMsg, &Logic::ReqVirtualInteractiveGameHeartbeat, kTaskGameId,
+          kTaskId>},
+    {FromEngine::kGameEnd, &RunEnd<&Logic::ReqEndVirtualInteractiveGame>},
+};
 
 }  // namespace
 
 void KinetraInteractiveGameLogic::Init(const std::shared_ptr<KinetraServicePluginImpl>& owner) {
     mOwner.Reset(owner);
+    auto* signal = owner ? owner->SignalService() : nullptr;
+    mSignalService = signal;
+    if (signal == nullptr) {
+        return;
+    }
+    Subscribe(*signal, &Logic::OnVirtualCrownGameDataNotify);
+    Subscribe(*signal, &Logic::OnVirtualTravelGuessWordsGameNotice);
+    Subscribe(*signal, &Logic::OnVirtualTravelEmpowermentGameNotice);
+    Subscribe(*signal, &Logic::OnVirtualInteractiveGameNotice);
 }
 
-void KinetraInteractiveGameLogic::Uninit() {}
+// The handler runs only while the owner lives: the owner holds this object, and the host may
+// deliver a push object it made before the unsubscription at any time later.
+template <class Notice>
+void KinetraInteractiveGameLogic::Subscribe(service_plugin::ISignalService& signal,
+                                            void (KinetraInteractiveGameLogic::*handler)(Notice&)) {
+    constexpr auto uri = static_cast<std::int32_t>(Notice::kPushUri);
+    {
+        std::lock_guard lock(mPushMutex);
+        if (mPushes.contains(uri)) {
+            return;
+        }
+    }
+    auto subscription = std::make_unique<Meru::SignalPushFactory<Notice>>(
+        [this, handler, owner = mOwner.Get()](Notice& notice) {
+            if (const auto alive = owner.lock()) {
+                (this->*handler)(notice);
+            }
+        });
+    // Registered without our lock held; Init runs on one thread, so the entry is still free.
+    signal.AddPushHandler(Notice::kPushUri, subscription.get());
+    std::lock_guard lock(mPushMutex);
+    mPushes.emplace(uri, std::move(subscription));
+}
+
+void KinetraInteractiveGameLogic::Uninit() {
+    if (mCurrentGame.Id() != 0) {
+        ReqEndVirtualInteractiveCrownGamePacket(mCurrentGame.Id(), mCurrentGame.TaskId(), 0);
+        // Read again: the crown end has cleared the id when it acted.
+        ReqEndVirtualInteractiveGame(mCurrentGame.Id(), mCurrentGame.TaskId(), 0);
+        mCurrentGame.SetTaskId({});
+    }
+    decltype(mPushes) pushes;
+    {
+        std::lock_guard lock(mPushMutex);
+        pushes.swap(mPushes);
+    }
+    auto* signal = mSignalService.load();
+    if (!mOwner.Lock() || signal == nullptr) {
+        // Still registered with the host, which may call them: left to it rather than freed.
+        for (auto& [uri, subscription] : pushes) {
+            (void)subscription.release();
+        }
+        return;
+    }
+    for (auto& [uri, subscription] : pushes) {
+        signal->RemovePushHandler(static_cast<std::uint32_t>(uri), subscription.get());
+        subscription.reset();
+    }
+}
 
 void KinetraInteractiveGameLogic::OnEngineMessage(std::int32_t type, const taf::Bytes& payload) {
-    RouteEngineMessage<KinetraInteractiveGameLogic>(kGameRoutes, *this, type, payload);
+    RouteEngineMessage<Logic>(kGameRoutes, *this, type, payload);
+}
+
+void KinetraInteractiveGameLogic::SetCurrentGame(std::int32_t gameId, const std::string& taskId) {
+    mCurrentGame.Set(gameId, taskId);
+    core::logger_stream(core::level_inf)
+        << L"KinetraInteractiveGameLogic::SetCurrentGame" << L" CurInteractiveGameID=" << gameId
+        << L" CurInteractiveGameTaskId=" << taskId;
 }
 
 }  // namespace kinetra

@@ -85,7 +85,7 @@ void KinetraLogic::OnEngineMessage(std::int32_t type, const taf::Bytes& payload)
 
 void KinetraLogic::OnOpenState(const taf::Bytes& payload) {
     MeruKinetra::OpenStateMsg state;
-    (void)taf::fromBytes(payload, state);  // what could not be read stays at its default
+    taf::fromBytesLenient(payload, state);
     core::logger_stream(core::level_inf)
         << L"KinetraLogic::OnOpenState" << L" kinetra open =" << state.open;
     if (state.open == 0) {
@@ -98,6 +98,7 @@ void KinetraLogic::OnOpenState(const taf::Bytes& payload) {
     }
     mVirtualType = state.virtualType;
     StartChangeTypeTimer();
+    mGameLogic.ReqGetVirtualCrownGameOrnament();
     ReqInitDataCmd(mOwner.Get()).EexecuteCommand();
 }
 
@@ -199,7 +200,7 @@ void KinetraLogic::OnSourceCreated() {
 
 void KinetraLogic::OnPresenterDialog(const taf::Bytes& payload) {
     MeruKinetra::PresenterDialogReq request;
-    (void)taf::fromBytes(payload, request);  // what could not be read stays at its default
+    taf::fromBytesLenient(payload, request);
     if (const auto owner = mOwner.Lock()) {
         ShowPresenterDialog(owner, request);
     }

@@ -46,7 +46,7 @@ void KinetraLogic::RemovePushes() {
 
 void KinetraLogic::OnPushSubscription(const taf::Bytes& payload) {
     MeruKinetra::PushSubscribeMsg message;
-    (void)taf::fromBytes(payload, message);  // what could not be read stays at its default
+    taf::fromBytesLenient(payload, message);
     const auto owner = mOwner.Lock();
     auto* signal = mSignalService.load();
     if (!owner || signal == nullptr) {

@@ -2,6 +2,7 @@
 // live tags, push handlers, camera, and the instance's stop and restart.
 #include <gtest/gtest.h>
 
+#include "games/game_calls.h"
 #include "integration/live_support.h"
 #include "support/hex.h"
 #include "support/running_plugin.h"
@@ -45,6 +46,12 @@ TEST(OpenNotice, SendsInitDataThenTheLiveState) {
     EXPECT_EQ(test::ToHex(live->payload), test::ToHex(test::Hex("00 01")));
     const auto traffic = running.engine.Received();
     EXPECT_LT(IndexOf(traffic, ToEngine::kInitData), IndexOf(traffic, ToEngine::kLiveState));
+    // The crown game's ornaments are asked for with every open notice.
+    std::size_t ornamentRequests = 0;
+    for (const auto& task : TakeTasks(running.host.Signal())) {
+        ornamentRequests += task.Request().functionName == kinetra::kCrownOrnamentCall.function;
+    }
+    EXPECT_EQ(ornamentRequests, 1u);
 }
 
 TEST(OpenNotice, LiveStateFollowsLiveEventsAndIsOneByteWhenNotLive) {

@@ -38,6 +38,35 @@ const char* DefaultScenarioText() {
     ],
     "delay_ms": 5, "timeout_ms": 200
   },
+  "server": {
+    "replies": [
+      {"servant": "wupui", "function": "startVirtualInteractiveCrownGame", "ret": 0,
+       "rsp": [{"tag": 1, "type": "int", "value": 5000},
+               {"tag": 2, "type": "string", "text": "crown-task-1"}]},
+      {"servant": "wupui", "function": "virtualCrownGameHeartbeat", "ret": 0,
+       "rsp": [{"tag": 0, "type": "string", "text": "crown game alive"}]},
+      {"servant": "wupui", "function": "endVirtualInteractiveCrownGame", "ret": 0,
+       "rsp": [{"tag": 0, "type": "string", "text": "crown game ended"}]},
+      {"servant": "wupui", "function": "preStartVirtualInteractiveTravelGame", "ret": 0,
+       "rsp": [{"tag": 0, "type": "struct", "fields": [
+                  {"tag": 0, "type": "int", "value": 1}, {"tag": 1, "type": "int", "value": 1},
+                  {"tag": 2, "type": "string", "text": "Around the world"}]},
+               {"tag": 1, "type": "string", "text": "travel-task-2"},
+               {"tag": 2, "type": "int", "value": 1}, {"tag": 3, "type": "int", "value": 5000},
+               {"tag": 4, "type": "int", "value": 1}]},
+      {"servant": "wupui", "function": "startVirtualInteractiveTravelGame", "ret": 0,
+       "rsp": [{"tag": 0, "type": "int", "value": 1}, {"tag": 1, "type": "int", "value": 1},
+               {"tag": 2, "type": "string", "text": "travel-task-2"},
+               {"tag": 3, "type": "int", "value": 5000}]},
+      {"servant": "wupui", "function": "startVirtualTravelGame", "ret": 0,
+       "rsp": [{"tag": 0, "type": "struct", "fields": [
+                  {"tag": 0, "type": "int", "value": 1}, {"tag": 1, "type": "int", "value": 2},
+                  {"tag": 2, "type": "string", "text": "Guess the city"},
+                  {"tag": 3, "type": "string", "text": "Two words, one city"}]}]},
+      {"servant": "wupui", "function": "endVirtualInteractiveGame", "ret": 0,
+       "rsp": [{"tag": 0, "type": "string", "text": "travel game ended"}]}
+    ]
+  },
   "steps": [
     {"engine": 24},
     {"engine": 2014},
@@ -62,7 +91,34 @@ const char* DefaultScenarioText() {
           {"tag": 1, "type": "int", "value": 1700000000000},
           {"tag": 3, "type": "list", "items": [
             {"tag": 0, "type": "struct", "fields": [
-              {"tag": 0, "type": "string", "text": "fps"}, {"tag": 1, "type": "double", "value": 59.5}]}]}]}]}]}
+              {"tag": 0, "type": "string", "text": "fps"}, {"tag": 1, "type": "double", "value": 59.5}]}]}]}]}]},
+
+    {"engine": 103, "payload": [{"tag": 0, "type": "int", "value": 1}]},
+    {"engine": 113, "payload": [{"tag": 0, "type": "int", "value": 1},
+                                {"tag": 1, "type": "string", "text": "crown-task-1"}]},
+    {"push": 1025510, "payload": [
+       {"tag": 0, "type": "list", "items": [{"tag": 0, "type": "struct", "fields": [
+          {"tag": 0, "type": "int", "value": 1}, {"tag": 1, "type": "int", "value": 120},
+          {"tag": 2, "type": "int", "value": 20001}, {"tag": 3, "type": "string", "text": "Ada"}]}]},
+       {"tag": 2, "type": "int", "value": 20001}, {"tag": 5, "type": "int", "value": 3}]},
+    {"engine": 105, "payload": [{"tag": 0, "type": "int", "value": 1},
+                                {"tag": 1, "type": "int", "value": 0}]},
+
+    {"engine": 203, "payload": [{"tag": 0, "type": "int", "value": 2}]},
+    {"engine": 201, "payload": [{"tag": 0, "type": "int", "value": 2}]},
+    {"engine": 205, "payload": [{"tag": 0, "type": "int", "value": 2},
+                                {"tag": 1, "type": "int", "value": 1},
+                                {"tag": 2, "type": "int", "value": 2},
+                                {"tag": 3, "type": "string", "text": "travel-task-2"}]},
+    {"push": 1025511, "payload": [{"tag": 0, "type": "struct", "fields": [
+       {"tag": 0, "type": "list", "items": [
+          {"tag": 0, "type": "struct", "fields": [{"tag": 0, "type": "int", "value": 1},
+                                                 {"tag": 1, "type": "string", "text": "apple"}]},
+          {"tag": 0, "type": "struct", "fields": [{"tag": 0, "type": "int", "value": 2},
+                                                 {"tag": 1, "type": "string", "text": "go"}]}]},
+       {"tag": 2, "type": "string", "text": "travel-task-2"}]}]},
+    {"engine": 211, "payload": [{"tag": 0, "type": "int", "value": 2},
+                                {"tag": 1, "type": "int", "value": 0}]}
   ]
 })";
 }

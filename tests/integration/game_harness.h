@@ -1,0 +1,89 @@
+// The built plug-in running in the simulated host with the signal service in step mode, for
+// the game tests: engine messages in, server requests taken and answered one by one.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "games/game_calls.h"
+#include "support/hex.h"
+#include "support/running_plugin.h"
+
+namespace game_test {
+
+using kinetra::FromEngine;
+using kinetra::ToEngine;
+using test::Hex;
+using test::ToHex;
+
+// Names a parameterised case by its `name` field.
+struct CaseName {
+    template <class Param>
+    std::string operator()(const ::testing::TestParamInfo<Param>& info) const {
+        return info.param.name;
+    }
+};
+
+// Hex text without blanks, as ToHex writes it.
+inline std::string Plain(const std::string& hex) {
+    return ToHex(Hex(hex));
+}
+
+// The identity every request carries: uid 1, everything else empty.
+inline constexpr const char* kIdentity = "0a 00 01 16 00 26 00 36 00 46 00 5c 66 00 0b";
+
+inline sim::HostAnswers Identity() {
+    sim::HostAnswers answers;
+    answers.uid = 1;
+    return answers;
+}
+
+class GameHarness {
+public:
+    explicit GameHarness(std::set<sim::ServiceKind> absent = {})
+        : running(Identity(), std::move(absent)) {}
+
+    sim::SimSignalService& Signal() { return running.host.Signal(); }
+
+    // Sends an engine message given as hex and waits until the plug-in has handled it.
+    void Send(FromEngine type, const std::string& payload) {
+        running.engine.Send(type, Hex(payload));
+        EXPECT_TRUE(running.engine.WaitIdle());
+    }
+
+    // Every request sent since the last call, oldest first.
+    std::vector<sim::PendingTask> TakeAll() {
+        std::vector<sim::PendingTask> tasks;
+        while (auto task = Signal().TakeTask()) {
+            tasks.push_back(std::move(*task));
+        }
+        return tasks;
+    }
+
+    // The hex of a request's fields after its identity; "!" when there is no identity first.
+    static std::string FieldsAfterIdentity(const sim::SentRequest& request) {
+        const std::string fields = ToHex(request.RequestFields());
+        const std::string identity = ToHex(Hex(kIdentity));
+        if (fields.compare(0, identity.size(), identity) != 0) {
+            return "!" + fields;
+        }
+        return fields.substr(identity.size());
+    }
+
+    // Stops the instance, as the host or a close notice does.
+    void Stop() { running.instance->Stop(); }
+
+    // Releases the instance and unloads the library, which writes the whole log.
+    testing_support::LogFile Unload() {
+        running.plugin.DestroyModule();
+        running.plugin.Unload();
+        return running.log.Read();
+    }
+
+    testing_support::RunningPlugin running;
+};
+
+}  // namespace game_test
