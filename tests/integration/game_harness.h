@@ -11,6 +11,7 @@
 #include "games/game_calls.h"
 #include "support/hex.h"
 #include "support/running_plugin.h"
+#include "taf/server_functions.h"
 
 namespace game_test {
 
@@ -43,8 +44,11 @@ inline sim::HostAnswers Identity() {
 
 class GameHarness {
 public:
+    // The start's own requests (start configuration, gift list) are dropped.
     explicit GameHarness(std::set<sim::ServiceKind> absent = {})
-        : running(Identity(), std::move(absent)) {}
+        : running(Identity(), std::move(absent)) {
+        TakeAll();
+    }
 
     sim::SimSignalService& Signal() { return running.host.Signal(); }
 
@@ -54,11 +58,14 @@ public:
         EXPECT_TRUE(running.engine.WaitIdle());
     }
 
-    // Every request sent since the last call, oldest first.
+    // Every game request sent since the last call, oldest first; the live tags a stop clears
+    // are dropped.
     std::vector<sim::PendingTask> TakeAll() {
         std::vector<sim::PendingTask> tasks;
         while (auto task = Signal().TakeTask()) {
-            tasks.push_back(std::move(*task));
+            if (task->Request().functionName != taf::kSetLiveTag.function) {
+                tasks.push_back(std::move(*task));
+            }
         }
         return tasks;
     }

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "host/sim_signal_service.h"
-#include "taf/records/live_attribute.h"
 #include "live/live_protocol.h"
+#include "taf/records/live_attribute.h"
 #include "taf/server_functions.h"
 
 namespace live_test {
@@ -24,6 +24,9 @@ inline sim::HostAnswers LiveHost() {
     answers.camera = {"cam", "detail", {1, 2}, {3, 4}};
     return answers;
 }
+
+// Push handlers a started instance holds: the live side's two and the games' four.
+inline constexpr std::size_t kStartPushHandlers = 6;
 
 // Takes every task waiting in step mode, oldest first.
 inline std::vector<sim::PendingTask> TakeTasks(sim::SimSignalService& signal) {

@@ -83,7 +83,7 @@ TEST(CloseNotice, StopsTheInstanceClearsTheTagsAndRestoresTheCameraOnce) {
     running.engine.Send(FromEngine::kCreateSource, Bytes{});
     running.engine.Send(FromEngine::kOpenState, OpenStateMsg{1, 3});
     ASSERT_TRUE(running.engine.WaitIdle());
-    EXPECT_EQ(running.host.Signal().PushHandlers(), 3u);
+    EXPECT_EQ(running.host.Signal().PushHandlers(), live_test::kStartPushHandlers + 1);
     TakeTasks(running.host.Signal());
 
     running.engine.Send(FromEngine::kOpenState, OpenStateMsg{0, 0});
@@ -113,7 +113,7 @@ TEST(CloseNotice, StartAfterStopRegistersEverythingAgain) {
     ASSERT_TRUE(running.engine.WaitFor(ToEngine::kLiveState));
     ASSERT_EQ(running.host.Signal().PushHandlers(), 0u);
     running.instance->Start();
-    EXPECT_EQ(running.host.Signal().PushHandlers(), 2u);
+    EXPECT_EQ(running.host.Signal().PushHandlers(), live_test::kStartPushHandlers);
     EXPECT_EQ(running.host.Calls().Count("ILiveService::AddLiveEvent"), 2u);
     running.host.Live().RaiseLiveStopped();
     const auto live = running.engine.WaitForRecord<MeruKinetra::LiveStateMsg>(ToEngine::kLiveState);
