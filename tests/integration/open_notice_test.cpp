@@ -46,12 +46,26 @@ TEST(OpenNotice, SendsInitDataThenTheLiveState) {
     EXPECT_EQ(test::ToHex(live->payload), test::ToHex(test::Hex("00 01")));
     const auto traffic = running.engine.Received();
     EXPECT_LT(IndexOf(traffic, ToEngine::kInitData), IndexOf(traffic, ToEngine::kLiveState));
-    // The crown game's ornaments are asked for with every open notice.
+    // The crown game's ornaments are asked for with every open notice, before the init data.
     std::size_t ornamentRequests = 0;
     for (const auto& task : TakeTasks(running.host.Signal())) {
         ornamentRequests += task.Request().functionName == kinetra::kCrownOrnamentCall.function;
     }
     EXPECT_EQ(ornamentRequests, 1u);
+    running.plugin.DestroyModule();
+    running.plugin.Unload();
+    std::vector<std::string> order;
+    for (const auto& line : running.log.Read().lines) {
+        for (const char* method : {"KinetraInteractiveGameLogic::ReqGetVirtualCrownGameOrnament",
+                                   "ReqInitDataCmd::EexecuteCommand"}) {
+            if (line.text.starts_with(method)) {
+                order.emplace_back(method);
+            }
+        }
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{
+                         "KinetraInteractiveGameLogic::ReqGetVirtualCrownGameOrnament",
+                         "ReqInitDataCmd::EexecuteCommand"}));
 }
 
 TEST(OpenNotice, LiveStateFollowsLiveEventsAndIsOneByteWhenNotLive) {
