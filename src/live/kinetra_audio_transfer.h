@@ -36,7 +36,8 @@ public:
     // audio: it waits for a call in hand, so it must not be called from inside one. The
     // partial block stays for the next Init.
     void Unit();
-    // On the audio service's thread.
+    // On the audio service's thread. A null frame, a frame missing either plane or an event of
+    // another kind is ignored.
     void OnAudioData(const service_plugin::AudioFrame* frame, std::int32_t kind) override;
 
 private:
