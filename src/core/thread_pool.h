@@ -102,6 +102,11 @@ public:
     // on whichever thread drops it.
     std::shared_ptr<tpp_timer> create_timer(timer_source& source = timer_source::system());
 
+    // Ends the threads the pool started itself (where the system has no pool to lend), after
+    // their running callbacks return; a timer armed later starts them again. The module's unload
+    // calls it, so that no thread of the plug-in outlives the module.
+    static void end_threads();
+
 private:
     thread_pool() = default;
 };

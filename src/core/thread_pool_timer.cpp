@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "core/boundary.h"
+#include "core/internal/thread_pool_os.h"
 #include "core/internal/thread_pool_registry.h"
 #include "core/thread_pool.h"
 
@@ -155,6 +156,10 @@ private:
 thread_pool& thread_pool::instance() {
     static thread_pool pool;
     return pool;
+}
+
+void thread_pool::end_threads() {
+    os::end_threads();
 }
 
 std::shared_ptr<tpp_timer> thread_pool::create_timer(timer_source& source) {

@@ -2,6 +2,7 @@
 // service_module_unload before unloading it.
 #include "core/boundary.h"
 #include "core/logger.h"
+#include "core/thread_pool.h"
 #include "plugin/host_registry.h"
 #include "plugin/kinetra_plugin_module_builder.h"
 
@@ -21,6 +22,7 @@ extern "C" KINETRA_EXPORT bool service_module_load(service_plugin::IPluginRegist
 extern "C" KINETRA_EXPORT void service_module_unload() {
     core::at_boundary(L"service_module_unload", [] {
         core::logger_stream(core::level_inf) << L"service_module_unload";
+        win32::thread_pool::end_threads();
         core::uninit_logger();
     });
 }

@@ -24,6 +24,9 @@ void disassociate_current_thread(expiry_instance* instance);
 // Disarms the timer, cancels expiries not yet started, waits for running callbacks (except a
 // disassociated one) and frees the timer.
 void close_timer(timer* os_timer);
+// Ends the threads the service itself started, once running callbacks return; the OS pool's
+// threads are not ours and stay.
+void end_threads();
 
 }  // namespace win32::os
 

@@ -1,11 +1,12 @@
 // Timer service for systems without the Windows thread pool: one-shot timers kept in due-time
-// order and fired by a small pool of our own threads, which live for the life of the process.
+// order and fired by a small pool of our own threads, which the module's unload ends.
 #include <condition_variable>
 #include <cstddef>
 #include <map>
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include "core/internal/thread_pool_os.h"
 
@@ -38,15 +39,15 @@ namespace {
 class timer_service {
 public:
     static timer_service& instance() {
-        // Never destroyed: its threads are never joined (a join from a static destructor can
-        // deadlock at exit), so the state they wait on must outlive them.
+        // Never destroyed: its threads are joined by end_threads, called when the module
+        // unloads, never from a static destructor (a join there can deadlock at exit).
         static timer_service* const service = new timer_service;
         return *service;
     }
 
     timer* create(void* context) {
         std::lock_guard lock(mutex_);
-        if (threads_ == 0) {
+        if (threads_ == 0 && !ending_) {
             start_thread();
         }
         return threads_ == 0 ? nullptr : new timer(context);
@@ -77,6 +78,25 @@ public:
         }
     }
 
+    // Wakes every thread, lets running callbacks finish and joins them. Timers stay queued; the
+    // next create starts a thread again.
+    void end_threads() {
+        std::vector<std::thread> ending;
+        {
+            std::lock_guard lock(mutex_);
+            ending.swap(pool_);
+            ending_ = true;
+            due_changed_.notify_all();
+        }
+        for (auto& thread : ending) {
+            thread.join();
+        }
+        std::lock_guard lock(mutex_);
+        ending_ = false;
+        threads_ = 0;
+        idle_ = 0;
+    }
+
     void close(timer* os_timer) {
         {
             std::unique_lock lock(mutex_);
@@ -95,10 +115,10 @@ private:
 
     timer_service() = default;
 
-    // Called with the mutex held. Detached: no one ever waits for these threads to end.
+    // Called with the mutex held.
     void start_thread() {
         try {
-            std::thread([this] { run(); }).detach();
+            pool_.emplace_back([this] { run(); });
             ++threads_;
         } catch (const std::system_error&) {
             // Out of threads: the ones already running keep serving.
@@ -117,6 +137,9 @@ private:
         for (;;) {
             ++idle_;
             while (queue_.empty() || queue_.begin()->first > steady::now()) {
+                if (ending_) {
+                    return;
+                }
                 if (queue_.empty()) {
                     due_changed_.wait(lock);
                 } else {
@@ -149,8 +172,10 @@ private:
     std::condition_variable due_changed_;
     std::condition_variable callback_ended_;
     std::multimap<steady::time_point, timer*> queue_;
+    std::vector<std::thread> pool_;
     std::size_t threads_ = 0;
     std::size_t idle_ = 0;
+    bool ending_ = false;
 };
 
 }  // namespace
@@ -176,6 +201,10 @@ void disassociate_current_thread(expiry_instance* instance) {
 
 void close_timer(timer* os_timer) {
     timer_service::instance().close(os_timer);
+}
+
+void end_threads() {
+    timer_service::instance().end_threads();
 }
 
 }  // namespace os

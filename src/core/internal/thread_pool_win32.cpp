@@ -50,4 +50,6 @@ void close_timer(timer* os_timer) {
     CloseThreadpoolTimer(native(os_timer));
 }
 
+void end_threads() {}
+
 }  // namespace win32::os
