@@ -49,8 +49,11 @@ void PluginHost::DestroyModule() {
     if (mModule == nullptr) {
         return;
     }
-    // The host's audio thread stops before the listeners it calls go away.
+    // The host's audio, live and presenter threads stop before the listeners and dialogs they
+    // call go away.
     mHost.Audio().Shutdown();
+    mHost.Live().Shutdown();
+    mHost.Presenter().Shutdown();
     mModule->ReleaseInstances();
     delete mModule;
     mModule = nullptr;

@@ -87,6 +87,15 @@ bool SimPresenterService::AnswerDialog(std::uint32_t result) {
     return true;
 }
 
+void SimPresenterService::AnswerDialogOnOwnThread(std::uint32_t result) {
+    mThread.Schedule(ServiceThread::Clock::duration::zero(),
+                     [this, result] { AnswerDialog(result); });
+}
+
+bool SimPresenterService::WaitIdle(std::chrono::milliseconds limit) {
+    return mThread.WaitIdle(limit);
+}
+
 void SimPresenterService::GetCamera(service_plugin::LLString* name,
                                     service_plugin::LLString* detail, float a[2], float b[2]) {
     mState.Calls().Record("IPresenterService::GetCamera");

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/host_state.h"
+#include "host/service_thread.h"
 #include "service_plugin/host_services.h"
 
 namespace service_plugin {
@@ -50,12 +51,21 @@ public:
 
     // Answers the oldest open dialog on the calling thread; false when none is open.
     bool AnswerDialog(std::uint32_t result);
+    // Answers the oldest dialog open by then on the presenter's own thread, as the host's user
+    // interface does; returns at once.
+    void AnswerDialogOnOwnThread(std::uint32_t result);
+    // Waits until every answer on the presenter's thread has been given; false when `limit`
+    // passed first.
+    bool WaitIdle(std::chrono::milliseconds limit = std::chrono::milliseconds(5000));
+    // Ends the presenter's thread for good, before the plug-in's code goes away.
+    void Shutdown() { mThread.Stop(); }
 
 private:
     HostState& mState;
     std::mutex mMutex;
     std::vector<std::unique_ptr<service_plugin::PresenterSource>> mSources;
     std::deque<PendingDialog> mDialogs;
+    ServiceThread mThread;
 };
 
 }  // namespace sim

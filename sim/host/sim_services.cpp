@@ -86,6 +86,20 @@ void SimLiveService::RaiseLiveStopped() {
     mListeners.ForEach([](service_plugin::ILiveEvent& listener) { listener.OnLiveStopped(); });
 }
 
+void SimLiveService::RaiseOnOwnThread(bool started) {
+    mThread.Schedule(ServiceThread::Clock::duration::zero(), [this, started] {
+        if (started) {
+            RaiseLiveStarted();
+        } else {
+            RaiseLiveStopped();
+        }
+    });
+}
+
+bool SimLiveService::WaitIdle(std::chrono::milliseconds limit) {
+    return mThread.WaitIdle(limit);
+}
+
 std::int64_t SimLiveService::GetLiveId() {
     mState.Calls().Record("ILiveService::GetLiveId");
     return mState.Answers().liveId;

@@ -66,9 +66,19 @@ public:
     void RaiseLiveStarted();
     void RaiseLiveStopped();
 
+    // Raises the event on the service's own thread, as the host's live thread does; returns at
+    // once.
+    void RaiseOnOwnThread(bool started);
+    // Waits until every event raised on the service's thread has been handed over; false when
+    // `limit` passed first.
+    bool WaitIdle(std::chrono::milliseconds limit = std::chrono::milliseconds(5000));
+    // Ends the live thread for good, before the plug-in's code goes away.
+    void Shutdown() { mThread.Stop(); }
+
 private:
     HostState& mState;
     ListenerList<service_plugin::ILiveEvent> mListeners;
+    ServiceThread mThread;
 };
 
 }  // namespace sim

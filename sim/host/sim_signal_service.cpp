@@ -38,6 +38,18 @@ void SimSignalService::SendTask(service_plugin::SignalTafTask* task) {
     if (task == nullptr) {
         return;
     }
+    bool automatic = false;
+    {
+        std::lock_guard lock(mMutex);
+        automatic = mAutomatic && !mShutDown;
+    }
+    // In automatic mode the request is read, and observed, on the sending thread, so that it
+    // keeps its place among the other calls that thread makes. The task is not yet shared.
+    std::optional<SentRequest> request;
+    if (automatic) {
+        request = EncodeTask(*task, this, mState.Calls());
+        Observe({ServerTraffic::Kind::request, *request, {}, 0, {}});
+    }
     std::unique_lock lock(mMutex);
     if (mShutDown) {
         lock.unlock();
@@ -47,7 +59,10 @@ void SimSignalService::SendTask(service_plugin::SignalTafTask* task) {
     }
     const std::uint64_t id = mNextId++;
     mTasks.emplace(id, task);
-    if (mAutomatic) {
+    if (request) {
+        lock.unlock();
+        ScheduleAnswer(id, std::move(*request));
+    } else if (mAutomatic) {
         ScheduleReceive(id);
     }
 }
@@ -133,6 +148,10 @@ void SimSignalService::Receive(std::uint64_t id) {
     }
     SentRequest request = EncodeTask(*task, this, mState.Calls());
     Observe({ServerTraffic::Kind::request, request, {}, 0, {}});
+    ScheduleAnswer(id, std::move(request));
+}
+
+void SimSignalService::ScheduleAnswer(std::uint64_t id, SentRequest request) {
     Reply reply;
     ServiceThread::Clock::duration after{};
     {

@@ -81,6 +81,8 @@ public:
 
 private:
     void Receive(std::uint64_t id);
+    // Answers the request after the reply's delay, or times it out, on the service's thread.
+    void ScheduleAnswer(std::uint64_t id, SentRequest request);
     void Complete(std::uint64_t id, const SentRequest& request, const Reply& reply,
                   std::int32_t replyId);
     std::int32_t NextReplyId();

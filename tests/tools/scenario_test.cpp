@@ -101,6 +101,24 @@ TEST(Scenario, ReadsAudioFormatAndAudioSteps) {
     EXPECT_EQ(tone.toneHz, 440.0);
 }
 
+TEST(Scenario, ReadsLiveInstanceAndDialogSteps) {
+    Scenario scenario;
+    std::string error;
+    ASSERT_TRUE(Parse(R"({
+      "host": {"dialog_result": 2},
+      "steps": [{"live": "started"}, {"live": "stopped"}, {"instance": "stop"},
+                {"instance": "start"}, {"dialog": 1}]})",
+                      scenario, error))
+        << error;
+    EXPECT_EQ(scenario.answers.dialogResult, std::optional<std::uint32_t>(2));
+    ASSERT_EQ(scenario.steps.size(), 5u);
+    EXPECT_TRUE(std::get<LiveStep>(scenario.steps[0]).started);
+    EXPECT_FALSE(std::get<LiveStep>(scenario.steps[1]).started);
+    EXPECT_FALSE(std::get<InstanceStep>(scenario.steps[2]).start);
+    EXPECT_TRUE(std::get<InstanceStep>(scenario.steps[3]).start);
+    EXPECT_EQ(std::get<DialogStep>(scenario.steps[4]).result, 1u);
+}
+
 TEST(Scenario, MistakesAreNamedByWhereTheyAre) {
     const std::pair<const char*, const char*> cases[] = {
         {R"({"host": {"uid": "7"}})", "host.uid"},
@@ -131,6 +149,12 @@ TEST(Scenario, MistakesAreNamedByWhereTheyAre) {
          "server.replies[0].ret"},
         {R"({"server": {"replies": [{"servant": "s", "function": "f", "rsp_hex": 5}]}})",
          "server.replies[0].rsp_hex"},
+        {R"({"host": {"dialog_result": -1}})", "host.dialog_result"},
+        {R"({"steps": [{"live": "paused"}]})", "steps[0].live: must be \"started\" or"},
+        {R"({"steps": [{"live": true}]})", "steps[0].live: must be a string"},
+        {R"({"steps": [{"instance": "restart"}]})", "steps[0].instance: must be \"start\""},
+        {R"({"steps": [{"wait_ms": 1}, {"dialog": "yes"}]})", "steps[1].dialog"},
+        {R"({"steps": [{"dialog": 1, "seq": 2}]})", "steps[0].seq: unknown key"},
         {R"({"step": []})", "scenario.step: unknown key"},
         {R"([])", "scenario: must be an object"},
     };

@@ -1,4 +1,5 @@
-// The scenario kinetra-sim runs when it is given none.
+// The scenario kinetra-sim runs when it is given none: a tour that shows every feature once
+// (docs/kinetra-sim.md tells the story).
 #include "kinetra-sim/scenario.h"
 
 namespace kinetra_sim {
@@ -8,7 +9,7 @@ const char* DefaultScenarioText() {
   "host": {
     "uid": 1234567890, "guid": "0a1b2c3d", "ua": "kinetra-sim/1.0", "token": "demo-token",
     "token_type": 1, "game_id": 7, "user_value": 5000000000, "client_version": "1.0.0",
-    "test_env": true,
+    "test_env": true, "canvas": [1920, 1080],
     "camera": {"name": "Camera 1", "detail": "cam:front#3A1#22hd", "a": [0.5, 0.25], "b": [1.0, 1.0]}
   },
   "server": {
@@ -34,12 +35,21 @@ const char* DefaultScenarioText() {
       {"servant": "mobileui", "function": "reportMobileUpdateResult", "ret": 0},
       {"servant": "avatarui", "function": "getWardrobe", "ret": 0, "rsp": [
         {"tag": 0, "type": "string", "text": "outfit-2"}, {"tag": 1, "type": "int", "value": 12}]},
-      {"servant": "metric", "function": "reportDetailV2", "ret": 0}
-    ],
-    "delay_ms": 5, "timeout_ms": 200
-  },
-  "server": {
-    "replies": [
+      {"servant": "metric", "function": "reportDetailV2", "ret": 0},
+      {"servant": "PropsUIServer", "function": "getPropsList", "ret": 0, "rsp": [
+        {"tag": 1, "type": "list", "items": [
+          {"tag": 0, "type": "struct", "fields": [
+            {"tag": 1, "type": "int", "value": 4}, {"tag": 2, "type": "string", "text": "Rose"},
+            {"tag": 3, "type": "int", "value": 10}]},
+          {"tag": 0, "type": "struct", "fields": [
+            {"tag": 1, "type": "int", "value": 12}, {"tag": 2, "type": "string", "text": "Rocket"},
+            {"tag": 3, "type": "int", "value": 500}]}]}]},
+      {"servant": "wupui", "function": "getVirtualCrownGameOrnament", "ret": 0, "rsp": [
+        {"tag": 0, "type": "list", "items": [
+          {"tag": 0, "type": "struct", "fields": [{"tag": 0, "type": "int", "value": 4}]},
+          {"tag": 0, "type": "struct", "fields": [{"tag": 0, "type": "int", "value": 2}]}]}]},
+      {"servant": "wupui", "function": "setLiveTag", "ret": 0},
+      {"servant": "liveui", "function": "transMsgToViewer", "ret": 0},
       {"servant": "wupui", "function": "startVirtualInteractiveCrownGame", "ret": 0,
        "rsp": [{"tag": 1, "type": "int", "value": 5000},
                {"tag": 2, "type": "string", "text": "crown-task-1"}]},
@@ -65,7 +75,8 @@ const char* DefaultScenarioText() {
                   {"tag": 3, "type": "string", "text": "Two words, one city"}]}]},
       {"servant": "wupui", "function": "endVirtualInteractiveGame", "ret": 0,
        "rsp": [{"tag": 0, "type": "string", "text": "travel game ended"}]}
-    ]
+    ],
+    "delay_ms": 5, "timeout_ms": 200
   },
   "steps": [
     {"engine": 24},
@@ -73,7 +84,6 @@ const char* DefaultScenarioText() {
     {"engine": 2014, "channel": "another_plugin"},
     {"engine": 4242, "payload": [{"tag": 0, "type": "int", "value": 1},
                                  {"tag": 1, "type": "string", "text": "not a type the plug-in knows"}]},
-    {"audio": {"frames": 480, "calls": 3, "tone_hz": 440}},
     {"engine": 2029},
     {"engine": 2027, "payload": [
       {"tag": 1, "type": "map", "entries": [
@@ -92,6 +102,34 @@ const char* DefaultScenarioText() {
           {"tag": 3, "type": "list", "items": [
             {"tag": 0, "type": "struct", "fields": [
               {"tag": 0, "type": "string", "text": "fps"}, {"tag": 1, "type": "double", "value": 59.5}]}]}]}]}]},
+
+    {"engine": 2001, "payload": [{"tag": 0, "type": "int", "value": 1},
+                                 {"tag": 1, "type": "int", "value": 3}]},
+    {"engine": 2035},
+    {"engine": 2036, "payload": [{"tag": 0, "type": "int", "value": 720},
+                                 {"tag": 1, "type": "int", "value": 1280}]},
+    {"live": "started"},
+    {"wait_ms": 5300},
+
+    {"push": 1400, "payload": [
+       {"tag": 0, "type": "struct", "fields": [{"tag": 2, "type": "string", "text": "Ada"},
+                                              {"tag": 4, "type": "string", "text": "ada-avatar"}]},
+       {"tag": 3, "type": "string", "text": "Love the new outfit!"}]},
+    {"push": 6501, "payload": [
+       {"tag": 0, "type": "int", "value": 12}, {"tag": 2, "type": "int", "value": 3},
+       {"tag": 3, "type": "int", "value": 1234567890},
+       {"tag": 6, "type": "string", "text": "Ada"}]},
+    {"engine": 29, "payload": [{"tag": 0, "type": "int", "value": 880001},
+                               {"tag": 1, "type": "int", "value": 1}]},
+    {"push": 880001, "payload": [{"tag": 0, "type": "string", "text": "stage lights on"}]},
+    {"engine": 2039, "payload": [
+       {"tag": 0, "type": "string", "text": "Crown game"},
+       {"tag": 1, "type": "string", "text": "Start the crown game now?"},
+       {"tag": 3, "type": "string", "text": "Start"}, {"tag": 4, "type": "int", "value": 1},
+       {"tag": 5, "type": "string", "text": "Later"}, {"tag": 6, "type": "int", "value": 2},
+       {"tag": 7, "type": "int", "value": 41}]},
+    {"dialog": 1},
+    {"audio": {"frames": 480, "calls": 3, "tone_hz": 440}},
 
     {"engine": 103, "payload": [{"tag": 0, "type": "int", "value": 1}]},
     {"engine": 113, "payload": [{"tag": 0, "type": "int", "value": 1},
@@ -118,7 +156,9 @@ const char* DefaultScenarioText() {
                                                  {"tag": 1, "type": "string", "text": "go"}]}]},
        {"tag": 2, "type": "string", "text": "travel-task-2"}]}]},
     {"engine": 211, "payload": [{"tag": 0, "type": "int", "value": 2},
-                                {"tag": 1, "type": "int", "value": 0}]}
+                                {"tag": 1, "type": "int", "value": 0}]},
+
+    {"engine": 2001, "payload": [{"tag": 0, "type": "int", "value": 0}]}
   ]
 })";
 }

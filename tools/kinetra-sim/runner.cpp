@@ -28,26 +28,6 @@ void StartServer(const Scenario& scenario, sim::SimSignalService& signal) {
     signal.StartAutomatic(scenario.timing);
 }
 
-void RunSteps(const Scenario& scenario, sim::SimEngine& engine, sim::SimHost& host) {
-    auto& signal = host.Signal();
-    for (const Step& step : scenario.steps) {
-        if (const auto* message = std::get_if<EngineStep>(&step)) {
-            engine.Send(message->type, message->payload, message->channel);
-            // The next step starts once the plug-in has handled this message.
-            engine.WaitIdle();
-        } else if (const auto* push = std::get_if<PushStep>(&step)) {
-            signal.Push(push->uri, push->payload);
-            signal.WaitIdle(kQuietPeriod * 50);
-        } else if (const auto* audio = std::get_if<AudioStep>(&step)) {
-            // Delivered on the audio service's own thread, every call before the next step.
-            host.Audio().Deliver(audio->delivery);
-            host.Audio().WaitIdle();
-        } else {
-            std::this_thread::sleep_for(std::get<WaitStep>(step).duration);
-        }
-    }
-}
-
 // Quiet: nothing moved for a while and no request waits for its answer or time-out.
 void WaitUntilQuiet(const Trace& trace, const sim::SimSignalService& signal) {
     while (std::chrono::steady_clock::now() - trace.LastMove() < kQuietPeriod ||
@@ -56,16 +36,66 @@ void WaitUntilQuiet(const Trace& trace, const sim::SimSignalService& signal) {
     }
 }
 
+// Runs one step and waits until what it set off has been handled, so that traces come out in
+// one order.
+class StepRunner {
+public:
+    StepRunner(sim::SimEngine& engine, sim::SimHost& host, service_plugin::PluginInstance& instance,
+               const Trace& trace)
+        : mEngine(engine), mHost(host), mInstance(instance), mTrace(trace) {}
+
+    void operator()(const EngineStep& message) {
+        mEngine.Send(message.type, message.payload, message.channel);
+        // The next step starts once the plug-in has handled this message.
+        mEngine.WaitIdle();
+    }
+    void operator()(const PushStep& push) {
+        mHost.Signal().Push(push.uri, push.payload);
+        mHost.Signal().WaitIdle(kQuietPeriod * 50);
+    }
+    void operator()(const AudioStep& audio) {
+        // Delivered on the audio service's own thread, every call before the next step.
+        mHost.Audio().Deliver(audio.delivery);
+        mHost.Audio().WaitIdle();
+    }
+    void operator()(const LiveStep& live) {
+        mHost.Live().RaiseOnOwnThread(live.started);
+        mHost.Live().WaitIdle();
+    }
+    void operator()(const DialogStep& dialog) {
+        mHost.Presenter().AnswerDialogOnOwnThread(dialog.result);
+        mHost.Presenter().WaitIdle();
+    }
+    void operator()(const InstanceStep& step) {
+        if (step.start) {
+            mInstance.Start();
+        } else {
+            mInstance.Stop();
+        }
+        // What the start or stop asks of the servers is answered before the next step.
+        WaitUntilQuiet(mTrace, mHost.Signal());
+    }
+    void operator()(const WaitStep& wait) { std::this_thread::sleep_for(wait.duration); }
+
+private:
+    sim::SimEngine& mEngine;
+    sim::SimHost& mHost;
+    service_plugin::PluginInstance& mInstance;
+    const Trace& mTrace;
+};
+
 }  // namespace
 
 int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace& trace,
                 std::ostream& messages) {
     const std::string logPath = PrepareLogFolder();
+    trace.Begin();
     sim::SimHost host(scenario.answers, scenario.absent);
     sim::SimEngine engine;
     engine.SetObserver([&trace](const sim::EngineTraffic& traffic) { trace.Record(traffic); });
     host.Signal().SetObserver(
         [&trace](const sim::ServerTraffic& traffic) { trace.Record(traffic); });
+    host.State().SetCallObserver([&trace](const sim::HostCall& call) { trace.Record(call); });
     StartServer(scenario, host.Signal());
     int exitCode = 0;
     {
@@ -88,7 +118,10 @@ int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace&
             // What the start asks of the servers is settled before the first step, so that
             // traces come out in one order.
             WaitUntilQuiet(trace, host.Signal());
-            RunSteps(scenario, engine, host);
+            StepRunner run(engine, host, *instance, trace);
+            for (const Step& step : scenario.steps) {
+                std::visit(run, step);
+            }
             WaitUntilQuiet(trace, host.Signal());
             // Each stop's requests are answered or time out while the library is still loaded.
             instance->Stop();
@@ -101,6 +134,7 @@ int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace&
     }
     engine.SetObserver(nullptr);
     host.Signal().SetObserver(nullptr);
+    host.State().SetCallObserver(nullptr);
     messages << "kinetra-sim: the plug-in's log is " << logPath << "\n";
     return exitCode;
 }

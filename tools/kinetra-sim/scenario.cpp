@@ -138,6 +138,11 @@ void ReadHost(const Json& json, Scenario& scenario, std::string& error) {
         reader.Pair("b", answers.camera.b);
         reader.OnlyKeys({"name", "detail", "a", "b"});
     }
+    if (host.Find("dialog_result") != nullptr) {
+        std::uint32_t result = 0;
+        host.Integer("dialog_result", result);
+        answers.dialogResult = result;
+    }
     if (const Json* absent = host.Find("absent")) {
         if (!absent->is_array()) {
             host.Fail("host.absent", "must be an array of service names");
@@ -155,7 +160,7 @@ void ReadHost(const Json& json, Scenario& scenario, std::string& error) {
     }
     host.OnlyKeys({"uid", "guid", "ua", "token", "token_type", "game_id", "live_id", "user_value",
                    "user_text1", "user_text2", "test_env", "client_version", "canvas", "camera",
-                   "audio_format", "absent"});
+                   "audio_format", "dialog_result", "absent"});
 }
 
 // Bytes from a FIELDS array in the kinetra-taf JSON form under `key`, or from hex text.
@@ -295,6 +300,16 @@ void ReadServer(const Json& json, Scenario& scenario, std::string& error) {
     server.OnlyKeys({"replies", "delay_ms", "timeout_ms"});
 }
 
+// A text value under `key` that must be one of two words; true for the first.
+bool ReadChoice(ObjectReader& step, const char* key, const char* first, const char* second) {
+    std::string word;
+    step.Text(key, word);
+    if (step.Ok() && word != first && word != second) {
+        step.Fail(step.Where(key), std::string("must be \"") + first + "\" or \"" + second + "\"");
+    }
+    return word == first;
+}
+
 void ReadStep(const Json& json, const std::string& path, Scenario& scenario, std::string& error) {
     ObjectReader step(json, path, error);
     if (!step.Ok()) {
@@ -321,8 +336,23 @@ void ReadStep(const Json& json, const std::string& path, Scenario& scenario, std
     } else if (const Json* audio = step.Find("audio")) {
         ReadAudio(*audio, path + ".audio", scenario, error);
         step.OnlyKeys({"audio"});
+    } else if (step.Find("live") != nullptr) {
+        const bool started = ReadChoice(step, "live", "started", "stopped");
+        step.OnlyKeys({"live"});
+        scenario.steps.emplace_back(LiveStep{started});
+    } else if (step.Find("instance") != nullptr) {
+        const bool start = ReadChoice(step, "instance", "start", "stop");
+        step.OnlyKeys({"instance"});
+        scenario.steps.emplace_back(InstanceStep{start});
+    } else if (step.Find("dialog") != nullptr) {
+        DialogStep dialog;
+        step.Integer("dialog", dialog.result);
+        step.OnlyKeys({"dialog"});
+        scenario.steps.emplace_back(dialog);
     } else {
-        step.Fail(path, "a step needs \"engine\", \"push\", \"audio\" or \"wait_ms\"");
+        step.Fail(path,
+                  "a step needs \"engine\", \"push\", \"audio\", \"live\", \"instance\", "
+                  "\"dialog\" or \"wait_ms\"");
     }
 }
 

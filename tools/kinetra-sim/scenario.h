@@ -36,7 +36,23 @@ struct AudioStep {
     sim::AudioDelivery delivery;
 };
 
-using Step = std::variant<EngineStep, WaitStep, PushStep, AudioStep>;
+// The host's live service raises live started or live stopped on its own thread.
+struct LiveStep {
+    bool started = false;
+};
+
+// The host calls the instance's Start or Stop.
+struct InstanceStep {
+    bool start = false;
+};
+
+// The presenter answers the oldest open dialog with `result` on its own thread.
+struct DialogStep {
+    std::uint32_t result = 0;
+};
+
+using Step =
+    std::variant<EngineStep, WaitStep, PushStep, AudioStep, LiveStep, InstanceStep, DialogStep>;
 
 // A canned server answer for one servant and function; requests without one time out.
 struct ServerReply {

@@ -1,5 +1,9 @@
 #include "kinetra-sim/trace.h"
 
+#include <charconv>
+#include <cstdio>
+#include <type_traits>
+
 #include "common/hex_text.h"
 #include "common/taf_tree_json.h"
 #include "engine/engine_catalog.h"
@@ -70,28 +74,82 @@ std::string PassThroughFrame(const sim::EngineTraffic& traffic) {
     return "  (frame " + CallName(packet) + " #" + std::to_string(packet.iRequestId) + ")";
 }
 
+// A float as the JSON real with its shortest text: 0.1f reads 0.1, not 0.100000001490116.
+Json Real(float value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    double real = 0;
+    std::from_chars(text, end, real);
+    return Json(real);
+}
+
+Json HostCallJson(const sim::HostCallValue& value) {
+    return std::visit(
+        [](const auto& held) -> Json {
+            if constexpr (std::is_same_v<std::decay_t<decltype(held)>, std::array<float, 2>>) {
+                return Json::array({Real(held[0]), Real(held[1])});
+            } else {
+                return Json(held);
+            }
+        },
+        value);
+}
+
+std::string HostCallText(const sim::HostCallValue& value) {
+    if (const auto* pair = std::get_if<std::array<float, 2>>(&value)) {
+        return "(" + OneLine(Real((*pair)[0])) + ", " + OneLine(Real((*pair)[1])) + ")";
+    }
+    return OneLine(HostCallJson(value));
+}
+
 }  // namespace
 
 Trace::Trace(TraceFormat format, std::ostream& out)
-    : mFormat(format), mOut(out), mLastMove(std::chrono::steady_clock::now()) {}
+    : mFormat(format),
+      mOut(out),
+      mStart(std::chrono::steady_clock::now()),
+      mLastMove(std::chrono::steady_clock::now()) {}
+
+void Trace::Begin() {
+    std::lock_guard lock(mMutex);
+    mStart = std::chrono::steady_clock::now();
+}
 
 void Trace::Record(const sim::EngineTraffic& traffic) {
-    Print(mFormat == TraceFormat::json ? JsonLine(traffic) : TextLine(traffic));
+    Print(traffic);
 }
 
 void Trace::Record(const sim::ServerTraffic& traffic) {
-    Print(mFormat == TraceFormat::json ? JsonLine(traffic) : TextLine(traffic));
+    Print(traffic);
 }
 
-void Trace::Print(const std::string& line) {
+void Trace::Record(const sim::HostCall& call) {
+    Print(call);
+}
+
+// Lines are made and written under the lock, so that their times never go backwards.
+template <typename Event>
+void Trace::Print(const Event& event) {
     {
         std::lock_guard lock(mMutex);
-        mOut << line << std::flush;
+        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::steady_clock::now() - mStart)
+                                 .count();
+        if (mFormat == TraceFormat::json) {
+            Json line = JsonLine(event);
+            line["t_ms"] = elapsed;
+            mOut << tafjson::printJson(line, tafjson::JsonLayout::OneLine);
+        } else {
+            char time[32];
+            std::snprintf(time, sizeof time, "[%5lld ms]  ", static_cast<long long>(elapsed));
+            mOut << time << TextLine(event);
+        }
+        mOut << std::flush;
     }
     mLastMove = std::chrono::steady_clock::now();
 }
 
-std::string Trace::JsonLine(const sim::EngineTraffic& traffic) const {
+Json Trace::JsonLine(const sim::EngineTraffic& traffic) {
     const bool toPlugin = traffic.direction == Direction::toPlugin;
     Json line = Json::object();
     line["from"] = toPlugin ? "engine" : "plugin";
@@ -105,10 +163,10 @@ std::string Trace::JsonLine(const sim::EngineTraffic& traffic) const {
     if (!payload.complete) {
         line["hex"] = tafjson::toHex(traffic.payload);
     }
-    return tafjson::printJson(line, tafjson::JsonLayout::OneLine);
+    return line;
 }
 
-std::string Trace::TextLine(const sim::EngineTraffic& traffic) const {
+std::string Trace::TextLine(const sim::EngineTraffic& traffic) {
     const bool toPlugin = traffic.direction == Direction::toPlugin;
     std::string line = toPlugin ? "engine -> plugin  " : "plugin -> engine  ";
     line += std::to_string(traffic.type);
@@ -133,7 +191,7 @@ std::string Trace::TextLine(const sim::EngineTraffic& traffic) const {
     return line + "\n";
 }
 
-std::string Trace::JsonLine(const sim::ServerTraffic& traffic) const {
+Json Trace::JsonLine(const sim::ServerTraffic& traffic) {
     using Kind = sim::ServerTraffic::Kind;
     const bool toServer = traffic.kind == Kind::request;
     Json line = Json::object();
@@ -146,7 +204,7 @@ std::string Trace::JsonLine(const sim::ServerTraffic& traffic) const {
         if (!payload.complete) {
             line["hex"] = tafjson::toHex(traffic.payload);
         }
-        return tafjson::printJson(line, tafjson::JsonLayout::OneLine);
+        return line;
     }
     line["servant"] = traffic.request.packet.sServantName;
     line["function"] = traffic.request.packet.sFuncName;
@@ -162,10 +220,10 @@ std::string Trace::JsonLine(const sim::ServerTraffic& traffic) const {
     } else {
         line["hex"] = tafjson::toHex(traffic.reply.bytes);
     }
-    return tafjson::printJson(line, tafjson::JsonLayout::OneLine);
+    return line;
 }
 
-std::string Trace::TextLine(const sim::ServerTraffic& traffic) const {
+std::string Trace::TextLine(const sim::ServerTraffic& traffic) {
     using Kind = sim::ServerTraffic::Kind;
     switch (traffic.kind) {
         case Kind::push:
@@ -192,6 +250,29 @@ std::string Trace::TextLine(const sim::ServerTraffic& traffic) const {
             break;
     }
     return line + " raw reply " + tafjson::toHex(traffic.reply.bytes) + "\n";
+}
+
+Json Trace::JsonLine(const sim::HostCall& call) {
+    Json line = Json::object();
+    line["from"] = "plugin";
+    line["to"] = "host";
+    line["call"] = call.call;
+    Json args = Json::object();
+    for (const auto& [name, value] : call.args) {
+        args[name] = HostCallJson(value);
+    }
+    line["args"] = std::move(args);
+    return line;
+}
+
+std::string Trace::TextLine(const sim::HostCall& call) {
+    std::string line = "plugin -> host    " + call.call;
+    const char* separator = "  ";
+    for (const auto& [name, value] : call.args) {
+        line += separator + name + " " + HostCallText(value);
+        separator = ", ";
+    }
+    return line + "\n";
 }
 
 }  // namespace kinetra_sim

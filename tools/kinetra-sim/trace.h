@@ -1,5 +1,6 @@
-// Prints every message that crosses the engine channel, as it happens: one line per message,
-// for people or as JSON.
+// Prints every message that crosses the engine channel, every server exchange and every host
+// call that changes the host's state, as it happens: one line each, for people or as JSON,
+// with the milliseconds since the scenario began.
 #pragma once
 
 #include <atomic>
@@ -7,7 +8,9 @@
 #include <mutex>
 #include <ostream>
 
+#include "common/json.h"
 #include "engine/sim_engine.h"
+#include "host/host_call.h"
 #include "host/server_traffic.h"
 
 namespace kinetra_sim {
@@ -18,22 +21,30 @@ class Trace {
 public:
     Trace(TraceFormat format, std::ostream& out);
 
+    // Where "t_ms" counts from: the scenario's start (construction until then).
+    void Begin();
+
     // Any thread; lines never interleave.
     void Record(const sim::EngineTraffic& traffic);
     void Record(const sim::ServerTraffic& traffic);
+    void Record(const sim::HostCall& call);
     // When the last message moved (or when the trace started).
     std::chrono::steady_clock::time_point LastMove() const { return mLastMove.load(); }
 
 private:
-    void Print(const std::string& line);
-    std::string JsonLine(const sim::EngineTraffic& traffic) const;
-    std::string TextLine(const sim::EngineTraffic& traffic) const;
-    std::string JsonLine(const sim::ServerTraffic& traffic) const;
-    std::string TextLine(const sim::ServerTraffic& traffic) const;
+    template <typename Event>
+    void Print(const Event& event);
+    static tafjson::Json JsonLine(const sim::EngineTraffic& traffic);
+    static std::string TextLine(const sim::EngineTraffic& traffic);
+    static tafjson::Json JsonLine(const sim::ServerTraffic& traffic);
+    static std::string TextLine(const sim::ServerTraffic& traffic);
+    static tafjson::Json JsonLine(const sim::HostCall& call);
+    static std::string TextLine(const sim::HostCall& call);
 
     TraceFormat mFormat;
     std::ostream& mOut;
     std::mutex mMutex;
+    std::chrono::steady_clock::time_point mStart;
     std::atomic<std::chrono::steady_clock::time_point> mLastMove;
 };
 
