@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <type_traits>
 
 #include "plugin/engine_messages.h"
@@ -13,6 +14,11 @@
 #include "taf/records/travel_game.h"
 
 namespace kinetra {
+
+// Every push the game logic subscribes to in Init; each record carries its URI.
+using GamePushes =
+    std::tuple<MERU::VirtualCrownGameDataNotify, MERU::VirtualTravelGuessWordsGameNotice,
+               MERU::VirtualTravelEmpowermentGameNotice, MERU::VirtualInteractiveGameNotice>;
 
 // The servant of every game request.
 inline constexpr std::string_view kGameServant = "wupui";
@@ -164,5 +170,11 @@ inline constexpr GameCall<MERU::StartVirtualTravelGameReq, MERU::StartVirtualTra
         .toAnswer = [](const MERU::StartVirtualTravelGameRsp& rsp) { return rsp.tConfig; },
         .namesMethod = false,
     };
+
+// Every row above, for walkers such as the protocol reference.
+inline constexpr auto kGameCalls = std::make_tuple(
+    kGameInfoCall, kGameDataRecoveryCall, kGameHeartbeatCall, kGameEndCall, kCrownGameStartCall,
+    kCrownGameEndCall, kCrownGameHeartbeatCall, kCrownOrnamentCall, kTravelGamePreStartCall,
+    kTravelGameStartCall, kTravelGameLevelStartCall);
 
 }  // namespace kinetra

@@ -72,6 +72,10 @@ constexpr EngineRoute<Logic> kGameRoutes[] = {
 
 }  // namespace
 
+std::span<const EngineRoute<Logic>> GameRoutes() {
+    return kGameRoutes;
+}
+
 void KinetraInteractiveGameLogic::Init(const std::shared_ptr<KinetraServicePluginImpl>& owner) {
     mOwner.Reset(owner);
     auto* signal = owner ? owner->SignalService() : nullptr;

@@ -56,6 +56,10 @@ constexpr EngineRoute<KinetraLogic> kLiveRoutes[] = {
 
 }  // namespace
 
+std::span<const EngineRoute<KinetraLogic>> LiveRoutes() {
+    return kLiveRoutes;
+}
+
 KinetraLogic::~KinetraLogic() {
     StopChangeTypeTimer();
 }

@@ -42,6 +42,10 @@ constexpr EngineRoute<KinetraServicePluginImpl> kInstanceRoutes[] = {
 
 }  // namespace
 
+std::span<const EngineRoute<KinetraServicePluginImpl>> InstanceRoutes() {
+    return kInstanceRoutes;
+}
+
 void KinetraServicePluginImpl::OnEngineMessage(std::int32_t type, const taf::Bytes& payload) {
     mLogic.OnEngineMessage(type, payload);
     RouteEngineMessage<KinetraServicePluginImpl>(kInstanceRoutes, *this, type, payload);

@@ -10,6 +10,10 @@
 
 namespace kinetra {
 
+class KinetraInteractiveGameLogic;
+class KinetraLogic;
+class KinetraServicePluginImpl;
+
 template <class Area>
 using EngineHandler = void (*)(Area& area, const taf::Bytes& payload);
 
@@ -18,6 +22,11 @@ struct EngineRoute {
     FromEngine type;
     EngineHandler<Area> handler;
 };
+
+// Each area's table, for the protocol reference; they run in this order.
+std::span<const EngineRoute<KinetraInteractiveGameLogic>> GameRoutes();
+std::span<const EngineRoute<KinetraLogic>> LiveRoutes();
+std::span<const EngineRoute<KinetraServicePluginImpl>> InstanceRoutes();
 
 // Runs the handler of every row for `type`; a type without a row passes silently.
 template <class Area>

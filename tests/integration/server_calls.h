@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -58,7 +59,8 @@ inline std::optional<sim::PendingTask> NextRequest(RunningPlugin& running,
 
 // Drops the two requests every start sends: the start configuration, then the gift list.
 inline void DropStartRequests(RunningPlugin& running) {
-    for (const auto& function : {taf::kGetConfig, taf::kGetPropsList}) {
+    for (const taf::ServerFunction& function :
+         std::initializer_list<taf::ServerFunction>{taf::kGetConfig, taf::kGetPropsList}) {
         auto task = running.host.Signal().TakeTask();
         ASSERT_TRUE(task.has_value());
         ASSERT_EQ(task->Request().functionName, function.function);

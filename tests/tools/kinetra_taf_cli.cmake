@@ -1,5 +1,6 @@
 # Runs the built kinetra-taf on captured sample messages: bytes -> JSON -> bytes and
-# JSON -> bytes -> JSON, the readable dump, framed packets, and the error exits.
+# JSON -> bytes -> JSON, the readable dump with and without a record, framed packets, and the
+# error exits.
 # Arguments: TOOL, DATA (sample folder), WORK (scratch folder), EMULATOR (may be empty),
 # QUICK (ON under an emulator, where every launch is slow: only the essential runs).
 
@@ -56,8 +57,23 @@ endif()
 run_tool(0 frame --hex --json ${DATA}/frame.hex)
 expect_same("frame.hex -> JSON" "${TOOL_OUT}" ${DATA}/frame.json)
 
+# A captured start configuration (2000) named by its engine type; tag 12 is not declared.
+run_tool(0 dump --hex --engine-type 2000 ${DATA}/start_config.hex)
+expect_same("start_config.hex --engine-type 2000" "${TOOL_OUT}" ${DATA}/start_config.txt)
+
 if(QUICK)
   return()
+endif()
+
+run_tool(0 dump --hex --record MERU.StartConfigMsg ${DATA}/start_config.hex)
+expect_same("start_config.hex --record" "${TOOL_OUT}" ${DATA}/start_config.txt)
+run_tool(2 dump --hex --record NoSuchRecord ${DATA}/start_config.hex)
+if(NOT TOOL_ERR MATCHES "no record named \"NoSuchRecord\"")
+  message(FATAL_ERROR "unknown record: unexpected error text: ${TOOL_ERR}")
+endif()
+run_tool(2 dump --hex --engine-type 2014x ${DATA}/start_config.hex)
+if(NOT TOOL_ERR MATCHES "no payload record for engine type")
+  message(FATAL_ERROR "unknown engine type: unexpected error text: ${TOOL_ERR}")
 endif()
 
 run_tool(0 frame --hex ${DATA}/frame.hex)

@@ -47,28 +47,70 @@ void appendValue(std::string& out, const tafjson::TafField& field) {
     }
 }
 
-void appendFields(std::string& out, const std::vector<tafjson::TafField>& fields, int depth) {
+void appendFields(std::string& out, const std::vector<tafjson::TafField>& fields, int depth,
+                  const taf::RecordSchema* record);
+
+// Whether the field's wire type can carry the declared type.
+bool fits(const tafjson::TafField& field, const taf::TypeSchema& type) {
+    if (type.record != nullptr) {
+        return field.type == TafType::StructBegin;
+    }
+    if (type.key != nullptr) {
+        return field.type == TafType::Map;
+    }
+    if (type.element != nullptr) {
+        return field.type == TafType::List;
+    }
+    return field.type != TafType::StructBegin && field.type != TafType::List &&
+           field.type != TafType::Map;
+}
+
+void appendField(std::string& out, const tafjson::TafField& field, int depth, std::string_view name,
+                 const taf::TypeSchema* type) {
+    const std::string offset = std::to_string(field.offset);
+    out.append(offset.size() < 6 ? 6 - offset.size() : 0, ' ');
+    out += offset;
+    out.append(2 + 2 * static_cast<std::size_t>(depth), ' ');
+    out += "tag " + std::to_string(field.tag) + " ";
+    if (type != nullptr && !fits(field, *type)) {
+        type = nullptr;
+        name = {};
+    }
+    if (!name.empty()) {
+        out += std::string(name) + " ";
+    }
+    out += tafjson::jsonTypeName(field.type);
+    if (field.type != TafType::StructBegin) {
+        out += ' ';
+    }
+    appendValue(out, field);
+    out += '\n';
+    if (type == nullptr || type->record != nullptr) {
+        appendFields(out, field.children, depth + 1, type ? type->record : nullptr);
+        return;
+    }
+    // List elements, or map keys and values in turn.
+    for (std::size_t i = 0; i < field.children.size(); ++i) {
+        const bool isKey = type->key != nullptr && i % 2 == 0;
+        appendField(out, field.children[i], depth + 1, {}, isKey ? type->key : type->element);
+    }
+}
+
+void appendFields(std::string& out, const std::vector<tafjson::TafField>& fields, int depth,
+                  const taf::RecordSchema* record) {
     for (const auto& field : fields) {
-        const std::string offset = std::to_string(field.offset);
-        out.append(offset.size() < 6 ? 6 - offset.size() : 0, ' ');
-        out += offset;
-        out.append(2 + 2 * static_cast<std::size_t>(depth), ' ');
-        out += "tag " + std::to_string(field.tag) + " ";
-        out += tafjson::jsonTypeName(field.type);
-        if (field.type != TafType::StructBegin) {
-            out += ' ';
-        }
-        appendValue(out, field);
-        out += '\n';
-        appendFields(out, field.children, depth + 1);
+        const taf::FieldSchema* known = record ? taf::findField(*record, field.tag) : nullptr;
+        appendField(out, field, depth, known ? known->info.name : std::string_view(),
+                    known ? known->type : nullptr);
     }
 }
 
 }  // namespace
 
-std::string DumpText(const std::vector<tafjson::TafField>& fields) {
+std::string DumpText(const std::vector<tafjson::TafField>& fields,
+                     const taf::RecordSchema* record) {
     std::string out;
-    appendFields(out, fields, 0);
+    appendFields(out, fields, 0, record);
     return out;
 }
 

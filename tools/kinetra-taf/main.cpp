@@ -1,11 +1,15 @@
 // kinetra-taf: shows captured TAF bytes as a tree or as JSON, and writes bytes from that JSON.
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "binary_stdio.h"
 #include "common/hex_text.h"
+#include "common/protocol_catalog.h"
 #include "common/taf_tree_json.h"
 #include "dump_text.h"
 #include "frame_text.h"
@@ -17,12 +21,16 @@ constexpr int kExitDecodeFailed = 1;
 constexpr int kExitUsage = 2;
 
 constexpr const char kUsage[] =
-    "usage: kinetra-taf dump [--hex] [--json] [FILE|-]\n"
+    "usage: kinetra-taf dump [--hex] [--json | --record NAME | --engine-type N] [FILE|-]\n"
     "       kinetra-taf encode [--hex] [FILE|-]\n"
     "       kinetra-taf frame [--hex] [--json] [FILE|-]\n"
     "\n"
     "dump    decodes TAF bytes without a schema and prints every field as an indented\n"
     "        tree (byte offset, tag, wire type, value), or as JSON with --json.\n"
+    "--record NAME       names each field of the record NAME (as docs/protocol.md lists\n"
+    "                    it, or its wire type name \"MERU.\" + NAME) beside its tag, nested\n"
+    "                    records too; fields the record does not declare show unnamed.\n"
+    "--engine-type N     the same with the payload record of engine message type N.\n"
     "encode  reads that JSON and writes the bytes, each value in the wire type given.\n"
     "frame   decodes a framed server request or reply: its length, its header fields,\n"
     "        and each attribute of its body with its type name and its value as a tree.\n"
@@ -34,6 +42,8 @@ struct Options {
     bool hex = false;
     bool json = false;
     std::string input = "-";
+    std::optional<std::string> record;
+    std::optional<std::string> engineType;
 };
 
 bool ParseArguments(int argc, char** argv, Options& options) {
@@ -48,12 +58,19 @@ bool ParseArguments(int argc, char** argv, Options& options) {
             options.hex = true;
         } else if (argument == "--json" && options.command != "encode") {
             options.json = true;
+        } else if ((argument == "--record" || argument == "--engine-type") && i + 1 < argc &&
+                   options.command == "dump") {
+            (argument == "--record" ? options.record : options.engineType) = argv[++i];
         } else if ((argument == "-" || !argument.starts_with("-")) && !haveInput) {
             options.input = argument;
             haveInput = true;
         } else {
             return false;
         }
+    }
+    const bool named = options.record || options.engineType;
+    if (named && (options.json || (options.record && options.engineType))) {
+        return false;
     }
     return options.command == "dump" || options.command == "encode" || options.command == "frame";
 }
@@ -83,7 +100,38 @@ void Fail(const std::string& message) {
     std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
+// The record --record or --engine-type names; null when neither is given. Sets `error` when
+// the name or type has no record.
+const taf::RecordSchema* NamedRecord(const Options& options, std::string& error) {
+    if (options.record) {
+        const auto* record = tafjson::findRecord(*options.record);
+        if (record == nullptr) {
+            error = "no record named \"" + *options.record + "\"";
+        }
+        return record;
+    }
+    if (!options.engineType) {
+        return nullptr;
+    }
+    const std::string& text = *options.engineType;
+    std::int64_t type = 0;
+    const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), type);
+    const auto* record = status == std::errc() && end == text.data() + text.size()
+                             ? tafjson::findEngineRecord(type)
+                             : nullptr;
+    if (record == nullptr) {
+        error = "no payload record for engine type \"" + text + "\"";
+    }
+    return record;
+}
+
 int Dump(const Options& options, const std::string& content) {
+    std::string error;
+    const taf::RecordSchema* record = NamedRecord(options, error);
+    if (!error.empty()) {
+        Fail(error);
+        return kExitUsage;
+    }
     taf::Bytes bytes(content.begin(), content.end());
     if (options.hex && !tafjson::parseHexText(content, bytes)) {
         Fail("the input is not hex text");
@@ -91,7 +139,8 @@ int Dump(const Options& options, const std::string& content) {
     }
     std::vector<tafjson::TafField> fields;
     const tafjson::TreeDecodeResult result = tafjson::decodeTree(bytes, fields);
-    Write(options.json ? tafjson::printJson(tafjson::treeToJson(fields)) : DumpText(fields));
+    Write(options.json ? tafjson::printJson(tafjson::treeToJson(fields))
+                       : DumpText(fields, record));
     if (result.status < 0) {
         std::fflush(stdout);
         Fail("cannot decode the field at byte offset " + std::to_string(result.errorOffset) +

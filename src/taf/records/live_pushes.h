@@ -20,8 +20,9 @@ struct MessageNoticeSender {
     }
 };
 
-// Push 1400: a viewer message.
+// A viewer message.
 struct MessageNotice {
+    static constexpr std::uint32_t kPushUri = 1400;
     MessageNoticeSender tSender;
     std::string sText3;
 
@@ -31,8 +32,9 @@ struct MessageNotice {
     }
 };
 
-// Push 6501: an item sent in the room; tags 3 and 25 are receivers' uids.
+// An item sent in the room; tags 3 and 25 are receivers' uids.
 struct SendItemSubBroadcastPacket {
+    static constexpr std::uint32_t kPushUri = 6501;
     std::int32_t iField0 = 0;
     std::int32_t iField2 = 0;
     std::int64_t lReceiverUid3 = 0;

@@ -1,0 +1,55 @@
+// kinetra-protocol: writes the engine protocol reference (docs/protocol.md) from the tables.
+#include <cstdio>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "plugin/engine_route.h"
+#include "plugin/plugin_names.h"
+#include "protocol_markdown.h"
+#include "signal/request_descriptor.h"
+
+namespace {
+
+template <class Area>
+protocoldoc::RouteArea RoutedTypes(std::string_view name,
+                                   std::span<const kinetra::EngineRoute<Area>> routes) {
+    protocoldoc::RouteArea area{name, {}};
+    for (const auto& route : routes) {
+        area.types.push_back(kinetra::number(route.type));
+    }
+    return area;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 2) {
+        std::fputs(
+            "usage: kinetra-protocol [OUTPUT]\n"
+            "Writes the engine protocol reference to OUTPUT, or to standard output.\n",
+            stderr);
+        return 2;
+    }
+    const std::vector<protocoldoc::RouteArea> areas = {
+        RoutedTypes("games", kinetra::GameRoutes()),
+        RoutedTypes("live", kinetra::LiveRoutes()),
+        RoutedTypes("instance", kinetra::InstanceRoutes()),
+    };
+    const Meru::TaskOptions defaults;
+    const protocoldoc::TaskOptionValues options{
+        {defaults.option1, defaults.option2, defaults.option3, defaults.option4}};
+    const std::string text = protocoldoc::WriteProtocolMarkdown(
+        tafjson::protocolCatalog(), areas, kinetra::kEngineChannelName, options);
+    // Binary mode: the checked-in file has the same bytes on every platform.
+    std::FILE* file = argc == 2 ? std::fopen(argv[1], "wb") : stdout;
+    if (file == nullptr) {
+        std::fprintf(stderr, "kinetra-protocol: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    if (file != stdout && std::fclose(file) != 0) {
+        return 1;
+    }
+    return written ? 0 : 1;
+}
