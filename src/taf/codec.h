@@ -25,10 +25,8 @@ struct IsStdMap : std::false_type {};
 template <class K, class V, class C, class A>
 struct IsStdMap<std::map<K, V, C, A>> : std::true_type {};
 
-// The field kinds; walkers such as the simulator's JSON conversion branch on these.
-template <class T>
-concept TafInteger = std::is_same_v<T, std::int8_t> || std::is_same_v<T, std::int16_t> ||
-    std::is_same_v<T, std::int32_t> || std::is_same_v<T, std::int64_t>;
+// The field kinds (and TafInteger, in input_stream.h); walkers such as the simulator's JSON
+// conversion branch on these.
 template <class T>
 concept TafList = IsStdVector<T>::value && !std::is_same_v<T, Bytes>;
 template <class T>

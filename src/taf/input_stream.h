@@ -11,8 +11,9 @@
 
 namespace taf {
 
+// The integer widths of record fields.
 template <class T>
-concept IntegerTarget = std::is_same_v<T, std::int8_t> || std::is_same_v<T, std::int16_t> ||
+concept TafInteger = std::is_same_v<T, std::int8_t> || std::is_same_v<T, std::int16_t> ||
     std::is_same_v<T, std::int32_t> || std::is_same_v<T, std::int64_t>;
 
 // Reads in place from a byte range. Every read is bounds-checked; failures are status codes.
@@ -93,7 +94,7 @@ public:
         return status;
     }
     template <class Int>
-    requires IntegerTarget<Int>
+    requires TafInteger<Int>
     [[nodiscard]] Status readOpened(Int& value, TafType type);
     [[nodiscard]] Status readOpened(float& value, TafType type);
     [[nodiscard]] Status readOpened(double& value, TafType type);
@@ -182,7 +183,7 @@ private:
 };
 
 template <class Int>
-requires IntegerTarget<Int> Status TafInputStream::readOpened(Int& value, TafType type) {
+requires TafInteger<Int> Status TafInputStream::readOpened(Int& value, TafType type) {
     const std::size_t left = remaining();
     std::size_t payload = 0;
     switch (type) {
