@@ -25,10 +25,8 @@ struct IsStdMap : std::false_type {};
 template <class K, class V, class C, class A>
 struct IsStdMap<std::map<K, V, C, A>> : std::true_type {};
 
-// The field kinds; walkers such as the simulator's JSON conversion branch on these.
-template <class T>
-concept TafInteger = std::is_same_v<T, std::int8_t> || std::is_same_v<T, std::int16_t> ||
-    std::is_same_v<T, std::int32_t> || std::is_same_v<T, std::int64_t>;
+// The field kinds (and TafInteger, in input_stream.h); walkers such as the simulator's JSON
+// conversion branch on these.
 template <class T>
 concept TafList = IsStdVector<T>::value && !std::is_same_v<T, Bytes>;
 template <class T>
@@ -90,7 +88,9 @@ Status writeValue(TafOutputStream& out, const T& value, Tag tag) {
     }
 }
 
-// Reads a list, map or record whose head (of type `type`) has just been consumed.
+// Reads a value whose head (of type `type`) has just been consumed. A list, map or record
+// that already holds data is read over in place: the elements, nodes and strings it holds
+// are refilled, so decoding into a reused record allocates only for what grew.
 template <class T>
 [[nodiscard]] Status readOpened(TafInputStream& in, T& value, TafType type);
 
@@ -98,97 +98,120 @@ template <class T>
 // kOk otherwise, and leaves `value` as it was.
 template <class T>
 [[nodiscard]] Status readValue(TafInputStream& in, T& value, Tag tag, bool required) {
-    if constexpr (std::is_same_v<T, bool>) {
-        return in.readBool(value, tag, required);
-    } else if constexpr (TafInteger<T>) {
-        return in.readInt(value, tag, required);
-    } else if constexpr (std::is_same_v<T, float>) {
-        return in.readFloat(value, tag, required);
-    } else if constexpr (std::is_same_v<T, double>) {
-        return in.readDouble(value, tag, required);
-    } else if constexpr (std::is_same_v<T, std::string>) {
-        return in.readString(value, tag, required);
-    } else if constexpr (std::is_same_v<T, Bytes>) {
-        return in.readBytes(value, tag, required);
-    } else if constexpr (TafList<T> || TafMap<T> || Record<T>) {
-        TafType type{};
-        const Status status = in.openField(tag, required, type);
-        if (status != kOk) {
-            return status < 0 ? status : kOk;
-        }
-        return readOpened(in, value, type);
-    } else {
-        static_assert(kUnsupportedKind<T>, "not a TAF field kind");
+    TafType type{};
+    const Status status = in.openField(tag, required, type);
+    if (status != kOk) {
+        return status < 0 ? status : kOk;
     }
+    return readOpened(in, value, type);
+}
+
+template <class T>
+[[nodiscard]] Status readOpenedList(TafInputStream& in, T& value) {
+    using Element = typename T::value_type;
+    std::size_t count = 0;
+    Status status = in.readCount(count, 1);
+    if (status != kOk) {
+        return status;
+    }
+    // New elements are appended as they are read, each charged to the budget: a declared
+    // count reserves memory only when the rest of the input already holds that many bytes,
+    // so a count that the input cannot back costs nothing before it fails.
+    if (value.size() > count) {
+        value.resize(count);
+    } else if (count * sizeof(Element) <= in.remaining()) {
+        value.reserve(count);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        status = in.chargeAllocation(sizeof(Element));
+        if (status < 0) {
+            value.resize(i);
+            break;
+        }
+        if (i == value.size()) {
+            value.emplace_back();
+        }
+        if constexpr (std::is_same_v<Element, bool>) {
+            bool element = false;  // std::vector<bool> hands out proxies, not bool&
+            status = in.readBool(element, 0, true);
+            value[i] = element;
+        } else {
+            status = readValue(in, value[i], 0, true);
+        }
+        if (status < 0) {
+            value.resize(i + 1);
+            break;
+        }
+    }
+    return status;
+}
+
+template <class T>
+[[nodiscard]] Status readOpenedMap(TafInputStream& in, T& value) {
+    std::size_t count = 0;
+    Status status = in.readCount(count, 2);
+    if (status != kOk) {
+        return status;
+    }
+    // The nodes the map held are refilled and inserted again; the rest are freed at the end.
+    T spare = std::move(value);
+    value.clear();
+    for (std::size_t i = 0; i < count && status >= 0; ++i) {
+        status = in.chargeAllocation(sizeof(typename T::value_type) + kMapNodeOverhead);
+        if (status < 0) {
+            break;
+        }
+        if (!spare.empty()) {
+            auto node = spare.extract(spare.begin());
+            status = readValue(in, node.key(), 0, true);
+            if (status >= 0) {
+                status = readValue(in, node.mapped(), 1, true);
+            }
+            if (status >= 0) {
+                value.insert(std::move(node));  // the first of equal keys stays
+            }
+            continue;
+        }
+        typename T::key_type key{};
+        typename T::mapped_type mapped{};
+        status = readValue(in, key, 0, true);
+        if (status >= 0) {
+            status = readValue(in, mapped, 1, true);
+        }
+        if (status >= 0) {
+            value.emplace(std::move(key), std::move(mapped));  // the first of equal keys stays
+        }
+    }
+    return status;
 }
 
 template <class T>
 [[nodiscard]] Status readOpened(TafInputStream& in, T& value, TafType type) {
-    constexpr TafType expected = TafList<T>  ? TafType::List
-                                 : TafMap<T> ? TafType::Map
-                                             : TafType::StructBegin;
-    if (type != expected) {
-        return kTypeMismatch;
-    }
-    const NestingGuard nesting(in);
-    if (nesting.status() != kOk) {
-        return nesting.status();
-    }
-    // Elements are appended as they are read, each charged to the budget: a declared count
-    // reserves memory only when the rest of the input already holds that many bytes, so a
-    // count that the input cannot back costs nothing before it fails.
-    if constexpr (TafList<T>) {
-        using Element = typename T::value_type;
-        std::size_t count = 0;
-        Status status = in.readCount(count, 1);
-        if (status != kOk) {
-            return status;
+    if constexpr (std::is_same_v<T, bool> || TafInteger<T> || std::is_floating_point_v<T> ||
+                  std::is_same_v<T, std::string> || std::is_same_v<T, Bytes>) {
+        return in.readOpened(value, type);
+    } else if constexpr (TafList<T> || TafMap<T> || Record<T>) {
+        constexpr TafType expected = TafList<T>  ? TafType::List
+                                     : TafMap<T> ? TafType::Map
+                                                 : TafType::StructBegin;
+        if (type != expected) {
+            return kTypeMismatch;
         }
-        value.clear();
-        if (count * sizeof(Element) <= in.remaining()) {
-            value.reserve(count);
+        const NestingGuard nesting(in);
+        if (nesting.status() != kOk) {
+            return nesting.status();
         }
-        for (std::size_t i = 0; i < count && status >= 0; ++i) {
-            status = in.chargeAllocation(sizeof(Element));
-            if (status < 0) {
-                break;
-            }
-            if constexpr (std::is_same_v<Element, bool>) {
-                bool element = false;  // std::vector<bool> hands out proxies, not bool&
-                status = in.readBool(element, 0, true);
-                value.push_back(element);
-            } else {
-                status = readValue(in, value.emplace_back(), 0, true);
-            }
+        if constexpr (TafList<T>) {
+            return readOpenedList(in, value);
+        } else if constexpr (TafMap<T>) {
+            return readOpenedMap(in, value);
+        } else {
+            const Status status = readFrom(in, value);
+            const Status end = in.skipToStructEnd();
+            return status < 0 ? status : end;
         }
-        return status;
-    } else if constexpr (TafMap<T>) {
-        std::size_t count = 0;
-        Status status = in.readCount(count, 2);
-        if (status != kOk) {
-            return status;
-        }
-        value.clear();
-        for (std::size_t i = 0; i < count && status >= 0; ++i) {
-            status = in.chargeAllocation(sizeof(typename T::value_type) + kMapNodeOverhead);
-            if (status < 0) {
-                break;
-            }
-            typename T::key_type key{};
-            typename T::mapped_type mapped{};
-            status = readValue(in, key, 0, true);
-            if (status >= 0) {
-                status = readValue(in, mapped, 1, true);
-            }
-            if (status >= 0) {
-                value.emplace(std::move(key), std::move(mapped));  // the first of equal keys stays
-            }
-        }
-        return status;
     } else {
-        const Status status = readFrom(in, value);
-        const Status end = in.skipToStructEnd();
-        return status < 0 ? status : end;
+        static_assert(kUnsupportedKind<T>, "not a TAF field kind");
     }
 }
 
@@ -206,23 +229,37 @@ Status writeTo(TafOutputStream& out, const T& record) {
     return first;
 }
 
-// Resets the record to its defaults, then reads every field in tag order; a failing field
-// does not stop the others. Returns the first failure.
+template <Record T>
+const T& recordDefaults() {
+    static const T defaults{};
+    return defaults;
+}
+
+// Reads one field of the record; an absent or failing field is set to its default.
+template <Record T, class Field>
+void readMember(TafInputStream& in, T& record, const Field& field, Status& first) {
+    auto& member = record.*field.member;
+    TafType type{};
+    Status status = in.openField(field.tag, field.required, type);
+    if (status == kOk) {
+        status = readOpened(in, member, type);
+    }
+    if (status != kOk) {
+        member = recordDefaults<T>().*field.member;
+        keepFirstFailure(first, status);
+    }
+}
+
+// Reads every field in tag order into the record; a field absent from the wire or failing
+// gets its default, and a failing field does not stop the others. Returns the first failure.
+// The fields are read over what the record holds, so decoding into it again keeps the
+// capacity of its strings and the elements of its lists.
 template <Record T>
 [[nodiscard]] Status readFrom(TafInputStream& in, T& record) {
     static_assert(tagsAscending<T>(), "fields must be declared in ascending tag order");
-    // Copying the defaults, rather than assigning a fresh record, keeps the capacity of the
-    // strings and vectors the target already holds: decoding into it again allocates nothing.
-    static const T defaults{};
-    record = defaults;
     Status first = kOk;
-    std::apply(
-        [&](const auto&... field) {
-            (keepFirstFailure(first,
-                              readValue(in, record.*field.member, field.tag, field.required)),
-             ...);
-        },
-        kRecordTable<T>.fields);
+    std::apply([&](const auto&... field) { (readMember(in, record, field, first), ...); },
+               kRecordTable<T>.fields);
     return first;
 }
 

@@ -111,7 +111,7 @@ Status TafInputStream::skipValue(TafType type) {
     return kInvalidData;  // codes 14 and 15 are never written
 }
 
-Status TafInputStream::skipToStructEnd() {
+Status TafInputStream::skipFieldsToStructEnd() {
     NestingGuard nesting(*this);
     if (nesting.status() != kOk) {
         return nesting.status();
@@ -130,7 +130,7 @@ Status TafInputStream::skipToStructEnd() {
     }
 }
 
-Status TafInputStream::openField(Tag tag, bool required, TafType& type) {
+Status TafInputStream::searchField(Tag tag, bool required, TafType& type) {
     if (!skipToTag(tag)) {
         return required ? kRequiredMissing : kFieldAbsent;
     }
@@ -164,22 +164,6 @@ Status TafInputStream::readCount(std::size_t& count, std::size_t minWireBytes) {
         return kTruncated;
     }
     count = static_cast<std::size_t>(declared);
-    return kOk;
-}
-
-Status TafInputStream::chargeAllocation(std::size_t bytes) {
-    if (bytes > budget_) {
-        return kTruncated;
-    }
-    budget_ -= bytes;
-    return kOk;
-}
-
-Status TafInputStream::enterNested() {
-    if (depth_ >= kMaxDepth) {
-        return kNestingTooDeep;
-    }
-    ++depth_;
     return kOk;
 }
 

@@ -5,10 +5,16 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <type_traits>
 
 #include "taf/wire.h"
 
 namespace taf {
+
+// The integer widths of record fields.
+template <class T>
+concept TafInteger = std::is_same_v<T, std::int8_t> || std::is_same_v<T, std::int16_t> ||
+    std::is_same_v<T, std::int32_t> || std::is_same_v<T, std::int64_t>;
 
 // Reads in place from a byte range. Every read is bounds-checked; failures are status codes.
 // The stream also keeps the nesting depth and the allocation budget of the current range,
@@ -37,36 +43,103 @@ public:
     // Skips the payload of a value whose head has been read.
     [[nodiscard]] Status skipValue(TafType type);
     // Skips fields up to and including the StructEnd of the record being read.
-    [[nodiscard]] Status skipToStructEnd();
+    [[nodiscard]] Status skipToStructEnd() {
+        // Usually the end marker is next: a record read in full.
+        if (depth_ < kMaxDepth && position_ < bytes_.size() &&
+            bytes_[position_] == kStructEndByte) {
+            ++position_;
+            return kOk;
+        }
+        return skipFieldsToStructEnd();
+    }
 
     // Field readers. An absent optional field returns kOk; an absent field or an error leaves
     // the target as it was, except a byte vector already sized to its count. Integer targets
     // accept the narrower wire forms.
-    [[nodiscard]] Status readBool(bool& value, Tag tag, bool required);
-    [[nodiscard]] Status readInt(std::int8_t& value, Tag tag, bool required);
-    [[nodiscard]] Status readInt(std::int16_t& value, Tag tag, bool required);
-    [[nodiscard]] Status readInt(std::int32_t& value, Tag tag, bool required);
-    [[nodiscard]] Status readInt(std::int64_t& value, Tag tag, bool required);
+    [[nodiscard]] Status readBool(bool& value, Tag tag, bool required) {
+        return readField(value, tag, required);
+    }
+    [[nodiscard]] Status readInt(std::int8_t& value, Tag tag, bool required) {
+        return readField(value, tag, required);
+    }
+    [[nodiscard]] Status readInt(std::int16_t& value, Tag tag, bool required) {
+        return readField(value, tag, required);
+    }
+    [[nodiscard]] Status readInt(std::int32_t& value, Tag tag, bool required) {
+        return readField(value, tag, required);
+    }
+    [[nodiscard]] Status readInt(std::int64_t& value, Tag tag, bool required) {
+        return readField(value, tag, required);
+    }
     // Floating point accepts Float, Double (narrowed for a float target) and ZeroTag.
-    [[nodiscard]] Status readFloat(float& value, Tag tag, bool required);
-    [[nodiscard]] Status readDouble(double& value, Tag tag, bool required);
-    [[nodiscard]] Status readString(std::string& value, Tag tag, bool required);
-    [[nodiscard]] Status readBytes(Bytes& value, Tag tag, bool required);
+    [[nodiscard]] Status readFloat(float& value, Tag tag, bool required) {
+        return readField(value, tag, required);
+    }
+    [[nodiscard]] Status readDouble(double& value, Tag tag, bool required) {
+        return readField(value, tag, required);
+    }
+    [[nodiscard]] Status readString(std::string& value, Tag tag, bool required) {
+        return readField(value, tag, required);
+    }
+    [[nodiscard]] Status readBytes(Bytes& value, Tag tag, bool required) {
+        return readField(value, tag, required);
+    }
+
+    // The same for a field whose head (of type `type`) has just been consumed: kOk or a
+    // failure, and the target as it was on failure.
+    [[nodiscard]] Status readOpened(bool& value, TafType type) {
+        std::int8_t wire = value ? 1 : 0;
+        const Status status = readOpened(wire, type);
+        value = wire != 0;
+        return status;
+    }
+    template <class Int>
+    requires TafInteger<Int>
+    [[nodiscard]] Status readOpened(Int& value, TafType type);
+    [[nodiscard]] Status readOpened(float& value, TafType type);
+    [[nodiscard]] Status readOpened(double& value, TafType type);
+    // Strings are assigned into the target's storage, which a reused record already holds.
+    [[nodiscard]] Status readOpened(std::string& value, TafType type);
+    [[nodiscard]] Status readOpened(Bytes& value, TafType type);
 
     // Building blocks for containers, records and schema-less readers.
 
     // Finds the field and consumes its head: kOk with its type, kFieldAbsent, or
-    // kRequiredMissing.
-    [[nodiscard]] Status openField(Tag tag, bool required, TafType& type);
+    // kRequiredMissing. Fields mostly come in the order they are read, so the next head is
+    // looked at first and parsed once.
+    [[nodiscard]] Status openField(Tag tag, bool required, TafType& type) {
+        if (tag < 15 && position_ < bytes_.size()) {
+            const std::uint8_t first = bytes_[position_];
+            const auto code = static_cast<TafType>(first & 0x0F);
+            if (first >> 4 == tag && code != TafType::StructEnd) {
+                type = code;
+                ++position_;
+                return kOk;
+            }
+        }
+        return searchField(tag, required, type);
+    }
     // Reads a list or map count (an integer at tag 0) and checks that `count` elements of at
     // least `minWireBytes` each fit in the rest of the range.
     [[nodiscard]] Status readCount(std::size_t& count, std::size_t minWireBytes);
     // After a consumed SimpleList head: its Int8 inner head, then its byte count.
     [[nodiscard]] Status readSimpleListCount(std::size_t& count);
     // Takes `bytes` from the range's allocation budget; kTruncated when it is spent.
-    Status chargeAllocation(std::size_t bytes);
+    Status chargeAllocation(std::size_t bytes) {
+        if (bytes > budget_) {
+            return kTruncated;
+        }
+        budget_ -= bytes;
+        return kOk;
+    }
     // Depth bookkeeping around every struct, list and map: kNestingTooDeep past kMaxDepth.
-    Status enterNested();
+    Status enterNested() {
+        if (depth_ >= kMaxDepth) {
+            return kNestingTooDeep;
+        }
+        ++depth_;
+        return kOk;
+    }
     void leaveNested() { --depth_; }
 
     // Payloads after a consumed head, without the lenient truncation of field readers.
@@ -78,11 +151,29 @@ public:
     [[nodiscard]] Status readRaw(std::size_t count, std::span<const std::uint8_t>& bytes);
 
 private:
-    [[nodiscard]] Status readInteger(std::int64_t& value, Tag tag, bool required, TafType widest);
+    static constexpr std::uint8_t kStructEndByte = static_cast<std::uint8_t>(TafType::StructEnd);
+
+    template <class T>
+    [[nodiscard]] Status readField(T& value, Tag tag, bool required) {
+        TafType type{};
+        if (const Status status = openField(tag, required, type); status != kOk) {
+            return status < 0 ? status : kOk;
+        }
+        return readOpened(value, type);
+    }
+    [[nodiscard]] Status searchField(Tag tag, bool required, TafType& type);
+    [[nodiscard]] Status skipFieldsToStructEnd();
+    [[nodiscard]] Status readStringSlow(std::string& value, TafType type);
     template <class Real>
-    [[nodiscard]] Status readReal(Real& value, Tag tag, bool required);
-    template <class Int>
-    [[nodiscard]] Status readNarrow(Int& target, Tag tag, bool required, TafType widest);
+    [[nodiscard]] Status readReal(Real& value, TafType type);
+    template <std::size_t N>
+    std::uint64_t loadBigEndian() const {
+        std::uint64_t value = 0;
+        for (std::size_t i = 0; i < N; ++i) {
+            value = value << 8 | bytes_[position_ + i];
+        }
+        return value;
+    }
     std::uint64_t takeBigEndian(std::size_t byteCount);
 
     std::span<const std::uint8_t> bytes_;
@@ -90,6 +181,78 @@ private:
     int depth_ = 0;
     std::size_t budget_ = kAllocationBudgetFloor;
 };
+
+template <class Int>
+requires TafInteger<Int> Status TafInputStream::readOpened(Int& value, TafType type) {
+    const std::size_t left = remaining();
+    std::size_t payload = 0;
+    switch (type) {
+        case TafType::ZeroTag:
+            value = 0;
+            return kOk;
+        case TafType::Int8:
+            if (left >= 1) {
+                value = static_cast<Int>(static_cast<std::int8_t>(bytes_[position_]));
+                position_ += 1;
+                return kOk;
+            }
+            payload = 1;
+            break;
+        case TafType::Int16:
+            if constexpr (sizeof(Int) < 2) {
+                return kTypeMismatch;
+            }
+            if (left >= 2) {
+                value = static_cast<Int>(static_cast<std::int16_t>(loadBigEndian<2>()));
+                position_ += 2;
+                return kOk;
+            }
+            payload = 2;
+            break;
+        case TafType::Int32:
+            if constexpr (sizeof(Int) < 4) {
+                return kTypeMismatch;
+            }
+            if (left >= 4) {
+                value = static_cast<Int>(static_cast<std::int32_t>(loadBigEndian<4>()));
+                position_ += 4;
+                return kOk;
+            }
+            return kTruncated;
+        case TafType::Int64:
+            if constexpr (sizeof(Int) < 8) {
+                return kTypeMismatch;
+            }
+            if (left >= 8) {
+                value = static_cast<Int>(loadBigEndian<8>());
+                position_ += 8;
+                return kOk;
+            }
+            return kTruncated;
+        default:
+            return kTypeMismatch;
+    }
+    // A 1- or 2-byte payload cut short reads as 0 for targets wider than 8 bits.
+    if (payload <= 2 && sizeof(Int) > 1) {
+        position_ = size();
+        value = 0;
+        return kOk;
+    }
+    return kTruncated;
+}
+
+inline Status TafInputStream::readOpened(std::string& value, TafType type) {
+    if (type == TafType::String1 && position_ < bytes_.size()) {
+        const std::size_t length = bytes_[position_];
+        if (length < remaining() && length <= budget_) {
+            value.assign(reinterpret_cast<const char*>(bytes_.data() + position_ + 1), length);
+            position_ += 1 + length;
+            budget_ -= length;
+            return kOk;
+        }
+    }
+    return readStringSlow(value, type);
+}
 
 // Scoped enterNested/leaveNested; check ok() before going deeper.
 class NestingGuard {

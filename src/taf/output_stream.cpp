@@ -3,24 +3,18 @@
 
 #include <bit>
 #include <cstring>
-#include <limits>
 
 namespace taf {
 
-std::uint8_t* TafOutputStream::grow(std::size_t extra) {
-    if (size_ + extra > capacity_) {
-        // Twice the needed size, so a packet is built with few copies.
-        const std::size_t newCapacity = 2 * (size_ + extra);
-        auto bigger = std::make_unique_for_overwrite<std::uint8_t[]>(newCapacity);
-        if (size_ != 0) {
-            std::memcpy(bigger.get(), buffer_.get(), size_);
-        }
-        buffer_ = std::move(bigger);
-        capacity_ = newCapacity;
+void TafOutputStream::growFor(std::size_t extra) {
+    // Twice the needed size, so a packet is built with few copies.
+    const std::size_t newCapacity = 2 * (size_ + extra);
+    auto bigger = std::make_unique_for_overwrite<std::uint8_t[]>(newCapacity);
+    if (size_ != 0) {
+        std::memcpy(bigger.get(), buffer_.get(), size_);
     }
-    std::uint8_t* at = buffer_.get() + size_;
-    size_ += extra;
-    return at;
+    buffer_ = std::move(bigger);
+    capacity_ = newCapacity;
 }
 
 void TafOutputStream::appendBigEndian(std::uint64_t value, int byteCount) {
@@ -45,45 +39,6 @@ void TafOutputStream::append(std::span<const std::uint8_t> bytes) {
     }
 }
 
-Status TafOutputStream::writeHead(TafType type, Tag tag) {
-    const auto code = static_cast<std::uint8_t>(type);
-    if (tag < 15) {
-        *grow(1) = static_cast<std::uint8_t>(tag << 4 | code);
-    } else {
-        std::uint8_t* at = grow(2);
-        at[0] = static_cast<std::uint8_t>(0xF0 | code);
-        at[1] = tag;
-    }
-    return kOk;
-}
-
-Status TafOutputStream::writeBool(bool value, Tag tag) {
-    return writeInt(value ? 1 : 0, tag);
-}
-
-Status TafOutputStream::writeInt(std::int64_t value, Tag tag) {
-    if (value == 0) {
-        return writeHead(TafType::ZeroTag, tag);
-    }
-    if (value >= std::numeric_limits<std::int8_t>::min() &&
-        value <= std::numeric_limits<std::int8_t>::max()) {
-        writeHead(TafType::Int8, tag);
-        appendInt8(static_cast<std::int8_t>(value));
-    } else if (value >= std::numeric_limits<std::int16_t>::min() &&
-               value <= std::numeric_limits<std::int16_t>::max()) {
-        writeHead(TafType::Int16, tag);
-        appendInt16(static_cast<std::int16_t>(value));
-    } else if (value >= std::numeric_limits<std::int32_t>::min() &&
-               value <= std::numeric_limits<std::int32_t>::max()) {
-        writeHead(TafType::Int32, tag);
-        appendInt32(static_cast<std::int32_t>(value));
-    } else {
-        writeHead(TafType::Int64, tag);
-        appendInt64(value);
-    }
-    return kOk;
-}
-
 Status TafOutputStream::writeFloat(float value, Tag tag) {
     writeHead(TafType::Float, tag);
     appendFloat(value);
@@ -93,21 +48,6 @@ Status TafOutputStream::writeFloat(float value, Tag tag) {
 Status TafOutputStream::writeDouble(double value, Tag tag) {
     writeHead(TafType::Double, tag);
     appendDouble(value);
-    return kOk;
-}
-
-Status TafOutputStream::writeString(std::string_view value, Tag tag) {
-    if (value.size() > kMaxStringLength) {
-        return kInvalidData;
-    }
-    if (value.size() <= 255) {
-        writeHead(TafType::String1, tag);
-        appendBigEndian(value.size(), 1);
-    } else {
-        writeHead(TafType::String4, tag);
-        appendBigEndian(value.size(), 4);
-    }
-    append({reinterpret_cast<const std::uint8_t*>(value.data()), value.size()});
     return kOk;
 }
 

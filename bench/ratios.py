@@ -1,0 +1,69 @@
+#!/usr/bin/env python3
+"""Runs the benchmark binary once and prints the ratio table: project time / peer time.
+
+Every row is a pair of benchmarks named "<row>/ours" and "<row>/<peer>"; the row's text is
+the label the benchmark sets. Times are the medians of 5 repetitions of processor time (on a
+shared machine wall time also counts the other processes). Benchmarks outside a pair are
+listed after the table. Extra arguments go to the benchmark binary (e.g. a filter).
+"""
+import json
+import subprocess
+import sys
+
+
+def run(binary, extra):
+    command = [binary, "--benchmark_repetitions=5", "--benchmark_report_aggregates_only=true",
+               "--benchmark_format=json"] + extra
+    result = subprocess.run(command, check=True, stdout=subprocess.PIPE, text=True)
+    return json.loads(result.stdout)
+
+
+def medians(report):
+    rows = {}
+    for entry in report["benchmarks"]:
+        if entry.get("aggregate_name") != "median":
+            continue
+        if entry.get("error_occurred"):
+            sys.exit(f"{entry['run_name']}: {entry.get('error_message', 'failed')}")
+        rows[entry["run_name"]] = entry
+    return rows
+
+
+def nanoseconds(entry):
+    scale = {"ns": 1, "us": 1e3, "ms": 1e6, "s": 1e9}[entry.get("time_unit", "ns")]
+    return entry["cpu_time"] * scale
+
+
+def allocations(entry):
+    value = entry.get("allocs")
+    return "" if value is None else f"{value:,.0f}"
+
+
+def main():
+    if len(sys.argv) < 2:
+        sys.exit("usage: ratios.py <kinetra_bench> [benchmark arguments]")
+    rows = medians(run(sys.argv[1], sys.argv[2:]))
+    paired = set()
+    print("| Path | Peer | Ours (ns) | Peer (ns) | Ratio | Allocations (ours / peer) |")
+    print("|---|---|---:|---:|---:|---|")
+    for name, ours in rows.items():
+        if not name.endswith("/ours"):
+            continue
+        stem = name[: -len("ours")]
+        for peer_name, peer in rows.items():
+            if not peer_name.startswith(stem) or peer_name == name:
+                continue
+            paired.update({name, peer_name})
+            ours_ns, peer_ns = nanoseconds(ours), nanoseconds(peer)
+            allocs = f"{allocations(ours)} / {allocations(peer)}" if "allocs" in ours else ""
+            print(f"| {ours.get('label') or stem[:-1]} | {peer_name[len(stem):]} | "
+                  f"{ours_ns:,.0f} | {peer_ns:,.0f} | {ours_ns / peer_ns:.2f} | {allocs} |")
+    others = [name for name in rows if name not in paired]
+    if others:
+        print("\nOther benchmarks (median processor time):")
+        for name in others:
+            print(f"  {name:<44} {nanoseconds(rows[name]):>12,.1f} ns")
+
+
+if __name__ == "__main__":
+    main()
