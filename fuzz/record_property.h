@@ -20,13 +20,14 @@ void ExpectStableRecord(const T& decoded) {
     static_cast<void>(taf::render(again));
 }
 
-// Decodes a record the way the plug-in does (what could be read, defaults elsewhere) and checks
-// the property on it.
+// Decodes a record the way the plug-in does (what could be read, defaults elsewhere), checks
+// the property on it and returns it.
 template <taf::Record T>
-void DecodeLenientAndCheck(Input input) {
+T DecodeLenientAndCheck(Input input) {
     T record;
     taf::fromBytesLenient(input, record);
     ExpectStableRecord(record);
+    return record;
 }
 
 // Calls `action.template operator()<Row>()` for the row of `Rows` that `selector` picks,

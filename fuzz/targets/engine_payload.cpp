@@ -3,7 +3,9 @@
 #include <tuple>
 #include <type_traits>
 
+#include "core/json_parse.h"
 #include "fuzz_target.h"
+#include "live/presenter_dialog.h"
 #include "plugin/engine_messages.h"
 #include "record_property.h"
 
@@ -23,6 +25,18 @@ constexpr std::size_t kInboundRecords = std::apply(
     kEngineMessages);
 static_assert(kInboundRecords > 0);
 
+// What the plug-in makes of a record besides decoding it, where that reads its fields.
+template <class T>
+void CheckUse(const T& record) {
+    if constexpr (std::is_same_v<T, MeruKinetra::PresenterDialogReq>) {
+        // The engine's texts go to the presenter service inside JSON, which must stay JSON.
+        const std::string json = PresenterDialogJson(record);
+        meru::json_node* tree = meru::json_parse(json.c_str());
+        Expect(tree != nullptr);
+        meru::json_delete(tree);
+    }
+}
+
 }  // namespace
 
 void FuzzEnginePayload(Input input) {
@@ -38,7 +52,7 @@ void FuzzEnginePayload(Input input) {
                 using Row = std::remove_cvref_t<decltype(one)>;
                 if constexpr (kDecodedInbound<Row>) {
                     if (index++ == wanted) {
-                        DecodeLenientAndCheck<typename Row::PayloadRecord>(payload);
+                        CheckUse(DecodeLenientAndCheck<typename Row::PayloadRecord>(payload));
                     }
                 }
             };
