@@ -9,19 +9,19 @@ namespace plugin_msg {
 class IPluginMsgEvent {
 public:
     virtual ~IPluginMsgEvent() = default;  // 0
-    // 1: called on the channel's own thread.
-    virtual void OnMsg(const char* channel, const char* data, std::uint32_t size) = 0;
+    // Called on the channel's own thread.
+    virtual void OnMsg(const char* channel, const char* data, std::uint32_t size) = 0;  // 1
 };
 
 class IPluginMsgServer {
 public:
-    virtual void Reserved0() {}
+    virtual void Reserved0() {}                               // 0
     virtual bool Init() = 0;                                  // 1
     virtual bool Uninit() = 0;                                // 2
     virtual bool AddEvent(IPluginMsgEvent* listener) = 0;     // 3
     virtual bool RemoveEvent(IPluginMsgEvent* listener) = 0;  // 4
-    // 5: may be called from any thread, also concurrently.
-    virtual bool SendMsg(const char* channel, const char* data, std::uint32_t size) = 0;
+    // May be called from any thread, also concurrently.
+    virtual bool SendMsg(const char* channel, const char* data, std::uint32_t size) = 0;  // 5
 
 protected:
     ~IPluginMsgServer() = default;

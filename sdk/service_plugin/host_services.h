@@ -27,8 +27,8 @@ struct RoomInfo {
 
 class IRoomService : public ReservedFirstSixSlots {
 public:
-    virtual void Reserved6() {}
-    virtual void Reserved7() {}
+    virtual void Reserved6() {}                        // 6
+    virtual void Reserved7() {}                        // 7
     virtual RoomInfo* GetRoomInfo(RoomInfo* out) = 0;  // 8: returns out
 
 protected:
@@ -91,21 +91,21 @@ using DialogCallback = void (*)(void* context, std::uint32_t result);
 
 class IPresenterService : public ReservedFirstSixSlots {
 public:
-    virtual bool IsTestEnv() = 0;  // 6
-    virtual void Reserved7() {}
+    virtual bool IsTestEnv() = 0;                           // 6
+    virtual void Reserved7() {}                             // 7
     virtual LLString* GetClientVersion(LLString* out) = 0;  // 8: returns out
-    virtual void Reserved9() {}
+    virtual void Reserved9() {}                             // 9
     virtual PresenterSource* CreateSource(const char* kind, const char* name, std::int32_t flags,
                                           std::int32_t settings) = 0;  // 10
-    virtual void Reserved11() {}
+    virtual void Reserved11() {}                                       // 11
     virtual void GetCanvasSize(PresenterSource* source, std::uint32_t* width,
                                std::uint32_t* height) = 0;  // 12
     virtual void SetSourceTransform(PresenterSource* source, const float position[2],
                                     const float scale[2]) = 0;  // 13
-    // 14: asynchronous; the callback later reports the dialog's result with the context.
-    virtual void ShowDialog(const char* json, void* context, DialogCallback callback) = 0;
-    virtual void GetCamera(LLString* name, LLString* detail, float a[2], float b[2]) = 0;  // 15
-    virtual void ClearCamera() = 0;                                                        // 16
+    // Asynchronous; the callback later reports the dialog's result with the context.
+    virtual void ShowDialog(const char* json, void* context, DialogCallback callback) = 0;  // 14
+    virtual void GetCamera(LLString* name, LLString* detail, float a[2], float b[2]) = 0;   // 15
+    virtual void ClearCamera() = 0;                                                         // 16
     virtual void RestoreCamera(const LLString& name, const LLString& detail, const float a[2],
                                const float b[2]) = 0;  // 17
 

@@ -16,7 +16,7 @@ public:
     LLString(const LLString& other);
     LLString& operator=(const LLString& other);
     LLString& operator=(const char* text);
-    virtual ~LLString();
+    virtual ~LLString();  // 0
 
     std::uint32_t Length() const;
     // The text, NUL-terminated; null for an empty string.

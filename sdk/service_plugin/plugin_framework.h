@@ -1,7 +1,8 @@
 // The host's plug-in framework: registry, module builder, module and instance.
-// Virtual operations are declared in slot order; the slot number is in each comment. A slot the
-// plug-in never uses keeps its place with a Reserved placeholder so that later slots keep their
-// numbers.
+// Virtual operations are declared in slot order. Every declaration in sdk/ ends with its slot
+// number as the comment "// N" (or "// N: note"), counted as the host's compiler counts them: a
+// virtual destructor takes one slot. The vtable_slots test checks each one. A slot the plug-in
+// never uses keeps its place with a Reserved placeholder so that later slots keep their numbers.
 #pragma once
 
 namespace service_plugin {
@@ -33,10 +34,10 @@ public:
 
 class IPluginRegistry {
 public:
-    // 0: the host takes ownership of the builder.
-    virtual void RegisterBuilder(const char* module, PluginModuleBuilder* builder) = 0;
-    // 1: stores a borrowed service pointer, or null when the host has no such instance.
-    virtual void QueryInstance(const char* module, const char* instance, void** out) = 0;
+    // The host takes ownership of the builder.
+    virtual void RegisterBuilder(const char* module, PluginModuleBuilder* builder) = 0;  // 0
+    // Stores a borrowed service pointer, or null when the host has no such instance.
+    virtual void QueryInstance(const char* module, const char* instance, void** out) = 0;  // 1
 
 protected:
     ~IPluginRegistry() = default;

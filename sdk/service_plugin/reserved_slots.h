@@ -6,12 +6,12 @@ namespace service_plugin {
 
 class ReservedFirstSixSlots {
 public:
-    virtual void Reserved0() {}
-    virtual void Reserved1() {}
-    virtual void Reserved2() {}
-    virtual void Reserved3() {}
-    virtual void Reserved4() {}
-    virtual void Reserved5() {}
+    virtual void Reserved0() {}  // 0
+    virtual void Reserved1() {}  // 1
+    virtual void Reserved2() {}  // 2
+    virtual void Reserved3() {}  // 3
+    virtual void Reserved4() {}  // 4
+    virtual void Reserved5() {}  // 5
 
 protected:
     ~ReservedFirstSixSlots() = default;

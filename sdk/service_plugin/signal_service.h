@@ -38,12 +38,11 @@ public:
     virtual std::uint32_t GetPathSize() = 0;                 // 9
     virtual const char* GetServantName() = 0;                // 10
     virtual const char* GetFunctionName() = 0;               // 11
-    // 12: a reply arrives as first code 0 with its bytes; a time-out as no bytes and second code
-    // -1.
+    // A reply arrives as first code 0 with its bytes; a time-out as no bytes and second code -1.
     virtual bool OnResponse(const char* data, std::uint64_t size, std::int32_t firstCode,
-                            std::int32_t secondCode) = 0;
-    virtual void OnCallback() = 0;  // 13
-    virtual void Release() = 0;     // 14
+                            std::int32_t secondCode) = 0;  // 12
+    virtual void OnCallback() = 0;                         // 13
+    virtual void Release() = 0;                            // 14
 };
 
 // A decoded push, delivered once and then released by the host.
