@@ -29,7 +29,8 @@ TEST(Scenario, ReadsEveryHostAnswerAndStepKind) {
       "steps": [{"engine": 4294967295, "payload": [{"tag": 0, "type": "int", "value": 300}]},
                 {"engine": 24, "channel": "other", "hex": "0c"},
                 {"wait_ms": 15},
-                {"push": 1025513, "hex": "0c"}],
+                {"push": 1025513, "hex": "0c"},
+                {"wait": "quiet"}],
       "server": {"replies": [{"servant": "s", "function": "f", "ret": -2,
                               "rsp": [{"tag": 1, "type": "string", "text": "ok"}]},
                              {"servant": "s", "function": "g", "ret": 3, "rsp_hex": "0c"},
@@ -49,7 +50,7 @@ TEST(Scenario, ReadsEveryHostAnswerAndStepKind) {
     EXPECT_FLOAT_EQ(answers.camera.b[1], 4.0f);
     EXPECT_EQ(scenario.absent,
               (std::set<sim::ServiceKind>{sim::ServiceKind::room, sim::ServiceKind::presenter}));
-    ASSERT_EQ(scenario.steps.size(), 4u);
+    ASSERT_EQ(scenario.steps.size(), 5u);
     const auto& first = std::get<EngineStep>(scenario.steps[0]);
     EXPECT_EQ(first.type, 4294967295u);
     EXPECT_EQ(first.channel, kinetra::kEngineChannelName);
@@ -58,6 +59,8 @@ TEST(Scenario, ReadsEveryHostAnswerAndStepKind) {
     EXPECT_EQ(second.channel, "other");
     EXPECT_EQ(second.payload, taf::Bytes{0x0C});
     EXPECT_EQ(std::get<WaitStep>(scenario.steps[2]).duration.count(), 15);
+    EXPECT_FALSE(std::get<WaitStep>(scenario.steps[2]).untilQuiet);
+    EXPECT_TRUE(std::get<WaitStep>(scenario.steps[4]).untilQuiet);
     EXPECT_EQ(std::get<PushStep>(scenario.steps[3]).uri, 1025513u);
     EXPECT_EQ(std::get<PushStep>(scenario.steps[3]).payload, taf::Bytes{0x0C});
     ASSERT_EQ(scenario.replies.size(), 3u);
@@ -155,6 +158,7 @@ TEST(Scenario, MistakesAreNamedByWhereTheyAre) {
         {R"({"steps": [{"instance": "restart"}]})", "steps[0].instance: must be \"start\""},
         {R"({"steps": [{"wait_ms": 1}, {"dialog": "yes"}]})", "steps[1].dialog"},
         {R"({"steps": [{"dialog": 1, "seq": 2}]})", "steps[0].seq: unknown key"},
+        {R"({"steps": [{"wait": "idle"}]})", "steps[0].wait: must be \"quiet\""},
         {R"({"step": []})", "scenario.step: unknown key"},
         {R"([])", "scenario: must be an object"},
     };

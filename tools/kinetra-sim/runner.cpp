@@ -75,7 +75,13 @@ public:
         // What the start or stop asks of the servers is answered before the next step.
         WaitUntilQuiet(mTrace, mHost.Signal());
     }
-    void operator()(const WaitStep& wait) { std::this_thread::sleep_for(wait.duration); }
+    void operator()(const WaitStep& wait) {
+        if (wait.untilQuiet) {
+            WaitUntilQuiet(mTrace, mHost.Signal());
+        } else {
+            std::this_thread::sleep_for(wait.duration);
+        }
+    }
 
 private:
     sim::SimEngine& mEngine;

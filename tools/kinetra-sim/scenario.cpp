@@ -320,6 +320,14 @@ void ReadStep(const Json& json, const std::string& path, Scenario& scenario, std
         step.Integer("wait_ms", milliseconds);
         step.OnlyKeys({"wait_ms"});
         scenario.steps.emplace_back(WaitStep{std::chrono::milliseconds(milliseconds)});
+    } else if (step.Find("wait") != nullptr) {
+        std::string until;
+        step.Text("wait", until);
+        if (step.Ok() && until != "quiet") {
+            step.Fail(step.Where("wait"), "must be \"quiet\"");
+        }
+        step.OnlyKeys({"wait"});
+        scenario.steps.emplace_back(WaitStep{{}, true});
     } else if (step.Find("engine") != nullptr) {
         EngineStep engine{0, sim::SimEngine::kChannel, {}};
         step.Integer("engine", engine.type);
@@ -352,7 +360,7 @@ void ReadStep(const Json& json, const std::string& path, Scenario& scenario, std
     } else {
         step.Fail(path,
                   "a step needs \"engine\", \"push\", \"audio\", \"live\", \"instance\", "
-                  "\"dialog\" or \"wait_ms\"");
+                  "\"dialog\", \"wait_ms\" or \"wait\"");
     }
 }
 

@@ -22,8 +22,11 @@ struct EngineStep {
     taf::Bytes payload;
 };
 
+// Nothing happens for `duration`; with `untilQuiet`, until every request has its answer or
+// time-out and nothing has moved for a while, so that what follows comes out in one order.
 struct WaitStep {
     std::chrono::milliseconds duration{0};
+    bool untilQuiet = false;
 };
 
 struct PushStep {
