@@ -42,9 +42,7 @@ bool TafMetricTask::OnResponse(const char* data, std::uint64_t size, std::int32_
     return core::at_boundary(
         L"TafMetricTask::OnResponse",
         [&] {
-            resultCode = firstCode;
-            errCode = secondCode;
-            if (data != nullptr && size != 0 && secondCode != -1) {
+            if (RecordReply(data, size, firstCode, secondCode)) {
                 return true;
             }
             core::logger_stream(core::level_inf)

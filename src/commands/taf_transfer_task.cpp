@@ -11,15 +11,15 @@ bool TafTransferTask::Encode(service_plugin::ISignalService*) {
         [&] {
             MeruKinetra::MeruTafTransDataReq request;
             if (taf::fromBytes(payload, request) >= 0) {
-                requestBytes = std::move(request.vData);
+                encoded = std::move(request.vData);
                 taf::UniPacket packet;
                 // Names and id are what could be read; the frame is sent as it is.
-                static_cast<void>(packet.decode(requestBytes));
+                static_cast<void>(packet.decode(encoded));
                 servantName = packet.packet().sServantName;
                 functionName = packet.packet().sFuncName;
                 requestId = packet.packet().iRequestId;
             }
-            return !requestBytes.empty();
+            return !encoded.empty();
         },
         false);
 }
@@ -29,9 +29,7 @@ bool TafTransferTask::OnResponse(const char* data, std::uint64_t size, std::int3
     return core::at_boundary(
         L"TafTransferTask::OnResponse",
         [&] {
-            resultCode = firstCode;
-            errCode = secondCode;
-            if (data == nullptr || size == 0 || secondCode == -1) {
+            if (!RecordReply(data, size, firstCode, secondCode)) {
                 return false;
             }
             const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);

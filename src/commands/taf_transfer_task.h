@@ -5,32 +5,25 @@
 #include <functional>
 #include <string>
 
-#include "service_plugin/signal_service.h"
-#include "signal/request_descriptor.h"
+#include "signal/encoded_task.h"
 #include "taf/records/pass_through.h"
 
 namespace kinetra {
 
-class TafTransferTask : public service_plugin::SignalTafTask {
+class TafTransferTask : public Meru::EncodedTask {
 public:
     // Runs on the host's thread that completes the request, with the reply frame.
     using Callback = std::function<void(MeruKinetra::MeruTafTransDataRsp&)>;
 
     TafTransferTask(taf::Bytes enginePayload, Callback onReply, Meru::TaskOptions taskOptions = {})
-        : options(taskOptions), payload(std::move(enginePayload)), callback(std::move(onReply)) {}
+        : EncodedTask(taskOptions),
+          payload(std::move(enginePayload)),
+          callback(std::move(onReply)) {}
 
     // Takes the frame out of the engine's payload and the names and request id out of the frame.
     // Answers whether there is a frame to send: a payload without one would hand the host an
     // empty request, so the host is told the encoding failed instead.
     bool Encode(service_plugin::ISignalService* service) override;
-    const char* GetData() override { return reinterpret_cast<const char*>(requestBytes.data()); }
-    std::uint64_t GetDataSize() override { return requestBytes.size(); }
-    std::uint32_t GetOption1() override { return options.option1; }
-    std::uint32_t GetOption2() override { return options.option2; }
-    std::uint32_t GetOption3() override { return options.option3; }
-    std::uint32_t GetOption4() override { return options.option4; }
-    const char* GetPath() override { return nullptr; }
-    std::uint32_t GetPathSize() override { return 0; }
     const char* GetServantName() override { return servantName.c_str(); }
     const char* GetFunctionName() override { return functionName.c_str(); }
     // Appends the bytes of every reply; false for a time-out or a reply without bytes.
@@ -42,14 +35,10 @@ public:
     void Release() override { delete this; }
 
 private:
-    taf::Bytes requestBytes;
-    Meru::TaskOptions options;
     std::int32_t requestId = 0;
     std::string servantName;
     std::string functionName;
     taf::Bytes payload;
-    std::int32_t resultCode = -1;
-    std::int32_t errCode = -1;
     MeruKinetra::MeruTafTransDataRsp replyBytes;
     Callback callback;
 };

@@ -5,8 +5,7 @@
 #include <span>
 
 #include "core/boundary.h"
-#include "service_plugin/signal_service.h"
-#include "signal/request_descriptor.h"
+#include "signal/encoded_task.h"
 #include "signal/signal_error_helper.h"
 #include "taf/server_call.h"
 
@@ -28,12 +27,14 @@ void RecordOutcome(SignalErrorHelper& outcome, const char* data, std::uint64_t s
 // Slots 0 to 14 are the host's; this class adds slot 15. The host owns the task from SendTask
 // on and ends it with Release.
 template <class Req>
-class TafTaskBase : public service_plugin::SignalTafTask {
+class TafTaskBase : public EncodedTask {
 public:
     using Request = Req;
 
     TafTaskBase(Req requestRecord, RequestDescriptor address, TaskOptions taskOptions)
-        : request(std::move(requestRecord)), descriptor(std::move(address)), options(taskOptions) {}
+        : EncodedTask(taskOptions),
+          request(std::move(requestRecord)),
+          descriptor(std::move(address)) {}
 
     bool Encode(service_plugin::ISignalService*) override {
         return core::at_boundary(
@@ -44,12 +45,6 @@ public:
             },
             false);
     }
-    const char* GetData() override { return reinterpret_cast<const char*>(encoded.data()); }
-    std::uint64_t GetDataSize() override { return encoded.size(); }
-    std::uint32_t GetOption1() override { return options.option1; }
-    std::uint32_t GetOption2() override { return options.option2; }
-    std::uint32_t GetOption3() override { return options.option3; }
-    std::uint32_t GetOption4() override { return options.option4; }
     const char* GetPath() override { return descriptor.path.c_str(); }
     std::uint32_t GetPathSize() override {
         return static_cast<std::uint32_t>(descriptor.path.size());
@@ -71,8 +66,6 @@ public:
 protected:
     Req request;
     RequestDescriptor descriptor;
-    TaskOptions options;
-    taf::Bytes encoded;
 };
 
 }  // namespace Meru
