@@ -21,6 +21,14 @@ bool ServiceThread::WaitIdle(Clock::duration limit) {
     return mIdle.wait_for(lock, limit, [this] { return mStopped || (mJobs.empty() && !mBusy); });
 }
 
+void ServiceThread::Hold(bool held) {
+    {
+        std::lock_guard lock(mMutex);
+        mHeld = held;
+    }
+    mWake.notify_one();
+}
+
 void ServiceThread::Stop() {
     std::thread thread;
     {
@@ -39,8 +47,10 @@ void ServiceThread::Stop() {
 void ServiceThread::Run() {
     std::unique_lock lock(mMutex);
     while (!mStopped) {
-        if (mJobs.empty()) {
-            mIdle.notify_all();
+        if (mJobs.empty() || mHeld) {
+            if (mJobs.empty()) {
+                mIdle.notify_all();
+            }
             mWake.wait(lock);
             continue;
         }

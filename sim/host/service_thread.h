@@ -24,6 +24,8 @@ public:
     bool Schedule(Clock::duration delay, std::function<void()> job);
     // Waits until no job is queued or running; false when `limit` passed first.
     bool WaitIdle(Clock::duration limit);
+    // While held, jobs queue up but none starts; once let go, those due run in their order.
+    void Hold(bool held);
     // Lets the running job finish, drops the others and ends the thread for good. Must not be
     // called from a job.
     void Stop();
@@ -36,6 +38,7 @@ private:
     std::condition_variable mIdle;
     std::multimap<Clock::time_point, std::function<void()>> mJobs;
     bool mBusy = false;
+    bool mHeld = false;
     bool mStopped = false;
     std::thread mThread;
 };

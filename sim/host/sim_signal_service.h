@@ -75,6 +75,8 @@ public:
     void SetObserver(ServerObserver observer);
     // Waits until the service's thread has nothing left to do; false when `limit` passed.
     bool WaitIdle(std::chrono::milliseconds limit);
+    // While held, replies, time-outs and pushes wait; once let go, those due come in order.
+    void HoldReplies(bool held) { mThread.Hold(held); }
     // Ends the service's thread and releases every task still held, as the host does when it
     // shuts down; later tasks are released as they arrive. Call it while the plug-in is loaded.
     void Shutdown();

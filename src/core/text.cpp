@@ -4,6 +4,8 @@
 #include <cwchar>
 #include <sstream>
 
+#include "core/internal/utf8.h"
+
 namespace core {
 
 std::string WideToUtf8(const std::wstring& text) {
@@ -12,6 +14,16 @@ std::string WideToUtf8(const std::wstring& text) {
 
 std::wstring Utf8ToWide(const std::string& text) {
     return Utf8ToWide(text.data(), static_cast<int>(text.size()));
+}
+
+std::string SanitizeUtf8(std::string_view bytes) {
+    const auto* text = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t at = 0; at < bytes.size();) {
+        internal::AppendUtf8(out, internal::DecodeUtf8(text, bytes.size(), at));
+    }
+    return out;
 }
 
 int HexDigitValue(char c) {

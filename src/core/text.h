@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace core {
@@ -13,6 +14,10 @@ std::string WideToUtf8(const wchar_t* text, int length);
 std::string WideToUtf8(const std::wstring& text);
 std::wstring Utf8ToWide(const char* text, int length);
 std::wstring Utf8ToWide(const std::string& text);
+
+// The bytes as valid UTF-8, each invalid subsequence replaced by U+FFFD, alike on every
+// platform (the converters above follow the platform's own rules).
+std::string SanitizeUtf8(std::string_view bytes);
 
 // The value of one hex digit (either case), or -1 for any other character.
 int HexDigitValue(char c);

@@ -36,11 +36,15 @@ TEST(TextConversion, InvalidUtf8BecomesReplacementCharacter) {
     };
     for (const auto& [bytes, wide] : cases) {
         EXPECT_EQ(Utf8ToWide(bytes), wide) << "input " << ::testing::PrintToString(bytes);
+        EXPECT_EQ(SanitizeUtf8(bytes), WideToUtf8(wide))
+            << "input " << ::testing::PrintToString(bytes);
     }
     // Converters differ in how many U+FFFD an encoded surrogate gives; none lets it through.
     const std::wstring surrogate = Utf8ToWide("\xED\xA0\x80!");
     EXPECT_EQ(surrogate.find_first_not_of(L"\uFFFD"), surrogate.size() - 1);
     EXPECT_EQ(surrogate.back(), L'!');
+    // The tools' rendering is the same on every platform: one per invalid byte here.
+    EXPECT_EQ(SanitizeUtf8("\xED\xA0\x80!"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD!");
 }
 
 TEST(TextConversion, UnpairedSurrogateInWideTextBecomesReplacementCharacter) {

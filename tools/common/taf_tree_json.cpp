@@ -87,11 +87,8 @@ std::string_view jsonTypeName(taf::TafType type) {
 }
 
 std::string readableText(std::span<const std::uint8_t> bytes) {
-    if (bytes.empty()) {
-        return {};
-    }
-    return core::WideToUtf8(core::Utf8ToWide(reinterpret_cast<const char*>(bytes.data()),
-                                             static_cast<int>(bytes.size())));
+    return core::SanitizeUtf8(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 Json treeToJson(const std::vector<TafField>& fields) {

@@ -36,6 +36,21 @@ void WaitUntilQuiet(const Trace& trace, const sim::SimSignalService& signal) {
     }
 }
 
+// Holds the servers' replies for a scope: what the plug-in does in it comes out in one order
+// however long it takes.
+class HeldReplies {
+public:
+    explicit HeldReplies(sim::SimSignalService& signal) : mSignal(signal) {
+        mSignal.HoldReplies(true);
+    }
+    ~HeldReplies() { mSignal.HoldReplies(false); }
+    HeldReplies(const HeldReplies&) = delete;
+    HeldReplies& operator=(const HeldReplies&) = delete;
+
+private:
+    sim::SimSignalService& mSignal;
+};
+
 // Runs one step and waits until what it set off has been handled, so that traces come out in
 // one order.
 class StepRunner {
@@ -45,8 +60,10 @@ public:
         : mEngine(engine), mHost(host), mInstance(instance), mTrace(trace) {}
 
     void operator()(const EngineStep& message) {
+        // The servers answer once the plug-in has handled the message, so that a slow machine
+        // gives the same trace; the next step starts then too.
+        HeldReplies hold(mHost.Signal());
         mEngine.Send(message.type, message.payload, message.channel);
-        // The next step starts once the plug-in has handled this message.
         mEngine.WaitIdle();
     }
     void operator()(const PushStep& push) {
@@ -67,10 +84,13 @@ public:
         mHost.Presenter().WaitIdle();
     }
     void operator()(const InstanceStep& step) {
-        if (step.start) {
-            mInstance.Start();
-        } else {
-            mInstance.Stop();
+        {
+            HeldReplies hold(mHost.Signal());
+            if (step.start) {
+                mInstance.Start();
+            } else {
+                mInstance.Stop();
+            }
         }
         // What the start or stop asks of the servers is answered before the next step.
         WaitUntilQuiet(mTrace, mHost.Signal());
@@ -120,7 +140,10 @@ int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace&
                      << " instance\n";
             exitCode = 1;
         } else {
-            instance->Start();
+            {
+                HeldReplies hold(host.Signal());
+                instance->Start();
+            }
             // What the start asks of the servers is settled before the first step, so that
             // traces come out in one order.
             WaitUntilQuiet(trace, host.Signal());
