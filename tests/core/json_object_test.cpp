@@ -214,7 +214,7 @@ TEST(JsonObjectAllocation, FailuresReportTheirErrorTexts) {
     }
     CJsonObject array("[]");
     const CJsonObject value("[1]");
-    testing::CountingAllocator allocator(1);  // the copy's text is printed, its parse fails
+    testing::CountingAllocator allocator(1);  // the copy's element
     EXPECT_FALSE(array.Add(value));
     EXPECT_EQ(array.GetErrMsg(), "prase json string error at ");
     EXPECT_EQ(testing::CountingAllocator::live(), 0);

@@ -171,8 +171,9 @@ TEST(JsonParse, AllocationFailureAtEveryStepLeavesNothing) {
         EXPECT_TRUE(json.IsEmpty());
         EXPECT_EQ(json.GetErrMsg(), kParseError) << "no position after allocation failure";
     }
-    // 13 nodes and 8 texts (strings and keys): each allocation got its turn to fail.
-    EXPECT_EQ(needed, 21);
+    // Nodes and texts come from arena blocks; the document outgrows the first, and each block
+    // got its turn to fail.
+    EXPECT_GE(needed, 2);
     EXPECT_EQ(failAt, needed);
 }
 

@@ -10,37 +10,26 @@ constexpr size_t kFirstTextCapacity = 256;
 
 }  // namespace
 
-char* JsonTextBuffer::Extend(size_t count) {
+bool JsonTextBuffer::Grow(size_t count) {
     if (failed_) {
-        return nullptr;
+        return false;
     }
-    // One byte more than asked is always kept free for the terminating NUL.
-    if (capacity_ - size_ <= count) {
-        size_t capacity = capacity_ == 0 ? kFirstTextCapacity : capacity_ * 2;
-        while (capacity - size_ <= count) {
-            capacity *= 2;
-        }
-        auto* grown = static_cast<char*>(json_allocate(capacity));
-        if (grown == nullptr) {
-            failed_ = true;
-            return nullptr;
-        }
-        if (size_ > 0) {
-            std::memcpy(grown, data_, size_);
-        }
-        json_free(data_);
-        data_ = grown;
-        capacity_ = capacity;
+    size_t capacity = capacity_ == 0 ? kFirstTextCapacity : capacity_ * 2;
+    while (capacity - size_ <= count) {
+        capacity *= 2;
     }
-    char* room = data_ + size_;
-    size_ += count;
-    return room;
-}
-
-void JsonTextBuffer::Append(const char* text, size_t count) {
-    if (char* room = Extend(count)) {
-        std::memcpy(room, text, count);
+    auto* grown = static_cast<char*>(json_allocate(capacity));
+    if (grown == nullptr) {
+        failed_ = true;
+        return false;
     }
+    if (size_ > 0) {
+        std::memcpy(grown, data_, size_);
+    }
+    json_free(data_);
+    data_ = grown;
+    capacity_ = capacity;
+    return true;
 }
 
 void JsonTextBuffer::AppendRepeated(char c, size_t count) {
@@ -50,7 +39,7 @@ void JsonTextBuffer::AppendRepeated(char c, size_t count) {
 }
 
 char* JsonTextBuffer::Release(size_t* length) {
-    if (Extend(0) == nullptr) {
+    if (failed_ || Extend(0) == nullptr) {
         return nullptr;
     }
     data_[size_] = '\0';

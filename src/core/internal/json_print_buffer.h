@@ -2,13 +2,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 
 #include "core/json_node.h"
 
 namespace meru {
 
-// Output text in memory from the node allocator. After a failed allocation every append is
-// ignored and failed() is true, so the printer checks once at the end.
+// Output text in memory from the node allocator. After a failed allocation failed() is true and
+// Release gives nothing, so the printer checks once at the end.
 class JsonTextBuffer {
 public:
     JsonTextBuffer() = default;
@@ -17,15 +18,33 @@ public:
     ~JsonTextBuffer() { json_free(data_); }
 
     // Room for `count` more bytes at the end, or null after an allocation failure.
-    char* Extend(size_t count);
-    void Append(const char* text, size_t count);
-    void Append(char c) { Append(&c, 1); }
+    char* Extend(size_t count) {
+        // One byte more than asked is always kept free for the terminating NUL.
+        if (capacity_ - size_ <= count && !Grow(count)) {
+            return nullptr;
+        }
+        char* room = data_ + size_;
+        size_ += count;
+        return room;
+    }
+    void Append(const char* text, size_t count) {
+        if (char* room = Extend(count)) {
+            std::memcpy(room, text, count);
+        }
+    }
+    void Append(char c) {
+        if (char* room = Extend(1)) {
+            *room = c;
+        }
+    }
     void AppendRepeated(char c, size_t count);
     bool failed() const { return failed_; }
     // Hands the NUL-terminated text to the caller; null after a failure.
     char* Release(size_t* length);
 
 private:
+    bool Grow(size_t count);
+
     char* data_ = nullptr;
     size_t size_ = 0;
     size_t capacity_ = 0;
