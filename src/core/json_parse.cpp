@@ -179,12 +179,16 @@ bool Parser::ReadValue(char* key) {
     // Exact lower-case prefixes: "nullx" is null followed by ignored text.
     static constexpr struct {
         const char* word;
-        size_t length;
         int32_t type;
-    } kLiterals[] = {{"null", 4, json_null}, {"false", 5, json_false}, {"true", 4, json_true}};
+    } kLiterals[] = {{"null", json_null}, {"false", json_false}, {"true", json_true}};
     for (const auto& literal : kLiterals) {
-        if (std::strncmp(at_, literal.word, literal.length) == 0) {
-            at_ += literal.length;
+        // Stops at the first byte that differs, so never passes the terminating NUL.
+        size_t length = 0;
+        while (literal.word[length] != '\0' && at_[length] == literal.word[length]) {
+            ++length;
+        }
+        if (literal.word[length] == '\0') {
+            at_ += length;
             return NewValueNode(literal.type, key) != nullptr;
         }
     }

@@ -124,7 +124,9 @@ void print_number(const json_node* node, JsonTextBuffer& out) {
 class Printer {
 public:
     explicit Printer(bool formatted) : formatted_(formatted) {}
-    char* Run(const json_node* root, size_t* length);
+    // Writes the tree into the buffer; false when an allocation failed.
+    bool Run(const json_node* root);
+    JsonTextBuffer& text() { return out_; }
 
 private:
     bool IsObject(const json_node* node) const { return json_type_of(node) == json_object; }
@@ -140,11 +142,11 @@ private:
     JsonNodeStack open_;
 };
 
-char* Printer::Run(const json_node* root, size_t* length) {
+bool Printer::Run(const json_node* root) {
     const json_node* node = root;
     while (!out_.failed()) {
         if (!Open(node)) {
-            return nullptr;
+            return false;
         }
         if (json_first_child(node) != nullptr) {
             node = node->child;
@@ -156,12 +158,12 @@ char* Printer::Run(const json_node* root, size_t* length) {
             Close(node);
         }
         if (open_.size() == 0) {
-            return out_.Release(length);
+            return !out_.failed();
         }
         node = node->next;
         Lead(open_.Top(), node, false);
     }
-    return nullptr;
+    return false;
 }
 
 bool Printer::Open(const json_node* node) {
@@ -245,7 +247,12 @@ std::string_view json_number_text(const json_node* node, char* text) {
 
 char* json_print(const json_node* node, bool formatted, size_t* length) {
     Printer printer(formatted);
-    return printer.Run(node, length);
+    return printer.Run(node) ? printer.text().Release(length) : nullptr;
+}
+
+bool json_print_to(const json_node* node, bool formatted, std::string& out) {
+    Printer printer(formatted);
+    return printer.Run(node) && printer.text().CopyTo(out);
 }
 
 }  // namespace meru

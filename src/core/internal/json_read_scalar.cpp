@@ -172,7 +172,11 @@ JsonStringSpan json_scan_string(const char* text, const char* inputEnd) {
     const char* at = span.begin;
     for (;;) {
         // Plain runs eight bytes at a time, while all eight lie before the terminating NUL.
-        while (inputEnd - at >= 8 && !has_quote_or_backslash(at)) {
+        while (inputEnd - at >= 16 && !has_quote_or_backslash(at) &&
+               !has_quote_or_backslash(at + 8)) {
+            at += 16;
+        }
+        if (inputEnd - at >= 8 && !has_quote_or_backslash(at)) {
             at += 8;
         }
         if (*at == '"' || *at == '\0') {
