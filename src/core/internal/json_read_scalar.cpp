@@ -3,6 +3,7 @@
 
 #include "core/text.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -68,15 +69,30 @@ const char* read_unicode_escape(const char* text, char*& out) {
     return text;
 }
 
-// Whether any of the eight bytes at `text` is a quote or a backslash.
-bool has_quote_or_backslash(const char* text) {
+// The first quote, backslash or NUL from `at` on. Eight bytes are looked at together while all
+// eight lie before the terminating NUL at `inputEnd`: in the word, a quote or backslash byte
+// becomes zero after the XOR, and the lowest byte flagged by the zero-byte test is exactly the
+// first such byte (the test only errs above a true zero).
+const char* next_special(const char* at, const char* inputEnd) {
     constexpr uint64_t kOnes = 0x0101010101010101;
     constexpr uint64_t kHighs = 0x8080808080808080;
-    uint64_t word = 0;
-    std::memcpy(&word, text, sizeof word);
-    const uint64_t quotes = word ^ (kOnes * '"');
-    const uint64_t backslashes = word ^ (kOnes * '\\');
-    return (((quotes - kOnes) & ~quotes) | ((backslashes - kOnes) & ~backslashes)) & kHighs;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; inputEnd - at >= 8; at += 8) {
+            uint64_t word = 0;
+            std::memcpy(&word, at, sizeof word);
+            const uint64_t quotes = word ^ (kOnes * '"');
+            const uint64_t backslashes = word ^ (kOnes * '\\');
+            const uint64_t found =
+                (((quotes - kOnes) & ~quotes) | ((backslashes - kOnes) & ~backslashes)) & kHighs;
+            if (found != 0) {
+                return at + std::countr_zero(found) / 8;
+            }
+        }
+    }
+    while (*at != '"' && *at != '\\' && *at != '\0') {
+        ++at;
+    }
+    return at;
 }
 
 const char* skip_digits(const char* text) {
@@ -169,25 +185,10 @@ int64_t whole_value(double magnitude, bool negative) {
 
 JsonStringSpan json_scan_string(const char* text, const char* inputEnd) {
     JsonStringSpan span{text + 1, text + 1, false};
-    const char* at = span.begin;
-    for (;;) {
-        // Plain runs eight bytes at a time, while all eight lie before the terminating NUL.
-        while (inputEnd - at >= 16 && !has_quote_or_backslash(at) &&
-               !has_quote_or_backslash(at + 8)) {
-            at += 16;
-        }
-        if (inputEnd - at >= 8 && !has_quote_or_backslash(at)) {
-            at += 8;
-        }
-        if (*at == '"' || *at == '\0') {
-            break;
-        }
-        if (*at == '\\') {
-            span.escaped = true;
-            at += at[1] != '\0' ? 2 : 1;
-        } else {
-            ++at;
-        }
+    const char* at = next_special(span.begin, inputEnd);
+    while (*at == '\\') {
+        span.escaped = true;
+        at = next_special(at + (at[1] != '\0' ? 2 : 1), inputEnd);
     }
     span.end = at;
     return span;
