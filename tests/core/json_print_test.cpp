@@ -219,10 +219,14 @@ TEST(JsonPrint, DeepTreesPrintAndFreeWithoutRecursion) {
     const std::string compact = objects.ToString();
     EXPECT_EQ(compact.size(), kDepth * 6u + 2);
     EXPECT_EQ(compact.substr(0, 12), R"({"k":{"k":{")");
-    EXPECT_EQ(arrays.ToFormattedString(),
-              std::string(kDepth + 1, '[') + std::string(kDepth + 1, ']'));
-    // Copies go through a parse, which refuses this depth.
-    EXPECT_FALSE(CJsonObject(arrays).GetErrMsg().empty());
+    const std::string nested = std::string(kDepth + 1, '[') + std::string(kDepth + 1, ']');
+    EXPECT_TRUE(arrays.ToFormattedString() == nested);
+    // Copies, made or added, read as their text would: the parser refuses this depth.
+    const std::string error = "prase json string error at " + nested.substr(kJsonMaxNestingDepth);
+    EXPECT_TRUE(CJsonObject(arrays).GetErrMsg() == error);
+    CJsonObject holder;
+    EXPECT_FALSE(holder.Add(arrays));
+    EXPECT_TRUE(holder.GetErrMsg() == error);
 }
 
 TEST(JsonPrint, AllocationFailureAtEveryStepGivesNoTextAndNoLeak) {
