@@ -32,7 +32,9 @@ constexpr int32_t json_signed = -1;
 constexpr int32_t json_unsigned = 1;
 
 // 32 bytes: a node holds one value, so the value fields share their storage; which one is
-// meant follows from the type. Arrays and objects are json_container, arrays json_list.
+// meant follows from the type. Arrays and objects are json_container, arrays json_list. Children
+// are linked by the parser and the json_*_child functions below, which keep the last child, the
+// count and the read position right; only a reference node may have its child set by hand.
 struct json_node {
     json_node* next = nullptr;  // the following sibling inside an array or object
     char* key = nullptr;        // member name inside an object
