@@ -39,6 +39,23 @@ def allocations(entry):
     return "" if value is None else f"{value:,.0f}"
 
 
+def heaps(rows):
+    """Rows whose benchmarks report the heap a parsed document holds (heap_bytes, heap_blocks)."""
+    pairs = [(name, peer) for name, ours in rows.items() if name.endswith("/ours") and
+             "heap_bytes" in ours for peer in rows if peer.startswith(name[:-len("ours")])
+             and peer != name]
+    if not pairs:
+        return
+    print("\n| Heap held by | Peer | Ours (bytes / blocks) | Peer (bytes / blocks) | Ratio |")
+    print("|---|---|---:|---:|---:|")
+    for name, peer_name in pairs:
+        ours, peer = rows[name], rows[peer_name]
+        print(f"| {ours.get('label') or name} | {peer_name.split('/')[-1]} | "
+              f"{ours['heap_bytes']:,.0f} / {ours['heap_blocks']:,.0f} | "
+              f"{peer['heap_bytes']:,.0f} / {peer['heap_blocks']:,.0f} | "
+              f"{ours['heap_bytes'] / peer['heap_bytes']:.2f} |")
+
+
 def main():
     if len(sys.argv) < 2:
         sys.exit("usage: ratios.py <kinetra_bench> [benchmark arguments]")
@@ -58,6 +75,7 @@ def main():
             allocs = f"{allocations(ours)} / {allocations(peer)}" if "allocs" in ours else ""
             print(f"| {ours.get('label') or stem[:-1]} | {peer_name[len(stem):]} | "
                   f"{ours_ns:,.0f} | {peer_ns:,.0f} | {ours_ns / peer_ns:.2f} | {allocs} |")
+    heaps(rows)
     others = [name for name in rows if name not in paired]
     if others:
         print("\nOther benchmarks (median processor time):")

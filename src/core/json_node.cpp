@@ -1,6 +1,8 @@
 // Allocation, creation, destruction and linking of JSON nodes.
 #include "core/json_node.h"
 
+#include "core/internal/json_arena.h"
+
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -58,11 +60,23 @@ char* json_strdup(const char* text) {
 }
 
 json_node* json_create(int32_t type) {
-    void* block = json_allocate(sizeof(json_node));
+    const size_t size = json_node_size(type);
+    void* block = json_allocate(size);
     if (block == nullptr) {
         return nullptr;
     }
-    auto* node = new (block) json_node{};
+    json_node* node = nullptr;
+    switch (type & 0xFF) {
+        case json_array:
+            node = new (block) json_list{};
+            break;
+        case json_object:
+            node = new (block) json_container{};
+            break;
+        default:
+            node = new (block) json_node{};
+            break;
+    }
     node->type = type;
     return node;
 }
@@ -95,27 +109,32 @@ json_node* json_create_string(const char* text) {
 
 void json_delete(json_node* node) {
     // The nodes still to free form one chain through `next`: each node's children are spliced
-    // in front of the rest, so the walk needs neither recursion nor extra memory.
+    // in front of the rest, so the walk needs neither recursion nor extra memory. Nodes of a
+    // parsed tree stay until the walk reaches no node that needs them, then go with their arena.
+    json_node* arenaRoot = nullptr;
     if (node != nullptr) {
         node->next = nullptr;
     }
     while (node != nullptr) {
-        const bool owns_children = (node->type & json_is_reference) == 0;
+        const bool owns = (node->type & json_is_reference) == 0;
         json_node* rest = node->next;
-        if (owns_children && node->child != nullptr) {
-            json_node* last = node->child;
-            while (last->next != nullptr) {
-                last = last->next;
-            }
-            last->next = rest;
+        if (owns && json_is_container(node) && node->child != nullptr) {
+            static_cast<json_container*>(node)->last->next = rest;
             rest = node->child;
         }
-        if (owns_children) {
-            json_free(node->valuestring);
+        if ((node->type & json_owns_arena) != 0) {
+            arenaRoot = node;
+        } else if ((node->type & json_in_arena) == 0) {
+            if (owns && json_type_of(node) == json_string) {
+                json_free(node->valuestring);
+            }
+            json_free(node->key);
+            json_free(node);
         }
-        json_free(node->key);
-        json_free(node);
         node = rest;
+    }
+    if (arenaRoot != nullptr) {
+        json_arena_release(arenaRoot);
     }
 }
 
@@ -131,75 +150,114 @@ json_node* json_object_member(const json_node* object, const char* key) {
     return nullptr;
 }
 
-json_node* json_array_element(const json_node* array, size_t index) {
+json_node* json_array_element(json_node* array, size_t index) {
     if (array == nullptr || json_type_of(array) != json_array) {
         return nullptr;
     }
-    json_node* element = array->child;
-    for (; element != nullptr && index > 0; --index) {
+    auto* list = static_cast<json_list*>(array);
+    if (index >= list->count) {
+        return nullptr;
+    }
+    json_node* element = list->child;
+    size_t at = 0;
+    if (list->cursor != nullptr && list->cursorIndex <= index) {
+        element = list->cursor;
+        at = list->cursorIndex;
+    }
+    for (; at < index; ++at) {
         element = element->next;
     }
+    list->cursor = element;
+    list->cursorIndex = index;
     return element;
 }
 
 size_t json_child_count(const json_node* container) {
+    if (json_type_of(container) == json_array) {
+        return static_cast<const json_list*>(container)->count;
+    }
     size_t count = 0;
-    for (const json_node* item = container->child; item != nullptr; item = item->next) {
+    for (const json_node* item = json_first_child(container); item != nullptr; item = item->next) {
         ++count;
     }
     return count;
 }
 
+namespace {
+
+// The array's element count changes by `delta`; positions after an edit are unknown.
+void array_changed(json_node* container, int delta) {
+    if (json_type_of(container) == json_array) {
+        auto* list = static_cast<json_list*>(container);
+        list->count += static_cast<size_t>(delta);
+        list->cursor = nullptr;
+    }
+}
+
+// The sibling before `item`, null when it is the first.
+json_node* previous_of(const json_node* container, const json_node* item) {
+    json_node* previous = nullptr;
+    for (json_node* at = container->child; at != item; at = at->next) {
+        previous = at;
+    }
+    return previous;
+}
+
+}  // namespace
+
 void json_append_child(json_node* container, json_node* item) {
+    auto* list = static_cast<json_container*>(container);
     item->next = nullptr;
-    item->prev = nullptr;
-    if (container->child == nullptr) {
-        container->child = item;
-        return;
+    if (list->child == nullptr) {
+        list->child = item;
+    } else {
+        list->last->next = item;
     }
-    json_node* last = container->child;
-    while (last->next != nullptr) {
-        last = last->next;
+    list->last = item;
+    if (json_type_of(container) == json_array) {
+        ++static_cast<json_list*>(container)->count;  // positions before the end are unchanged
     }
-    last->next = item;
-    item->prev = last;
 }
 
 void json_prepend_child(json_node* container, json_node* item) {
-    item->prev = nullptr;
-    item->next = container->child;
-    if (container->child != nullptr) {
-        container->child->prev = item;
+    auto* list = static_cast<json_container*>(container);
+    item->next = list->child;
+    if (list->child == nullptr) {
+        list->last = item;
     }
-    container->child = item;
+    list->child = item;
+    array_changed(container, 1);
 }
 
 void json_detach_child(json_node* container, json_node* item) {
-    if (item->prev != nullptr) {
-        item->prev->next = item->next;
+    auto* list = static_cast<json_container*>(container);
+    json_node* previous = previous_of(container, item);
+    if (previous != nullptr) {
+        previous->next = item->next;
     } else {
-        container->child = item->next;
+        list->child = item->next;
     }
-    if (item->next != nullptr) {
-        item->next->prev = item->prev;
+    if (list->last == item) {
+        list->last = previous;
     }
     item->next = nullptr;
-    item->prev = nullptr;
+    array_changed(container, -1);
 }
 
 void json_replace_child(json_node* container, json_node* item, json_node* replacement) {
+    auto* list = static_cast<json_container*>(container);
+    json_node* previous = previous_of(container, item);
     replacement->next = item->next;
-    replacement->prev = item->prev;
-    if (item->prev != nullptr) {
-        item->prev->next = replacement;
+    if (previous != nullptr) {
+        previous->next = replacement;
     } else {
-        container->child = replacement;
+        list->child = replacement;
     }
-    if (item->next != nullptr) {
-        item->next->prev = replacement;
+    if (list->last == item) {
+        list->last = replacement;
     }
     item->next = nullptr;
-    item->prev = nullptr;
+    array_changed(container, 0);
 }
 
 }  // namespace meru

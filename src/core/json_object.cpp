@@ -13,14 +13,11 @@ namespace meru {
 namespace {
 
 std::string print_text(const json_node* node, bool formatted) {
-    size_t length = 0;
-    char* text = node != nullptr ? json_print(node, formatted, &length) : nullptr;
-    if (text == nullptr) {
+    std::string text;
+    if (node == nullptr || !json_print_to(node, formatted, text)) {
         return {};
     }
-    std::string result(text, length);
-    json_free(text);
-    return result;
+    return text;
 }
 
 }  // namespace

@@ -91,8 +91,16 @@ bool CJsonObject::ReplaceMember(json_node* object, const std::string& key, json_
         json_delete(item);
         return false;
     }
-    item->key = old->key;
-    old->key = nullptr;
+    // A parsed member's key lives in its tree's arena and stays there; others move over.
+    if ((old->type & json_in_arena) != 0) {
+        if ((item->key = json_strdup(old->key)) == nullptr) {
+            json_delete(item);
+            return false;
+        }
+    } else {
+        item->key = old->key;
+        old->key = nullptr;
+    }
     json_replace_child(object, old, item);
     ForgetViewsOf(old);
     json_delete(old);

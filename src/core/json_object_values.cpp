@@ -1,4 +1,5 @@
 // CJsonObject: turning typed values into nodes and reading them back with exact type matching.
+#include "core/json_copy.h"
 #include "core/json_node.h"
 #include "core/json_object.h"
 #include "core/json_parse.h"
@@ -49,8 +50,20 @@ json_node* CJsonObject::NewNode(const std::string& value) {
     return json_create_string(value.c_str());
 }
 
-// The value is copied through its compact text, so adding a document to itself is safe.
+// The value is copied as its compact text reads back, before anything is linked, so adding a
+// document to itself is safe. A value nested deeper than the parser goes is parsed from its
+// text, for the error text that gives.
 json_node* CJsonObject::NewNode(const CJsonObject& value) {
+    if (value.Node() != nullptr) {
+        bool tooDeep = false;
+        if (json_node* copy = json_copy_as_text(value.Node(), tooDeep)) {
+            return copy;
+        }
+        if (!tooDeep) {
+            error = ParseErrorText({});  // out of memory: the text without a position
+            return nullptr;
+        }
+    }
     const std::string text = value.ToString();
     json_node* node = json_parse(text.c_str());
     if (node == nullptr) {
@@ -124,9 +137,19 @@ bool CJsonObject::Read(const json_node* node, std::string& value) {
     return true;
 }
 
-// Any value: copied through its formatted text.
+// Any value: copied as its formatted text reads back; through the text itself when it nests
+// deeper than the parser goes, for the error text that gives.
 bool CJsonObject::Read(const json_node* node, CJsonObject& value) {
     if (node == nullptr) {
+        return false;
+    }
+    bool tooDeep = false;
+    if (json_node* copy = json_copy_as_text(node, tooDeep)) {
+        value.Clear();
+        value.data = copy;
+        return true;
+    }
+    if (!tooDeep) {
         return false;
     }
     size_t length = 0;

@@ -1,9 +1,11 @@
-// The JSON parser: builds the node tree in one pass, without recursion.
+// The JSON parser: builds the node tree in one pass, without recursion, into an arena.
 #include "core/json_parse.h"
 
 #include <atomic>
 #include <cstring>
+#include <new>
 
+#include "core/internal/json_arena.h"
 #include "core/internal/json_read_scalar.h"
 
 namespace meru {
@@ -21,13 +23,9 @@ const char* skip_blanks(const char* text) {
     return text;
 }
 
-bool starts_with(const char* text, const char* word) {
-    return std::strncmp(text, word, std::strlen(word)) == 0;
-}
-
 class Parser {
 public:
-    explicit Parser(const char* text) : text_(text) {}
+    Parser(const char* text, size_t length) : text_(text), end_(text + length), arena_(length) {}
 
     json_node* Run();
 
@@ -36,19 +34,24 @@ private:
         errorAt_ = at;
         return false;
     }
-    // Links a new node as the next value: the root, or the last child of the open container.
-    json_node* NewValueNode();
-    // Reads the key and ':' of an object member into `member`.
-    bool ReadKey(json_node* member);
-    // Reads the value at `at_` into `node`; an array or object is only opened.
-    bool ReadValue(json_node* node);
+    // A node of `type` from the arena, linked as the next value: the root, or the last child of
+    // the open container. Null when allocation fails.
+    json_node* NewValueNode(int32_t type, char* key);
+    // Decodes the string whose opening quote is at `at_` into the arena.
+    char* ReadString();
+    // Reads the key and ':' of an object member; `*key` stays null outside objects.
+    bool ReadKey(char** key);
+    // Reads the value at `at_` as a new node; an array or object is only opened.
+    bool ReadValue(char* key);
     // After a complete value: consumes ',' (true, another value follows) or closing brackets
     // until a ',' or the end of the root (true with done_ set).
     bool ReadSeparator();
 
     const char* text_;
+    const char* end_;  // the terminating NUL
     const char* at_ = nullptr;
     const char* errorAt_ = nullptr;
+    JsonArena arena_;
     json_node* root_ = nullptr;
     json_node* last_ = nullptr;              // last child of the innermost open container, if any
     json_node* open_[kJsonMaxNestingDepth];  // written before read: no need to clear
@@ -60,37 +63,68 @@ json_node* Parser::Run() {
     at_ = text_;
     bool ok = true;
     while (ok && !done_) {
-        json_node* node = NewValueNode();
-        ok = node != nullptr && ReadKey(node) && ReadValue(node) && ReadSeparator();
+        char* key = nullptr;
+        ok = ReadKey(&key) && ReadValue(key) && ReadSeparator();
     }
     if (ok) {
+        root_->type |= json_owns_arena;
+        arena_.Keep();
         return root_;
     }
-    json_delete(root_);
     gLastErrorOffset.store(
         errorAt_ != nullptr ? static_cast<size_t>(errorAt_ - text_) : kJsonNoErrorOffset,
         std::memory_order_relaxed);
     return nullptr;
 }
 
-json_node* Parser::NewValueNode() {
-    json_node* node = json_create(json_null);
-    if (node == nullptr) {
+json_node* Parser::NewValueNode(int32_t type, char* key) {
+    void* block = arena_.Node(json_node_size(type));
+    if (block == nullptr) {
         return nullptr;
     }
+    json_node* node = nullptr;
+    switch (type) {
+        case json_array:
+            node = new (block) json_list{};
+            break;
+        case json_object:
+            node = new (block) json_container{};
+            break;
+        default:
+            node = new (block) json_node{};
+            break;
+    }
+    node->type = type | json_in_arena;
+    node->key = key;
     if (depth_ == 0) {
         root_ = node;
-    } else if (last_ == nullptr) {
-        open_[depth_ - 1]->child = node;
     } else {
-        last_->next = node;
-        node->prev = last_;
+        json_node* container = open_[depth_ - 1];
+        if (last_ == nullptr) {
+            container->child = node;
+        } else {
+            last_->next = node;
+        }
+        if (json_type_of(container) == json_array) {
+            ++static_cast<json_list*>(container)->count;
+        }
     }
     last_ = node;
     return node;
 }
 
-bool Parser::ReadKey(json_node* member) {
+char* Parser::ReadString() {
+    const JsonStringSpan span = json_scan_string(at_, end_);
+    char* text = arena_.Text(static_cast<size_t>(span.end - span.begin) + 1);
+    if (text == nullptr) {
+        return nullptr;
+    }
+    json_decode_string(span, text);
+    at_ = *span.end == '"' ? span.end + 1 : span.end;
+    return text;
+}
+
+bool Parser::ReadKey(char** key) {
     if (depth_ == 0 || json_type_of(open_[depth_ - 1]) != json_object) {
         return true;
     }
@@ -98,7 +132,7 @@ bool Parser::ReadKey(json_node* member) {
     if (*at_ != '"') {
         return Fail(at_);
     }
-    if ((at_ = json_read_string(at_, &member->key)) == nullptr) {
+    if ((*key = ReadString()) == nullptr) {
         return false;
     }
     at_ = skip_blanks(at_);
@@ -109,14 +143,30 @@ bool Parser::ReadKey(json_node* member) {
     return true;
 }
 
-bool Parser::ReadValue(json_node* node) {
+bool Parser::ReadValue(char* key) {
     at_ = skip_blanks(at_);
     const char first = *at_;
+    if (first == '"') {
+        json_node* node = NewValueNode(json_string, key);
+        return node != nullptr && (node->valuestring = ReadString()) != nullptr;
+    }
+    if (first == '-' || (first >= '0' && first <= '9')) {
+        json_node* node = NewValueNode(json_int, key);
+        if (node == nullptr) {
+            return false;
+        }
+        at_ = json_read_number(at_, node);
+        node->type |= json_in_arena;
+        return true;
+    }
     if (first == '[' || first == '{') {
         if (depth_ == kJsonMaxNestingDepth) {
             return Fail(at_);
         }
-        node->type = first == '[' ? json_array : json_object;
+        json_node* node = NewValueNode(first == '[' ? json_array : json_object, key);
+        if (node == nullptr) {
+            return false;
+        }
         at_ = skip_blanks(at_ + 1);
         if (*at_ == (first == '[' ? ']' : '}')) {
             ++at_;  // empty: the container is complete already
@@ -126,24 +176,20 @@ bool Parser::ReadValue(json_node* node) {
         last_ = nullptr;
         return true;
     }
-    if (first == '"') {
-        node->type = json_string;
-        return (at_ = json_read_string(at_, &node->valuestring)) != nullptr;
-    }
-    if (first == '-' || (first >= '0' && first <= '9')) {
-        at_ = json_read_number(at_, node);
-        return true;
-    }
     // Exact lower-case prefixes: "nullx" is null followed by ignored text.
     static constexpr struct {
         const char* word;
         int32_t type;
     } kLiterals[] = {{"null", json_null}, {"false", json_false}, {"true", json_true}};
     for (const auto& literal : kLiterals) {
-        if (starts_with(at_, literal.word)) {
-            node->type = literal.type;
-            at_ += std::strlen(literal.word);
-            return true;
+        // Stops at the first byte that differs, so never passes the terminating NUL.
+        size_t length = 0;
+        while (literal.word[length] != '\0' && at_[length] == literal.word[length]) {
+            ++length;
+        }
+        if (literal.word[length] == '\0') {
+            at_ += length;
+            return NewValueNode(literal.type, key) != nullptr;
         }
     }
     return Fail(at_);
@@ -166,6 +212,7 @@ bool Parser::ReadSeparator() {
         }
         ++at_;
         --depth_;
+        static_cast<json_container*>(container)->last = last_;
         last_ = container;
     }
     done_ = true;
@@ -176,7 +223,7 @@ bool Parser::ReadSeparator() {
 
 json_node* json_parse(const char* text) {
     gLastErrorOffset.store(kJsonNoErrorOffset, std::memory_order_relaxed);
-    Parser parser(text);
+    Parser parser(text, std::strlen(text));
     return parser.Run();
 }
 

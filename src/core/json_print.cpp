@@ -1,6 +1,7 @@
 // The JSON printer: walks the tree with an explicit stack and writes compact or formatted text.
 #include "core/json_print.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -10,9 +11,6 @@
 
 namespace meru {
 namespace {
-
-// Longest fixed-notation double with six decimals: '-', 309 digits, '.', six decimals.
-constexpr size_t kDoubleTextMax = 320;
 
 // Bytes 8, 9, 10, 12 and 13 have short escapes; the rest below 32 are written as \u00XX.
 char short_escape(unsigned char c) {
@@ -36,49 +34,52 @@ char short_escape(unsigned char c) {
     }
 }
 
+// Bytes that print as themselves inside quotes: all but the NUL, the controls, '"' and '\'.
+constexpr std::array<bool, 256> kPlainBytes = [] {
+    std::array<bool, 256> plain{};
+    for (size_t c = 32; c < 256; ++c) {
+        plain[c] = c != '"' && c != '\\';
+    }
+    return plain;
+}();
+
+// Plain runs are appended whole; only the bytes that need escapes are handled one by one.
 void print_string(const char* text, JsonTextBuffer& out) {
     if (text == nullptr) {
         out.Append("\"\"", 2);
         return;
     }
-    size_t plain = 0;
-    size_t escaped = 0;
-    for (const char* p = text; *p != '\0'; ++p) {
+    out.Append('"');
+    const char* run = text;
+    for (const char* p = text;; ++p) {
         const auto c = static_cast<unsigned char>(*p);
-        ++plain;
-        escaped += short_escape(c) != '\0' ? 1 : (c < 32 ? 5 : 0);
-    }
-    char* write = out.Extend(plain + escaped + 2);
-    if (write == nullptr) {
-        return;
-    }
-    *write++ = '"';
-    for (const char* p = text; *p != '\0'; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
+        if (kPlainBytes[c]) {
+            continue;
+        }
+        out.Append(run, static_cast<size_t>(p - run));
+        if (c == '\0') {
+            break;
+        }
         if (const char escape = short_escape(c); escape != '\0') {
-            *write++ = '\\';
-            *write++ = escape;
-        } else if (c < 32) {
+            const char pair[] = {'\\', escape};
+            out.Append(pair, sizeof pair);
+        } else {
             static constexpr char kHex[] = "0123456789abcdef";
             const char unicode[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
-            for (char u : unicode) {
-                *write++ = u;
-            }
-        } else {
-            *write++ = static_cast<char>(c);
+            out.Append(unicode, sizeof unicode);
         }
+        run = p + 1;
     }
-    *write = '"';
+    out.Append('"');
 }
 
 // Signed values as "%d"/"%lld", unsigned as "%u"/"%llu": the digits are the same either way.
-void print_int(const json_node* node, JsonTextBuffer& out) {
-    char text[24];
+std::string_view int_text(const json_node* node, char* text) {
     const auto result =
         node->sign == json_signed
-            ? std::to_chars(text, text + sizeof text, node->valueint)
-            : std::to_chars(text, text + sizeof text, static_cast<uint64_t>(node->valueint));
-    out.Append(text, static_cast<size_t>(result.ptr - text));
+            ? std::to_chars(text, text + kJsonNumberTextMax, node->valueint)
+            : std::to_chars(text, text + kJsonNumberTextMax, static_cast<uint64_t>(node->valueint));
+    return {text, static_cast<size_t>(result.ptr - text)};
 }
 
 // Integral values without decimals ("%.0f"), all others with six ("%f", "%lf"); fixed notation
@@ -90,34 +91,42 @@ void print_int(const json_node* node, JsonTextBuffer& out) {
 //   reads back as the integer 0;
 // - a value that is not a number never prints: infinities print as the largest finite double of
 //   their sign (what the parser reads out-of-range numbers as) and NaN as 0.
-void print_double(double value, JsonTextBuffer& out) {
+std::string_view double_text(double value, char* text) {
     constexpr double kTwoPow63 = 9223372036854775808.0;
     constexpr double kTwoPow64 = 18446744073709551616.0;
     value = json_finite(value);
     if (value == 0) {
         value = 0;
     }
-    char text[kDoubleTextMax];
     const bool integral =
         std::fabs(std::floor(value) - value) <= std::numeric_limits<double>::epsilon();
     std::to_chars_result result{};
     if (integral && (value >= kTwoPow64 || value < -kTwoPow63)) {
-        result = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific);
+        result =
+            std::to_chars(text, text + kJsonNumberTextMax, value, std::chars_format::scientific);
     } else {
-        result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed,
+        result = std::to_chars(text, text + kJsonNumberTextMax, value, std::chars_format::fixed,
                                integral ? 0 : 6);
     }
     const char* begin = text;
     if (std::string_view(text, static_cast<size_t>(result.ptr - text)) == "-0.000000") {
         ++begin;
     }
-    out.Append(begin, static_cast<size_t>(result.ptr - begin));
+    return {begin, static_cast<size_t>(result.ptr - begin)};
+}
+
+void print_number(const json_node* node, JsonTextBuffer& out) {
+    char text[kJsonNumberTextMax];
+    const std::string_view printed = json_number_text(node, text);
+    out.Append(printed.data(), printed.size());
 }
 
 class Printer {
 public:
     explicit Printer(bool formatted) : formatted_(formatted) {}
-    char* Run(const json_node* root, size_t* length);
+    // Writes the tree into the buffer; false when an allocation failed.
+    bool Run(const json_node* root);
+    JsonTextBuffer& text() { return out_; }
 
 private:
     bool IsObject(const json_node* node) const { return json_type_of(node) == json_object; }
@@ -133,13 +142,13 @@ private:
     JsonNodeStack open_;
 };
 
-char* Printer::Run(const json_node* root, size_t* length) {
+bool Printer::Run(const json_node* root) {
     const json_node* node = root;
     while (!out_.failed()) {
         if (!Open(node)) {
-            return nullptr;
+            return false;
         }
-        if (node->child != nullptr && (json_type_of(node) == json_array || IsObject(node))) {
+        if (json_first_child(node) != nullptr) {
             node = node->child;
             Lead(open_.Top(), node, true);
             continue;
@@ -149,12 +158,12 @@ char* Printer::Run(const json_node* root, size_t* length) {
             Close(node);
         }
         if (open_.size() == 0) {
-            return out_.Release(length);
+            return !out_.failed();
         }
         node = node->next;
         Lead(open_.Top(), node, false);
     }
-    return nullptr;
+    return false;
 }
 
 bool Printer::Open(const json_node* node) {
@@ -166,10 +175,8 @@ bool Printer::Open(const json_node* node) {
             out_.Append("true", 4);
             return true;
         case json_int:
-            print_int(node, out_);
-            return true;
         case json_double:
-            print_double(node->valuedouble, out_);
+            print_number(node, out_);
             return true;
         case json_string:
             print_string(node->valuestring, out_);
@@ -230,9 +237,22 @@ void Printer::Lead(const json_node* container, const json_node* item, bool first
 
 }  // namespace
 
+std::string_view json_number_text(const json_node* node, char* text) {
+    const std::string_view printed = json_type_of(node) == json_int
+                                         ? int_text(node, text)
+                                         : double_text(node->valuedouble, text);
+    text[static_cast<size_t>(printed.data() - text) + printed.size()] = '\0';
+    return printed;
+}
+
 char* json_print(const json_node* node, bool formatted, size_t* length) {
     Printer printer(formatted);
-    return printer.Run(node, length);
+    return printer.Run(node) ? printer.text().Release(length) : nullptr;
+}
+
+bool json_print_to(const json_node* node, bool formatted, std::string& out) {
+    Printer printer(formatted);
+    return printer.Run(node) && printer.text().CopyTo(out);
 }
 
 }  // namespace meru

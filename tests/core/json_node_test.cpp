@@ -28,22 +28,27 @@ TEST(JsonNode, KeyLookupFoldsAsciiLettersOnly) {
     json_delete(object);
 }
 
-// A node marked as a reference frees only itself and its key: the text and children it points
+// A node marked as a reference frees only itself and its key: the text or children it points
 // at belong to another tree.
 TEST(JsonNode, ReferenceNodeLeavesWhatItRefersTo) {
     json_node* owner = json_parse(R"({"list":[1,2],"text":"shared"})");
     ASSERT_NE(owner, nullptr);
-    {
+    for (const char* member : {"list", "text"}) {
         testing::CountingAllocator allocator;
-        json_node* view = json_create(json_array | json_is_reference);
+        const json_node* target = json_object_member(owner, member);
+        json_node* view = json_create(json_type_of(target) | json_is_reference);
         ASSERT_NE(view, nullptr);
         view->key = json_strdup("view");
-        view->child = json_object_member(owner, "list")->child;
-        view->valuestring = json_object_member(owner, "text")->valuestring;
+        if (json_is_container(target)) {
+            view->child = target->child;
+        } else {
+            view->valuestring = target->valuestring;
+        }
         json_delete(view);
-        EXPECT_EQ(testing::CountingAllocator::live(), 0);
+        EXPECT_EQ(testing::CountingAllocator::live(), 0) << member;
     }
     EXPECT_EQ(json_array_element(json_object_member(owner, "list"), 1)->valueint, 2);
+    EXPECT_STREQ(json_object_member(owner, "text")->valuestring, "shared");
     json_delete(owner);
 }
 

@@ -14,6 +14,7 @@ namespace {
 const char* const kNoData = "json data is null!";
 const char* const kNotObject = "not a json object! json array?";
 const char* const kNotArray = "not a json array! json object?";
+const char* const kNoText = "prase json string error at ";
 
 const char* const kSample =
     R"({"i":5,"d":5.0,"f":0.5,"b":true,"s":"x","n":null,"a":[1,"two"],"big":4294967297,)"
@@ -66,22 +67,12 @@ TEST(JsonObjectAdd, EmptyDocumentTakesTheShapeOfTheFirstAdd) {
     EXPECT_TRUE(object.Add("k", std::string("v")));
     EXPECT_TRUE(object.Add("k", int32_t{7}));  // same key again: appended
     EXPECT_EQ(object.ToString(), R"({"k":"v","k":7})");
-    EXPECT_FALSE(object.Add(1.5));
-    EXPECT_EQ(object.GetErrMsg(), kNotArray);
 
     CJsonObject array;
     EXPECT_TRUE(array.Add(true));
     EXPECT_TRUE(array.AddAsFirst(uint32_t{3}));
     EXPECT_TRUE(array.Add(CJsonObject(R"({"x":[]})")));
     EXPECT_EQ(array.ToString(), R"([3,true,{"x":[]}])");
-    EXPECT_EQ(array.GetArraySize(), 3);
-    EXPECT_FALSE(array.Add("k", 1));
-    EXPECT_EQ(array.GetErrMsg(), kNotObject);
-    EXPECT_FALSE(array.AddEmptySubArray("k"));
-    EXPECT_EQ(array.GetErrMsg(), kNotObject);
-
-    EXPECT_FALSE(array.Add(CJsonObject()));  // an empty document has no text to copy
-    EXPECT_EQ(array.GetErrMsg(), "prase json string error at ");
     EXPECT_EQ(array.GetArraySize(), 3);
 
     CJsonObject nested;
@@ -95,7 +86,7 @@ TEST(JsonObjectAdd, EmptyDocumentTakesTheShapeOfTheFirstAdd) {
               R"({"o":{"in":false},"a":[-5],"self":{"o":{"in":false},"a":[-5]}})");
 }
 
-TEST(JsonObjectEdit, ReplaceAndDeleteNeedTheRightShape) {
+TEST(JsonObjectEdit, ReplaceAndDeleteFindTheirTarget) {
     CJsonObject json(R"({"Key":1,"other":[1,2,3]})");
     EXPECT_TRUE(json.Replace("key", std::string("new")));
     EXPECT_FALSE(json.Replace("missing", 1));
@@ -107,7 +98,10 @@ TEST(JsonObjectEdit, ReplaceAndDeleteNeedTheRightShape) {
     EXPECT_TRUE(json.Delete("OTHER"));
     EXPECT_TRUE(json.Delete("missing"));
     EXPECT_EQ(json.ToString(), R"({"Key":"new"})");
+}
 
+// An operation on a document of the wrong shape (or none) fails, says why and changes nothing.
+TEST(JsonObjectEdit, WrongShapeFailsWithItsText) {
     struct Case {
         CJsonObject json;
         bool (*operation)(CJsonObject&);
@@ -123,10 +117,17 @@ TEST(JsonObjectEdit, ReplaceAndDeleteNeedTheRightShape) {
         {CJsonObject("{}"), [](CJsonObject& j) { return j.Replace(0u, 1); }, kNotArray},
         {CJsonObject("{}"), [](CJsonObject& j) { return j.Delete(0u); }, kNotArray},
         {CJsonObject("{}"), [](CJsonObject& j) { return j.AddAsFirst(1); }, kNotArray},
+        {CJsonObject("{}"), [](CJsonObject& j) { return j.Add(1.5); }, kNotArray},
+        {CJsonObject("[1]"), [](CJsonObject& j) { return j.Add("k", 1); }, kNotObject},
+        {CJsonObject("[1]"), [](CJsonObject& j) { return j.AddEmptySubArray("k"); }, kNotObject},
+        // An empty document has no text to copy.
+        {CJsonObject("[1]"), [](CJsonObject& j) { return j.Add(CJsonObject()); }, kNoText},
     };
     for (auto& c : cases) {
+        const std::string before = c.json.ToString();
         EXPECT_FALSE(c.operation(c.json)) << c.error;
         EXPECT_EQ(c.json.GetErrMsg(), c.error);
+        EXPECT_EQ(c.json.ToString(), before);
     }
 }
 
@@ -159,7 +160,10 @@ TEST(JsonObjectWrappers, ViewTheTreeAndFollowItsChanges) {
     EXPECT_TRUE(json["list"].IsEmpty());
 }
 
-TEST(JsonObjectCopy, CopiesAreIndependentDocuments) {
+// Copies are independent documents that read as the compact text of what they copy would:
+// whole doubles become integers, fractions keep six decimals, integers pass through a double,
+// and a member's key stays behind.
+TEST(JsonObjectCopy, CopiesAreIndependentAndReadAsTheirText) {
     CJsonObject original(R"({"a":[1]})");
     CJsonObject copy(original);
     CJsonObject assigned;
@@ -172,6 +176,73 @@ TEST(JsonObjectCopy, CopiesAreIndependentDocuments) {
     const CJsonObject& alias = assigned;
     assigned = alias;
     EXPECT_EQ(assigned.ToString(), "[1,3]");
+
+    CJsonObject source;
+    source.Add("whole", 2.0);
+    source.Add("fraction", 0.1234567);
+    source.Add("big", uint64_t{9007199254740993u});
+    CJsonObject added;
+    ASSERT_TRUE(added.Add(source));
+    CJsonObject read;
+    ASSERT_TRUE(source.Get("fraction", read));
+    EXPECT_EQ(read.ToString(), "0.123457");
+    ASSERT_TRUE(added.Get(0u, read));
+    for (CJsonObject* json : {&added[0u], &read}) {
+        int32_t whole = 0;
+        double fraction = 0;
+        uint64_t big = 0;
+        EXPECT_TRUE(json->Get("whole", whole) && json->Get("fraction", fraction) &&
+                    json->Get("big", big));
+        EXPECT_EQ(whole, 2);
+        EXPECT_EQ(fraction, 0.123457);
+        EXPECT_EQ(big, 9007199254740992u);
+        EXPECT_FALSE(json->Get("whole", fraction));
+    }
+}
+
+// The array keeps its tail and the element read last across edits: after each edit (made while
+// the read position is inside the array) reading forwards, backwards and appending all see the
+// array as it is.
+TEST(JsonObjectArray, ReadsAndAppendsFollowEveryEdit) {
+    CJsonObject array("[0,1,2,3,4]");
+    const auto elements = [&array](bool backwards) {
+        std::string digits;
+        const auto size = static_cast<unsigned>(array.GetArraySize());
+        for (unsigned n = 0; n < size; ++n) {
+            int32_t value = -1;
+            EXPECT_TRUE(array.Get(backwards ? size - 1 - n : n, value));
+            digits.insert(backwards ? 0 : digits.size(), std::to_string(value));
+        }
+        return digits;
+    };
+    struct Step {
+        bool (*edit)(CJsonObject&);
+        const char* after;
+    };
+    const Step steps[] = {
+        {[](CJsonObject& a) { return a.Add(5); }, "012345"},  // after the parsed tail
+        {[](CJsonObject& a) { return a.Delete(5u); }, "01234"},
+        {[](CJsonObject& a) { return a.Add(6); }, "012346"},  // after a removed tail
+        {[](CJsonObject& a) { return a.Delete(0u); }, "12346"},
+        {[](CJsonObject& a) { return a.AddAsFirst(7); }, "712346"},
+        {[](CJsonObject& a) { return a.Replace(5u, 8); }, "712348"},
+        {[](CJsonObject& a) { return a.Add(9); }, "7123489"},  // after a replaced tail
+        {[](CJsonObject& a) { return a.Delete(2u) && a.Delete(2u) && a.Delete(2u); }, "7189"},
+        {[](CJsonObject& a) { return a.Delete(3u) && a.Delete(2u) && a.Delete(1u); }, "7"},
+        {[](CJsonObject& a) { return a.Delete(0u) && a.Add(1) && a.Add(2); }, "12"},
+    };
+    for (const Step& step : steps) {
+        int32_t value = 0;
+        array.Get(static_cast<unsigned>(array.GetArraySize()) / 2, value);
+        EXPECT_TRUE(step.edit(array)) << step.after;
+        EXPECT_EQ(elements(false), step.after);
+        EXPECT_EQ(elements(true), step.after);
+        std::string text = "[";
+        for (const char* digit = step.after; *digit != '\0'; ++digit) {
+            text += std::string(text.size() > 1 ? "," : "") + *digit;
+        }
+        EXPECT_EQ(array.ToString(), text + "]");
+    }
 }
 
 TEST(JsonObjectKeys, WalkMembersInOrderAndRestartAfterAChange) {
@@ -214,9 +285,9 @@ TEST(JsonObjectAllocation, FailuresReportTheirErrorTexts) {
     }
     CJsonObject array("[]");
     const CJsonObject value("[1]");
-    testing::CountingAllocator allocator(1);  // the copy's text is printed, its parse fails
+    testing::CountingAllocator allocator(1);  // the copy's element
     EXPECT_FALSE(array.Add(value));
-    EXPECT_EQ(array.GetErrMsg(), "prase json string error at ");
+    EXPECT_EQ(array.GetErrMsg(), kNoText);
     EXPECT_EQ(testing::CountingAllocator::live(), 0);
 }
 

@@ -4,6 +4,8 @@
 #include <atomic>
 #include <cstdlib>
 
+#include <gtest/gtest.h>
+
 #include "core/json_node.h"
 
 namespace meru::testing {
@@ -41,5 +43,19 @@ private:
     static inline std::atomic<long> count_{0};
     static inline std::atomic<long> live_{0};
 };
+
+// Runs `attempt` (true when it succeeded) with allocation 0, 1, 2, ... failing until it
+// succeeds; each failed attempt must leave nothing allocated. Returns the number of the first
+// allocation that was not failed: all a successful attempt needs when each got its turn.
+template <class Attempt>
+long FailEachAllocationInTurn(Attempt&& attempt) {
+    for (long failAt = 0;; ++failAt) {
+        CountingAllocator allocator(failAt);
+        if (attempt()) {
+            return failAt;
+        }
+        EXPECT_EQ(CountingAllocator::live(), 0) << "allocation " << failAt;
+    }
+}
 
 }  // namespace meru::testing

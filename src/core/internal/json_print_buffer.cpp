@@ -1,45 +1,61 @@
 // Growth of the printer's text buffer and container stack through the node allocator.
 #include "core/internal/json_print_buffer.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace meru {
 namespace {
 
-constexpr size_t kFirstTextCapacity = 256;
+// Blocks up to this size come from the allocator's pool, not fresh pages of their own.
+constexpr size_t kLargestTextBlock = 64 * 1024;
 
 }  // namespace
 
-char* JsonTextBuffer::Extend(size_t count) {
-    if (failed_) {
-        return nullptr;
+JsonTextBuffer::~JsonTextBuffer() {
+    for (Block* block = first_; block != nullptr;) {
+        Block* next = block->next;
+        json_free(block);
+        block = next;
     }
-    // One byte more than asked is always kept free for the terminating NUL.
-    if (capacity_ - size_ <= count) {
-        size_t capacity = capacity_ == 0 ? kFirstTextCapacity : capacity_ * 2;
-        while (capacity - size_ <= count) {
-            capacity *= 2;
-        }
-        auto* grown = static_cast<char*>(json_allocate(capacity));
-        if (grown == nullptr) {
-            failed_ = true;
-            return nullptr;
-        }
-        if (size_ > 0) {
-            std::memcpy(grown, data_, size_);
-        }
-        json_free(data_);
-        data_ = grown;
-        capacity_ = capacity;
-    }
-    char* room = data_ + size_;
-    size_ += count;
-    return room;
 }
 
-void JsonTextBuffer::Append(const char* text, size_t count) {
-    if (char* room = Extend(count)) {
-        std::memcpy(room, text, count);
+bool JsonTextBuffer::Grow(size_t count) {
+    if (failed_) {
+        return false;
+    }
+    const size_t capacity = std::max(count, nextCapacity_);
+    auto* block = static_cast<Block*>(json_allocate(sizeof(Block) + capacity));
+    if (block == nullptr) {
+        failed_ = true;
+        return false;
+    }
+    block->next = nullptr;
+    block->used = 0;
+    if (current_ != nullptr) {
+        current_->used = size_;
+        current_->next = block;
+        written_ += size_;
+    } else {
+        first_ = block;
+    }
+    current_ = block;
+    data_ = reinterpret_cast<char*>(block + 1);
+    size_ = 0;
+    capacity_ = capacity;
+    nextCapacity_ = std::min(nextCapacity_ * 2, kLargestTextBlock);
+    return true;
+}
+
+size_t JsonTextBuffer::Length() const {
+    return written_ + size_;
+}
+
+void JsonTextBuffer::CopyInto(char* out) const {
+    for (const Block* block = first_; block != nullptr; block = block->next) {
+        const size_t used = block == current_ ? size_ : block->used;
+        std::memcpy(out, block + 1, used);
+        out += used;
     }
 }
 
@@ -50,17 +66,30 @@ void JsonTextBuffer::AppendRepeated(char c, size_t count) {
 }
 
 char* JsonTextBuffer::Release(size_t* length) {
-    if (Extend(0) == nullptr) {
+    if (failed_) {
         return nullptr;
     }
-    data_[size_] = '\0';
-    if (length != nullptr) {
-        *length = size_;
+    const size_t total = Length();
+    auto* text = static_cast<char*>(json_allocate(total + 1));
+    if (text == nullptr) {
+        failed_ = true;
+        return nullptr;
     }
-    char* text = data_;
-    data_ = nullptr;
-    size_ = capacity_ = 0;
+    CopyInto(text);
+    text[total] = '\0';
+    if (length != nullptr) {
+        *length = total;
+    }
     return text;
+}
+
+bool JsonTextBuffer::CopyTo(std::string& out) {
+    if (failed_) {
+        return false;
+    }
+    out.resize(Length());
+    CopyInto(out.data());
+    return true;
 }
 
 JsonNodeStack::~JsonNodeStack() {

@@ -3,6 +3,7 @@
 
 #include "core/text.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -66,6 +67,32 @@ const char* read_unicode_escape(const char* text, char*& out) {
     }
     out = write_utf8(code, out);
     return text;
+}
+
+// The first quote, backslash or NUL from `at` on. Eight bytes are looked at together while all
+// eight lie before the terminating NUL at `inputEnd`: in the word, a quote or backslash byte
+// becomes zero after the XOR, and the lowest byte flagged by the zero-byte test is exactly the
+// first such byte (the test only errs above a true zero).
+const char* next_special(const char* at, const char* inputEnd) {
+    constexpr uint64_t kOnes = 0x0101010101010101;
+    constexpr uint64_t kHighs = 0x8080808080808080;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; inputEnd - at >= 8; at += 8) {
+            uint64_t word = 0;
+            std::memcpy(&word, at, sizeof word);
+            const uint64_t quotes = word ^ (kOnes * '"');
+            const uint64_t backslashes = word ^ (kOnes * '\\');
+            const uint64_t found =
+                (((quotes - kOnes) & ~quotes) | ((backslashes - kOnes) & ~backslashes)) & kHighs;
+            if (found != 0) {
+                return at + std::countr_zero(found) / 8;
+            }
+        }
+    }
+    while (*at != '"' && *at != '\\' && *at != '\0') {
+        ++at;
+    }
+    return at;
 }
 
 const char* skip_digits(const char* text) {
@@ -154,46 +181,36 @@ int64_t whole_value(double magnitude, bool negative) {
     return static_cast<int64_t>(negative ? 0 - bits : bits);
 }
 
-int64_t truncated(double value) {
-    constexpr double kTwoPow63 = 9223372036854775808.0;
-    if (std::isnan(value)) {
-        return 0;
-    }
-    if (value >= kTwoPow63) {
-        return std::numeric_limits<int64_t>::max();
-    }
-    if (value < -kTwoPow63) {
-        return std::numeric_limits<int64_t>::min();
-    }
-    return static_cast<int64_t>(value);
-}
-
 }  // namespace
 
-const char* json_read_string(const char* text, char** out) {
-    const char* begin = text + 1;
-    const char* end = begin;
-    while (*end != '\0' && *end != '"') {
-        end += (*end == '\\' && end[1] != '\0') ? 2 : 1;
+JsonStringSpan json_scan_string(const char* text, const char* inputEnd) {
+    JsonStringSpan span{text + 1, text + 1, false};
+    const char* at = next_special(span.begin, inputEnd);
+    while (*at == '\\') {
+        span.escaped = true;
+        at = next_special(at + (at[1] != '\0' ? 2 : 1), inputEnd);
     }
-    // Every escape is at least as long as the bytes it stands for.
-    auto* decoded = static_cast<char*>(json_allocate(static_cast<size_t>(end - begin) + 1));
-    if (decoded == nullptr) {
-        return nullptr;
+    span.end = at;
+    return span;
+}
+
+void json_decode_string(const JsonStringSpan& span, char* out) {
+    const char* read = span.begin;
+    const char* end = span.end;
+    char* write = out;
+    if (!span.escaped) {
+        const auto length = static_cast<size_t>(end - read);
+        std::memcpy(write, read, length);
+        write[length] = '\0';
+        return;
     }
-    char* write = decoded;
-    for (const char* read = begin; read < end;) {
-        if (*read != '\\') {
-            const char* plain = read;
-            while (plain < end && *plain != '\\') {
-                ++plain;
-            }
-            std::memcpy(write, read, static_cast<size_t>(plain - read));
-            write += plain - read;
-            read = plain;
-            continue;
-        }
-        if (++read == end) {
+    while (read < end) {
+        const void* found = std::memchr(read, '\\', static_cast<size_t>(end - read));
+        const char* plain = found != nullptr ? static_cast<const char*>(found) : end;
+        std::memcpy(write, read, static_cast<size_t>(plain - read));
+        write += plain - read;
+        read = plain;
+        if (read == end || ++read == end) {
             break;  // an escape at the very end of the input ends the string
         }
         const char escape = *read++;
@@ -204,14 +221,24 @@ const char* json_read_string(const char* text, char** out) {
         }
     }
     *write = '\0';
-    *out = decoded;
-    return *end == '"' ? end + 1 : end;
 }
 
 const char* json_read_number(const char* text, json_node* node) {
     const bool negative = *text == '-';
     const char* digits = negative ? text + 1 : text;
-    const char* end = skip_digits(digits);
+    // Whole numbers of up to 15 digits are exact in a double, so they need no conversion.
+    uint64_t whole = 0;
+    const char* end = digits;
+    for (; end - digits < 15 && is_digit(*end); ++end) {
+        whole = whole * 10 + static_cast<uint64_t>(*end - '0');
+    }
+    if (!is_digit(*end) && *end != '.' && *end != 'e' && *end != 'E') {
+        node->type = json_int;
+        node->valueint = static_cast<int64_t>(negative ? 0 - whole : whole);
+        node->sign = negative ? json_signed : json_unsigned;
+        return end;
+    }
+    end = skip_digits(end);
     bool fractional = false;
     if (*end == '.' && is_digit(end[1])) {
         fractional = true;
@@ -237,7 +264,6 @@ const char* json_read_number(const char* text, json_node* node) {
     } else {
         node->type = json_double;
         node->valuedouble = negative ? -magnitude : magnitude;
-        node->valueint = truncated(node->valuedouble);
     }
     return end;
 }
