@@ -28,7 +28,7 @@ protected:
         kinetra::SetHostRegistry(nullptr);
     }
 
-    sim::SimHost host{Identity()};
+    sim::SimHost host{testing_support::ServerIdentity()};
     sim::SimEngine engine;
     std::shared_ptr<kinetra::KinetraServicePluginImpl> instance;
     kinetra::KinetraInteractiveGameLogic logic;
@@ -41,8 +41,7 @@ TEST_F(CrownOrnament, CarriesTheIdentityAtTag1AndAnswersWithTheOrnamentsInOrder)
     auto timedOut = host.Signal().TakeTask();
     ASSERT_TRUE(answered && timedOut);
     EXPECT_EQ(answered->Request().functionName, kinetra::kCrownOrnamentCall.function);
-    EXPECT_EQ(ToHex(answered->Request().RequestFields()),
-              Plain("1a 00 01 16 00 26 00 36 00 46 00 5c 66 00 0b"));
+    EXPECT_EQ(ToHex(answered->Request().RequestFields()), IdentityHex(1));
     timedOut->Answer(sim::Reply::TimeOut());
     answered->Answer(sim::Reply::Fields(0, Hex("09 00 03 0a 00 04 0b 0a 00 02 0b 0a 00 09 0b")));
     ASSERT_TRUE(engine.WaitIdle());

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "games/game_calls.h"
+#include "integration/server_calls.h"
 #include "support/hex.h"
-#include "support/running_plugin.h"
-#include "taf/server_functions.h"
+#include "taf/codec.h"
 
 namespace game_test {
 
@@ -33,20 +33,18 @@ inline std::string Plain(const std::string& hex) {
     return ToHex(Hex(hex));
 }
 
-// The identity every request carries: uid 1, everything else empty.
-inline constexpr const char* kIdentity = "0a 00 01 16 00 26 00 36 00 46 00 5c 66 00 0b";
-
-inline sim::HostAnswers Identity() {
-    sim::HostAnswers answers;
-    answers.uid = 1;
-    return answers;
+// The identity every request carries first: the host's, as a record at `tag`.
+inline std::string IdentityHex(taf::Tag tag = 0) {
+    taf::TafOutputStream out;
+    taf::writeValue(out, testing_support::HostUserId(testing_support::ServerIdentity()), tag);
+    return ToHex(out.toBytes());
 }
 
 class GameHarness {
 public:
     // The start's own requests (start configuration, gift list) are dropped.
     explicit GameHarness(std::set<sim::ServiceKind> absent = {})
-        : running(Identity(), std::move(absent)) {
+        : running(testing_support::ServerIdentity(), std::move(absent)) {
         TakeAll();
     }
 
@@ -73,7 +71,7 @@ public:
     // The hex of a request's fields after its identity; "!" when there is no identity first.
     static std::string FieldsAfterIdentity(const sim::SentRequest& request) {
         const std::string fields = ToHex(request.RequestFields());
-        const std::string identity = ToHex(Hex(kIdentity));
+        const std::string identity = IdentityHex();
         if (fields.compare(0, identity.size(), identity) != 0) {
             return "!" + fields;
         }
@@ -84,11 +82,7 @@ public:
     void Stop() { running.instance->Stop(); }
 
     // Releases the instance and unloads the library, which writes the whole log.
-    testing_support::LogFile Unload() {
-        running.plugin.DestroyModule();
-        running.plugin.Unload();
-        return running.log.Read();
-    }
+    testing_support::LogFile Unload() { return testing_support::UnloadAndReadLog(running); }
 
     testing_support::RunningPlugin running;
 };

@@ -50,13 +50,8 @@ TEST(GiftList, RequestedAtStartWithTheConstantsTheGameAndTheUid) {
     MERU::GetPropsListReq request;
     ASSERT_TRUE(task->Request().RequestAs(request));
     EXPECT_EQ(task->Request().requestType, "MERU.GetPropsListReq");
-    EXPECT_EQ(request.iField3, 65);
-    EXPECT_EQ(request.iField5, 0x04000003);
-    EXPECT_EQ(request.lUid6, 4242);
-    EXPECT_EQ(request.lUid7, 4242);
-    EXPECT_EQ(request.lUid8, 4242);
-    EXPECT_EQ(request.iGameId, 9);
-    EXPECT_EQ(request.tUserId, MERU::UserId{});
+    EXPECT_EQ(taf::toBytes(request),
+              taf::toBytes(MERU::GetPropsListReq{{}, "", 65, "", 0x04000003, 4242, 4242, 4242, 9}));
 }
 
 TEST(GiftList, ASecondStartAsksAgainOnlyAfterAFailure) {

@@ -23,9 +23,8 @@ TEST(LivePushes, ViewerMessageBecomesTheThreeTexts) {
     const auto notice =
         running.engine.WaitForRecord<MeruKinetra::MessageNoticeMsg>(ToEngine::kViewerMessage);
     ASSERT_TRUE(notice);
-    EXPECT_EQ(notice->sSenderText1, "sender");
-    EXPECT_EQ(notice->sSenderText2, "badge");
-    EXPECT_EQ(notice->sNoticeText, "hello");
+    EXPECT_EQ(taf::toBytes(*notice),
+              taf::toBytes(MeruKinetra::MessageNoticeMsg{"sender", "badge", "hello"}));
 }
 
 TEST(LivePushes, ItemSendReachesTheEngineOnlyForTheSignedInUser) {

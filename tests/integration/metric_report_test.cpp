@@ -30,7 +30,6 @@ TEST(MetricReport, RequestsAreNumberedFromOneAndCarryTheHostIdentity) {
         const auto& sent = task->Request();
         EXPECT_EQ(sent.packet.iRequestId, id);
         EXPECT_EQ(sent.servantName, taf::kReportMetric.servant);
-        EXPECT_EQ(sent.functionName, taf::kReportMetric.function);
         EXPECT_EQ(sent.packet.sFuncName, taf::kReportMetric.function);
         EXPECT_EQ(sent.requestType, "MERU.MetricDetailSet");
         MERU::MetricDetailSet metrics;

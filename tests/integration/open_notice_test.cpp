@@ -35,14 +35,10 @@ TEST(OpenNotice, SendsInitDataThenTheLiveState) {
     const auto init = running.engine.WaitForRecord<MeruKinetra::InitDataMsg>(ToEngine::kInitData);
     const auto live = running.engine.WaitFor(ToEngine::kLiveState);
     ASSERT_TRUE(init && live);
-    EXPECT_EQ(init->lUserValue, 7);
-    EXPECT_EQ(init->sUserText1, "text one");
-    EXPECT_EQ(init->sUserText2, "text two");
-    EXPECT_EQ(init->sClientVersion, "5.1.0");
-    EXPECT_TRUE(init->bFlag);
-    EXPECT_EQ(init->iLive, 1);
     // No gift list yet: an empty list, an empty text and three zeros.
-    EXPECT_EQ(test::ToHex(init->vGiftList), test::ToHex(test::Hex("19 0c 26 00 3c 4c 5c")));
+    EXPECT_EQ(taf::toBytes(*init),
+              taf::toBytes(MeruKinetra::InitDataMsg{7, "text one", "text two", true, "5.1.0", false,
+                                                    test::Hex("19 0c 26 00 3c 4c 5c"), 1}));
     EXPECT_EQ(test::ToHex(live->payload), test::ToHex(test::Hex("00 01")));
     const auto traffic = running.engine.Received();
     EXPECT_LT(IndexOf(traffic, ToEngine::kInitData), IndexOf(traffic, ToEngine::kLiveState));

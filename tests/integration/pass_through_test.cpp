@@ -55,21 +55,8 @@ TEST_F(PassThrough, TheReplyFrameCarriesTheEnginesRequestIdAndTheSameBody) {
         const auto answer =
             RoundTrip(Frame(version, 7, taf::kRequestAttribute), sim::Reply::Raw(reply));
         ASSERT_TRUE(answer) << version;
-        taf::UniPacket received;
-        taf::UniPacket original;
-        ASSERT_EQ(received.decode(answer->vData), taf::kOk) << version;
-        ASSERT_EQ(original.decode(reply), taf::kOk);
-        EXPECT_EQ(received.packet().iRequestId, 7) << version;
-        EXPECT_EQ(received.packet().iVersion, version);
-        EXPECT_EQ(received.packet().sServantName, "engineSrv");
-        EXPECT_EQ(received.attribute().values2(), original.attribute().values2()) << version;
-        EXPECT_EQ(received.attribute().values3(), original.attribute().values3()) << version;
-        EXPECT_FALSE(received.attribute().values2().empty() &&
-                     received.attribute().values3().empty());
-        original.packet().iRequestId = 7;
-        taf::Bytes expected;
-        original.encode(expected);
-        EXPECT_EQ(answer->vData, expected) << "nothing else of the frame changes";
+        // The server's frame with the engine's request id: nothing else of it changes.
+        EXPECT_EQ(answer->vData, Frame(version, 7, taf::kResponseAttribute)) << version;
     }
 }
 

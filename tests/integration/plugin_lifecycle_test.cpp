@@ -45,7 +45,6 @@ TEST(PluginLifecycle, HostWithoutServicesRunsTheWholeLifecycle) {
     ASSERT_FALSE(log.lines.empty());
     EXPECT_EQ(log.lines.front().text, "service_module_load");
     EXPECT_EQ(log.lines.back().text, "service_module_unload");
-    EXPECT_EQ(log.CountEndingWith("service is empty"), 6u);
     for (const char* service : {"signal", "user", "room", "audio", "live", "presenter"}) {
         EXPECT_EQ(log.CountEndingWith(std::string(" ") + service + " service is empty"), 1u)
             << service;

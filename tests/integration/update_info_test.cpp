@@ -18,19 +18,7 @@ MeruKinetra::UpdateInfoReqMsg Query(std::map<std::string, std::string> params) {
 }
 
 MERU::GetMobileUpdateInfoRsp Answer(std::int32_t updateValue) {
-    MERU::GetMobileUpdateInfoRsp answer;
-    answer.iField0 = 1;
-    answer.iField1 = 2;
-    answer.sField2 = "s2";
-    answer.sField3 = "s3";
-    answer.sField4 = "s4";
-    answer.iField5 = 5;
-    answer.sField6 = "s6";
-    answer.iField7 = updateValue;
-    answer.iField8 = 8;
-    answer.sField9 = "s9";
-    answer.vField11 = {"l11"};
-    return answer;
+    return {1, 2, "s2", "s3", "s4", 5, "s6", updateValue, 8, "s9", 0, {"l11"}, {}, "", 0};
 }
 
 MeruKinetra::UpdateResultMsg Report(std::int32_t result) {
