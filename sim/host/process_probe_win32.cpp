@@ -1,7 +1,9 @@
 // Threads from a Toolhelp snapshot, heap bytes by walking the C runtime's heap.
+// windows.h first: tlhelp32.h uses its types.
+#include <windows.h>
+
 #include <malloc.h>
 #include <tlhelp32.h>
-#include <windows.h>
 
 #include "host/process_probe.h"
 
