@@ -136,6 +136,11 @@ void SimSignalService::StartAutomatic(ServerTiming timing) {
     }
 }
 
+void SimSignalService::SetResponder(Responder responder) {
+    std::lock_guard lock(mMutex);
+    mResponder = std::move(responder);
+}
+
 void SimSignalService::ScheduleReceive(std::uint64_t id) {
     mThread.Schedule({}, [this, id] { Receive(id); });
 }
@@ -153,16 +158,24 @@ void SimSignalService::Receive(std::uint64_t id) {
 
 void SimSignalService::ScheduleAnswer(std::uint64_t id, SentRequest request) {
     Reply reply;
+    Responder responder;
     ServiceThread::Clock::duration after{};
     {
         std::lock_guard lock(mMutex);
         const auto canned = mReplies.find({request.packet.sServantName, request.packet.sFuncName});
         if (request.encoded && canned != mReplies.end()) {
             reply = canned->second;
-            after = mTiming.delay;
         } else {
-            after = mTiming.timeout;
+            responder = mResponder;
         }
+    }
+    // Called outside the lock: the responder is the test's code.
+    if (responder && request.encoded) {
+        reply = responder(request);
+    }
+    {
+        std::lock_guard lock(mMutex);
+        after = reply.kind == Reply::Kind::timeout ? mTiming.timeout : mTiming.delay;
     }
     mThread.Schedule(after, [this, id, request = std::move(request), reply = std::move(reply),
                              replyId = NextReplyId()] { Complete(id, request, reply, replyId); });

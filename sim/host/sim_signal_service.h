@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -62,6 +63,10 @@ public:
     void SetReply(const std::string& servant, const std::string& function, Reply reply);
     // From now on every task, including those waiting, is answered on the service's thread.
     void StartAutomatic(ServerTiming timing);
+    // Automatic mode: decides the answer of a request that has no canned reply, on the thread
+    // that sent it; a reply of kind timeout times out. Set it before the plug-in is loaded.
+    using Responder = std::function<Reply(const SentRequest&)>;
+    void SetResponder(Responder responder);
 
     // Delivers a push to every stub subscribed under `uri`, on the service's thread:
     // CreateNotify, then Notify and Release of the push object it returns.
@@ -105,6 +110,7 @@ private:
     // By arrival; in step mode all of them wait, in automatic mode all are in flight.
     std::map<std::uint64_t, service_plugin::SignalTafTask*> mTasks;
     std::map<std::pair<std::string, std::string>, Reply> mReplies;
+    Responder mResponder;
     ServerObserver mObserver;
 
     // Held while a stub decodes a push, so RemovePushHandler returns only once the stub is no

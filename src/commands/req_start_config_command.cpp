@@ -37,15 +37,20 @@ void ReqStartConfigCommand::EexecuteCommand() {
         << L"ReqStartConfigCommand::EexecuteCommand" << L" req start config";
     const std::map<std::string, std::string> param = {{"isEnable3DKinetra", "1"},
                                                       {"virtual_new_downloader", "1"}};
+    // Holds the instance weakly: a task the host still holds keeps nothing alive after the
+    // instance is released, and its late answer is dropped.
     instance->GetConfig(
-        param, [instance](const Meru::SignalErrorHelper* error, MERU::GetConfigRsp* response) {
+        param, [weakInstance = std::weak_ptr(instance)](const Meru::SignalErrorHelper* error,
+                                                        MERU::GetConfigRsp* response) {
             if (error->errCode == Meru::kTimedOut) {
                 core::logger_stream(core::level_inf)
                     << L"ReqStartConfigCommand::EexecuteCommand::<lambda_1>::operator ()"
                     << L" time out";
                 return;
             }
-            OpenKinetra(*response, *instance);
+            if (const auto alive = weakInstance.lock()) {
+                OpenKinetra(*response, *alive);
+            }
         });
 }
 

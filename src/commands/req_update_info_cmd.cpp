@@ -35,19 +35,26 @@ void ReqUpdateInfoCmd::ExecuteReqUpdateCommand(const taf::Bytes& payload) {
     request.tId.sUA = userAgent;
     request.mpRelyArtifacts = {{"rely_artifacts_key", "pc_engine"}};
     request.mpRelyArtifactTypes = {{"rely_artifacts_key", 2}};
-    auto onReply = [instance](const Meru::SignalErrorHelper* error,
-                              MERU::GetMobileUpdateInfoRsp* response) {
+    // Holds the instance weakly: a task the host still holds keeps nothing alive after the
+    // instance is released, and its late answer is dropped.
+    auto onReply = [weakInstance = std::weak_ptr(instance)](
+                       const Meru::SignalErrorHelper* error,
+                       MERU::GetMobileUpdateInfoRsp* response) {
         if (error->errCode == Meru::kTimedOut) {
             core::logger_stream(core::level_inf)
                 << L"ReqUpdateInfoCmd::ExecuteReqUpdateCommand::<lambda_1>::operator ()"
                 << L" time out";
             return;
         }
+        const auto alive = weakInstance.lock();
+        if (!alive) {
+            return;
+        }
         const MeruKinetra::UpdateInfoMsg answer{response->iField0, response->sField3,
                                                 response->sField4, response->iField7,
                                                 response->iField8, response->sField9};
-        instance->RememberUpdateValue(response->iField7);
-        instance->SendToEngine(ToEngine::kUpdateInfo, answer);
+        alive->RememberUpdateValue(response->iField7);
+        alive->SendToEngine(ToEngine::kUpdateInfo, answer);
     };
     signal->SendTask(new Meru::TafTaskWithTidAndCustomFillUA<MERU::GetMobileUpdateInfoReq,
                                                              MERU::GetMobileUpdateInfoRsp>(

@@ -11,9 +11,13 @@ void TafTransferCommand::EexecuteCommand(const taf::Bytes& payload) {
     if (signal == nullptr) {
         return;
     }
-    signal->SendTask(
-        new TafTransferTask(payload, [instance](MeruKinetra::MeruTafTransDataRsp& reply) {
-            instance->SendToEngine(ToEngine::kPassThroughResponse, reply);
+    // Holds the instance weakly: a task the host still holds keeps nothing alive after the
+    // instance is released, and its late answer is dropped.
+    signal->SendTask(new TafTransferTask(
+        payload, [weakInstance = std::weak_ptr(instance)](MeruKinetra::MeruTafTransDataRsp& reply) {
+            if (const auto alive = weakInstance.lock()) {
+                alive->SendToEngine(ToEngine::kPassThroughResponse, reply);
+            }
         }));
 }
 

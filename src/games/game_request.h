@@ -37,14 +37,16 @@ service_plugin::ISignalService* KinetraInteractiveGameLogic::Announce(const Call
     return signal;
 }
 
-// Hands the request to the signal service. The callback keeps the owner, and with it this
-// object, alive until the host has run and released the task.
+// Hands the request to the signal service. The callback holds the owner weakly and reaches
+// this object, which the owner holds, only while it can lock it: a task the host still holds
+// once the instance is stopped and released keeps nothing alive, and a late answer is dropped.
 template <class Call>
 void KinetraInteractiveGameLogic::Send(const Call& call, service_plugin::ISignalService& signal,
                                        typename Call::Request request) {
     using Task = Meru::TafTaskWithTid<typename Call::Request, typename Call::Response>;
-    auto callback = [this, &call, owner = mOwner.Lock()](const Meru::SignalErrorHelper* error,
-                                                         typename Call::Response* response) {
+    auto callback = [this, &call, weakOwner = mOwner.Get()](const Meru::SignalErrorHelper* error,
+                                                            typename Call::Response* response) {
+        const auto owner = weakOwner.lock();
         if (owner && error != nullptr && response != nullptr) {
             Answer(call, *owner, *error, *response);
         }

@@ -62,6 +62,8 @@ std::span<const EngineRoute<KinetraLogic>> LiveRoutes() {
 
 KinetraLogic::~KinetraLogic() {
     StopChangeTypeTimer();
+    // An instance the host never stopped still has its subscriptions registered.
+    RemovePushes();
 }
 
 void KinetraLogic::Init(const std::shared_ptr<KinetraServicePluginImpl>& owner) {

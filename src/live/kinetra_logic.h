@@ -74,6 +74,9 @@ private:
     // subscribes twice keeps both subscriptions, so each can be removed before it is freed.
     std::mutex mPushMutex;
     std::multimap<std::int32_t, std::unique_ptr<service_plugin::SignalNotifyStub>> mPushTable;
+    // From Init to Uninit. The channel goes on delivering after Uninit until the module lets the
+    // instance go; a subscription then would stay registered with the host past the instance.
+    bool mTakesSubscriptions = false;
 };
 
 }  // namespace kinetra

@@ -26,17 +26,20 @@ void KinetraLogic::SubscribeFixedPushes(const std::shared_ptr<KinetraServicePlug
             }
         });
     std::lock_guard lock(mPushMutex);
+    mTakesSubscriptions = true;
     signal.AddPushHandler(kMessageNoticeUri, notices.get());
     mPushTable.emplace(kMessageNoticeUri, std::move(notices));
     signal.AddPushHandler(kSendItemUri, items.get());
     mPushTable.emplace(kSendItemUri, std::move(items));
 }
 
+// Every subscription is taken back from the host before it is freed, whether or not the owner
+// still lives: a stub freed while registered would be called by the next push under its URI.
 void KinetraLogic::RemovePushes() {
     auto* signal = mSignalService.load();
-    const auto owner = mOwner.Lock();
     std::lock_guard lock(mPushMutex);
-    if (owner && signal != nullptr) {
+    mTakesSubscriptions = false;
+    if (signal != nullptr) {
         for (const auto& [uri, subscription] : mPushTable) {
             signal->RemovePushHandler(static_cast<std::uint32_t>(uri), subscription.get());
         }
@@ -54,6 +57,9 @@ void KinetraLogic::OnPushSubscription(const taf::Bytes& payload) {
     }
     const auto uri = static_cast<std::uint32_t>(message.uri);
     std::lock_guard lock(mPushMutex);
+    if (!mTakesSubscriptions) {
+        return;
+    }
     if (message.subscribe == 0) {
         // The host drops the subscription it holds for the URI; once per subscription held,
         // so none is freed while the host still has it.

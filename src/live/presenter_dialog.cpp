@@ -1,5 +1,8 @@
 #include "live/presenter_dialog.h"
 
+#include <mutex>
+#include <set>
+
 #include "core/boundary.h"
 #include "core/json_object.h"
 #include "plugin/kinetra_service_plugin_impl.h"
@@ -24,13 +27,31 @@ void AddButton(meru::CJsonObject& buttons, const std::string& text, std::int32_t
     buttons.Add(button);
 }
 
+// Dialogs shown and not answered yet. A dialog the presenter never answers would otherwise
+// leave its context behind at every unload. Never destroyed: the presenter's thread may answer
+// while statics are torn down.
+struct OpenDialogs {
+    std::mutex mutex;
+    std::set<DialogContext*> contexts;
+};
+
+OpenDialogs& Open() {
+    static auto* const dialogs = new OpenDialogs;
+    return *dialogs;
+}
+
 // On the presenter service's thread.
 void OnDialogResult(void* context, std::uint32_t result) {
     core::at_boundary(L"KinetraLogic::OnDialogResult", [&] {
-        const std::unique_ptr<DialogContext> dialog(static_cast<DialogContext*>(context));
-        if (!dialog) {
-            return;
+        auto* const open = static_cast<DialogContext*>(context);
+        {
+            std::lock_guard lock(Open().mutex);
+            // Not one of ours, or already answered.
+            if (Open().contexts.erase(open) == 0) {
+                return;
+            }
         }
+        const std::unique_ptr<DialogContext> dialog(open);
         if (const auto owner = dialog->owner.lock()) {
             owner->SendToEngine(
                 ToEngine::kPresenterDialogResult,
@@ -58,8 +79,24 @@ void ShowPresenterDialog(const std::shared_ptr<KinetraServicePluginImpl>& owner,
         return;
     }
     const std::string json = PresenterDialogJson(request);
-    auto context = std::make_unique<DialogContext>(DialogContext{request.seq, owner});
-    presenter->ShowDialog(json.c_str(), context.release(), &OnDialogResult);
+    auto* const context = new DialogContext{request.seq, owner};
+    {
+        // Before the call: the presenter may answer at once, on any thread.
+        std::lock_guard lock(Open().mutex);
+        Open().contexts.insert(context);
+    }
+    presenter->ShowDialog(json.c_str(), context, &OnDialogResult);
+}
+
+void ReleaseOpenDialogs() {
+    std::set<DialogContext*> contexts;
+    {
+        std::lock_guard lock(Open().mutex);
+        contexts.swap(Open().contexts);
+    }
+    for (auto* context : contexts) {
+        delete context;
+    }
 }
 
 }  // namespace kinetra

@@ -19,4 +19,8 @@ std::string PresenterDialogJson(const MeruKinetra::PresenterDialogReq& request);
 void ShowPresenterDialog(const std::shared_ptr<KinetraServicePluginImpl>& owner,
                          const MeruKinetra::PresenterDialogReq& request);
 
+// Frees what travels with the dialogs the presenter has not answered. The module's unload
+// calls it: past that point the host can no longer call back into the library.
+void ReleaseOpenDialogs();
+
 }  // namespace kinetra

@@ -60,7 +60,7 @@ void KinetraServicePluginImpl::StopListening() {
 
 void KinetraServicePluginImpl::OnMsg(const char* channel, const char* data, std::uint32_t size) {
     core::at_boundary(L"KinetraServicePluginImpl::OnMsg", [&] {
-        if (channel == nullptr || std::strcmp(channel, kEngineChannelName) != 0) {
+        if (mReleased || channel == nullptr || std::strcmp(channel, kEngineChannelName) != 0) {
             return;
         }
         // While the instance is being destroyed it has no owner left, and the message is
@@ -135,6 +135,7 @@ void KinetraServicePluginImpl::Stop() {
 }
 
 void KinetraServicePluginImpl::Uninit() {
+    mReleased = true;
     Stop();
     mSignalService = nullptr;
     mUserService = nullptr;

@@ -110,6 +110,10 @@ private:
     LiveStateNoticeCmd mLiveState;
     GiftListDataCenter mGiftList;
     std::atomic<bool> mListening{false};
+    // Set by Uninit. The channel delivers until the module takes the instance off it; what
+    // arrives in between would start timers, requests and subscriptions for a released
+    // instance, so it is dropped.
+    std::atomic<bool> mReleased{false};
     std::atomic<bool> mLive{false};
     // Written by the update query's reply on a host thread, read by the update report on the
     // channel's thread; a report before any answer sends 0.

@@ -3,6 +3,7 @@
 #include "core/boundary.h"
 #include "core/logger.h"
 #include "core/thread_pool.h"
+#include "live/presenter_dialog.h"
 #include "plugin/host_registry.h"
 #include "plugin/kinetra_plugin_module_builder.h"
 
@@ -23,6 +24,7 @@ extern "C" KINETRA_EXPORT void service_module_unload() {
     core::at_boundary(L"service_module_unload", [] {
         core::logger_stream(core::level_inf) << L"service_module_unload";
         win32::thread_pool::end_threads();
+        kinetra::ReleaseOpenDialogs();
         core::uninit_logger();
     });
 }

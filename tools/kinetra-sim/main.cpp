@@ -1,20 +1,34 @@
 // kinetra-sim: runs the built plug-in in a simulated host and engine and traces every message.
+#include <charconv>
+#include <cstdint>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 
 #include "common/json.h"
 #include "host/shared_library.h"
 #include "kinetra-sim/runner.h"
+#include "kinetra-sim/stress.h"
 
 namespace {
 
 constexpr char kUsage[] =
     "usage: kinetra-sim [--trace text|json] [--library PATH] [SCENARIO.json]\n"
+    "       kinetra-sim --stress SECONDS [--seed N] [--library PATH]\n"
     "Loads the KinetraService library beside this program into a simulated host and engine,\n"
     "runs the scenario (a built-in tour when none is given) and prints every engine message.\n"
-    "Exit codes: 0 ran, 1 the library could not be loaded, 2 bad arguments or scenario.\n";
+    "With --stress, loads and unloads it in cycles under traffic from several threads for\n"
+    "SECONDS and checks its invariants after every cycle.\n"
+    "Exit codes: 0 ran, 1 the library could not be loaded, 2 bad arguments or scenario,\n"
+    "3 a stress invariant broke.\n";
+
+// A whole decimal number, nothing else.
+bool ReadNumber(const std::string& text, std::uint64_t& value) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && !text.empty();
+}
 
 bool ReadText(const std::string& path, std::string& text) {
     std::ifstream in(path, std::ios::binary);
@@ -33,6 +47,8 @@ int main(int argc, char** argv) {
     kinetra_sim::TraceFormat format = kinetra_sim::TraceFormat::text;
     std::string library = sim::ExecutableFolder() + "/" + sim::PluginLibraryName();
     std::string scenarioPath;
+    std::optional<kinetra_sim::StressOptions> stress;
+    std::uint64_t seed = 1;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--help" || argument == "-h") {
@@ -46,6 +62,18 @@ int main(int argc, char** argv) {
             }
             format =
                 value == "json" ? kinetra_sim::TraceFormat::json : kinetra_sim::TraceFormat::text;
+        } else if (argument == "--stress" && i + 1 < argc) {
+            std::uint64_t seconds = 0;
+            if (!ReadNumber(argv[++i], seconds)) {
+                std::cerr << kUsage;
+                return 2;
+            }
+            stress = kinetra_sim::StressOptions{std::chrono::seconds(seconds)};
+        } else if (argument == "--seed" && i + 1 < argc) {
+            if (!ReadNumber(argv[++i], seed)) {
+                std::cerr << kUsage;
+                return 2;
+            }
         } else if (argument == "--library" && i + 1 < argc) {
             library = argv[++i];
         } else if (scenarioPath.empty() && !argument.starts_with("--")) {
@@ -54,6 +82,15 @@ int main(int argc, char** argv) {
             std::cerr << kUsage;
             return 2;
         }
+    }
+
+    if (stress) {
+        if (!scenarioPath.empty()) {
+            std::cerr << kUsage;
+            return 2;
+        }
+        stress->seed = seed;
+        return kinetra_sim::RunStress(*stress, library, std::cout);
     }
 
     std::string text = kinetra_sim::DefaultScenarioText();

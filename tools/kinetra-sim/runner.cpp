@@ -10,15 +10,15 @@
 #include "plugin/plugin_names.h"
 
 namespace kinetra_sim {
-namespace {
 
-// The plug-in only writes its log into a folder that exists, as an installer leaves it.
 std::string PrepareLogFolder() {
     const std::filesystem::path log(core::default_log_path());
     std::error_code ignored;
     std::filesystem::create_directories(log.parent_path(), ignored);
     return core::WideToUtf8(log.wstring());
 }
+
+namespace {
 
 // The servers answer on their own thread from the scenario's replies; the rest time out.
 void StartServer(const Scenario& scenario, sim::SimSignalService& signal) {

@@ -12,6 +12,10 @@ namespace kinetra_sim {
 // How long nothing may move on the channel before the run ends.
 inline constexpr std::chrono::milliseconds kQuietPeriod{200};
 
+// The plug-in only writes its log into a folder that exists, as an installer leaves it: creates
+// the folder and returns the log's path.
+std::string PrepareLogFolder();
+
 // Returns the process exit code: 0 when the scenario ran, 1 when the library failed to load.
 int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace& trace,
                 std::ostream& messages);
