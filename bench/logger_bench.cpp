@@ -101,6 +101,7 @@ struct Ours {
     static std::string Close(std::size_t expected) {
         log.reset();
         const auto file = testing_support::ParseLogFile(ReadAll(path));
+        fs::remove(path);
         if (!file.malformed.empty()) {
             return "malformed line: " + file.malformed.front();
         }
@@ -148,6 +149,7 @@ struct Spdlog {
         log.reset();
         pool.reset();
         const std::string bytes = ReadAll(path);
+        fs::remove(path);
         const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
         return lines == expected ? std::string()
                                  : std::to_string(lines) + " lines of " + std::to_string(expected);

@@ -18,6 +18,8 @@ constexpr std::size_t kHandOverBytes = 64 * 1024;
 // Pooled records kept after a batch, and the longest text a pooled record keeps.
 constexpr std::size_t kPooledRecords = 8192;
 constexpr std::size_t kPooledTextBytes = 4096;
+// How long the writer waits for more lines after a batch before it sleeps until woken.
+constexpr std::chrono::milliseconds kLinger{2};
 
 std::uint64_t now_ms() {
     using namespace std::chrono;
@@ -102,6 +104,10 @@ void logger::run() {
     for (;;) {
         {
             std::unique_lock lock(mutex_);
+            // Lines that follow a batch closely are picked up after a short linger without
+            // anyone waking the writer: waking it costs the caller a system call. Only after a
+            // quiet linger does the writer ask the next caller to wake it.
+            wake_.wait_for(lock, kLinger, [this] { return stop_ || queue_.count > 0; });
             while (!stop_ && queue_.count == 0) {
                 writer_idle_ = true;
                 wake_.wait(lock);
