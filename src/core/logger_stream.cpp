@@ -73,6 +73,13 @@ logger_stream& logger_stream::operator<<(std::ostream& (*manipulator)(std::ostre
     return *this;
 }
 
+logger_stream& logger_stream::operator<<(std::ios_base& (*manipulator)(std::ios_base&)) {
+    if (active_) {
+        manipulator(formatter().out);
+    }
+    return *this;
+}
+
 logger_stream& logger_stream::operator<<(const char* text) {
     if (text != nullptr && active_) {
         text_.append(text, std::strlen(text));

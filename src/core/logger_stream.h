@@ -44,9 +44,9 @@ public:
             } else {
                 append_signed(value);
             }
-        } else if constexpr (std::is_integral_v<T> && std::is_unsigned_v<T> && sizeof(T) >= 2 &&
-                             !std::is_same_v<T, wchar_t> && !std::is_same_v<T, char16_t> &&
-                             !std::is_same_v<T, char32_t>) {
+        } else if constexpr (std::is_integral_v<T> && std::is_unsigned_v<T> &&
+                             !std::is_same_v<T, wchar_t> && !std::is_same_v<T, char8_t> &&
+                             !std::is_same_v<T, char16_t> && !std::is_same_v<T, char32_t>) {
             if (formatter_) {
                 formatter_->out << value;
             } else {
@@ -58,6 +58,7 @@ public:
         return *this;
     }
     logger_stream& operator<<(std::ostream& (*manipulator)(std::ostream&));
+    logger_stream& operator<<(std::ios_base& (*manipulator)(std::ios_base&));
     // A null pointer writes nothing.
     logger_stream& operator<<(const char* text);
     logger_stream& operator<<(std::string_view text);
