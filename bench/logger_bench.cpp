@@ -102,6 +102,8 @@ struct Ours {
         log.reset();
         const auto file = testing_support::ParseLogFile(ReadAll(path));
         fs::remove(path);
+        std::error_code ignored;
+        fs::remove(path.parent_path(), ignored);  // once both sides' files are gone
         if (!file.malformed.empty()) {
             return "malformed line: " + file.malformed.front();
         }
@@ -150,6 +152,8 @@ struct Spdlog {
         pool.reset();
         const std::string bytes = ReadAll(path);
         fs::remove(path);
+        std::error_code ignored;
+        fs::remove(path.parent_path(), ignored);
         const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
         return lines == expected ? std::string()
                                  : std::to_string(lines) + " lines of " + std::to_string(expected);

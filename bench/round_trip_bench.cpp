@@ -112,6 +112,7 @@ void UpdateQueryRoundTrip(benchmark::State& state) {
     instance->Uninit();
     GetPluginMsgEngineEndpoint()->SetReceiver(nullptr, nullptr);
     core::uninit_logger();
+    fs::remove_all(folder);
 }
 
 BENCHMARK(UpdateQueryRoundTrip)->Iterations(20000);
