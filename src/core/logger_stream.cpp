@@ -38,11 +38,8 @@ std::streamsize logger_stream::ostream_writer::xsputn(const char* data, std::str
     return size;
 }
 
-logger_stream::logger_stream(int level, logger* target)
-    : logger_(target), level_(level), active_(target != nullptr && level >= target->level()) {}
-
-logger_stream::~logger_stream() {
-    if (active_ && !text_.view().empty()) {
+void logger_stream::submit() {
+    if (!text_.view().empty()) {
         logger_->log(level_, text_.view());
     }
 }
@@ -80,52 +77,23 @@ logger_stream& logger_stream::operator<<(std::ios_base& (*manipulator)(std::ios_
     return *this;
 }
 
-logger_stream& logger_stream::operator<<(const char* text) {
-    if (text != nullptr && active_) {
-        text_.append(text, std::strlen(text));
-    }
-    return *this;
-}
-
-logger_stream& logger_stream::operator<<(std::string_view text) {
-    if (active_) {
-        text_.append(text.data(), text.size());
-    }
-    return *this;
-}
-
-logger_stream& logger_stream::operator<<(const std::string& text) {
-    return *this << std::string_view(text);
-}
-
-logger_stream& logger_stream::operator<<(const wchar_t* text) {
-    if (text != nullptr && active_) {
-        *this << std::wstring_view(text);
-    }
-    return *this;
+void logger_stream::append_narrow(const char* text) {
+    text_.append(text, std::strlen(text));
 }
 
 // ASCII, what almost every line holds, is copied as it stands; anything else goes through the
 // shared converter.
-logger_stream& logger_stream::operator<<(std::wstring_view text) {
-    if (!active_) {
-        return *this;
-    }
+void logger_stream::append_wide(std::wstring_view text) {
     char* out = text_.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (static_cast<std::make_unsigned_t<wchar_t>>(text[i]) >= 0x80) {
             const std::string converted = WideToUtf8(text.data(), static_cast<int>(text.size()));
             text_.append(converted.data(), converted.size());
-            return *this;
+            return;
         }
         out[i] = static_cast<char>(text[i]);
     }
     text_.commit(text.size());
-    return *this;
-}
-
-logger_stream& logger_stream::operator<<(const std::wstring& text) {
-    return *this << std::wstring_view(text);
 }
 
 }  // namespace core

@@ -18,8 +18,13 @@ class logger_stream {
 public:
     // A level below the logger's threshold, or no logger, makes every insertion a no-op; the
     // level is decided here, before anything is built.
-    explicit logger_stream(int level, logger* target = get_logger());
-    ~logger_stream();
+    explicit logger_stream(int level, logger* target = get_logger())
+        : logger_(target), level_(level), active_(target != nullptr && level >= target->level()) {}
+    ~logger_stream() {
+        if (active_) {
+            submit();
+        }
+    }
     logger_stream(const logger_stream&) = delete;
     logger_stream& operator=(const logger_stream&) = delete;
 
@@ -60,13 +65,33 @@ public:
     logger_stream& operator<<(std::ostream& (*manipulator)(std::ostream&));
     logger_stream& operator<<(std::ios_base& (*manipulator)(std::ios_base&));
     // A null pointer writes nothing.
-    logger_stream& operator<<(const char* text);
-    logger_stream& operator<<(std::string_view text);
-    logger_stream& operator<<(const std::string& text);
+    logger_stream& operator<<(const char* text) {
+        if (active_ && text != nullptr) {
+            append_narrow(text);
+        }
+        return *this;
+    }
+    logger_stream& operator<<(std::string_view text) {
+        if (active_) {
+            text_.append(text.data(), text.size());
+        }
+        return *this;
+    }
+    logger_stream& operator<<(const std::string& text) { return *this << std::string_view(text); }
     // Wide text is converted to UTF-8, but only when the line will be written.
-    logger_stream& operator<<(const wchar_t* text);
-    logger_stream& operator<<(std::wstring_view text);
-    logger_stream& operator<<(const std::wstring& text);
+    logger_stream& operator<<(const wchar_t* text) {
+        if (active_ && text != nullptr) {
+            append_wide(text);
+        }
+        return *this;
+    }
+    logger_stream& operator<<(std::wstring_view text) {
+        if (active_) {
+            append_wide(text);
+        }
+        return *this;
+    }
+    logger_stream& operator<<(const std::wstring& text) { return *this << std::wstring_view(text); }
 
 private:
     // The line's bytes: inline up to a size most lines stay under, so composing a line usually
@@ -102,6 +127,10 @@ private:
         std::ostream out{this};
     };
 
+    // The checks above stay inline, so that a suppressed line costs no call.
+    void submit();
+    void append_narrow(const char* text);
+    void append_wide(std::wstring_view text);
     ostream_writer& formatter();
     void append_signed(long long value);
     void append_unsigned(unsigned long long value);
