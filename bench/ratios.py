@@ -7,6 +7,7 @@ shared machine wall time also counts the other processes). Benchmarks outside a 
 listed after the table. Extra arguments go to the benchmark binary (e.g. a filter).
 """
 import json
+import re
 import subprocess
 import sys
 
@@ -25,7 +26,8 @@ def medians(report):
             continue
         if entry.get("error_occurred"):
             sys.exit(f"{entry['run_name']}: {entry.get('error_message', 'failed')}")
-        rows[entry["run_name"]] = entry
+        # "/iterations:N" and "/threads:N" are how a benchmark runs, not part of its row's name.
+        rows[re.sub(r"(/(iterations|threads):\d+)+$", "", entry["run_name"])] = entry
     return rows
 
 

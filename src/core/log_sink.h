@@ -9,8 +9,8 @@
 
 namespace core {
 
-// Used by the logger's writer thread, and by callers' flushes under the logger's mutex, never
-// by two threads at once.
+// Used by the logger's writer thread alone (and before it starts and after it ends), never by
+// two threads at once.
 class log_sink {
 public:
     virtual ~log_sink() = default;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -44,23 +45,44 @@ public:
     logger& operator=(const logger&) = delete;
 
     // Queues one line; lines below the threshold or arriving after the writer ended vanish.
-    int log(int level, std::string&& text);
-    void flush();
+    int log(int level, std::string_view text);
+    // Returns at once: the writer flushes the file after every batch, so a line queued before
+    // this call reaches the file with the batch that writes it. A caller never waits for a
+    // batch write.
+    void flush() {}
     int level() const { return level_; }
 
 private:
+    // Queued records; slots past `count` keep their text's capacity for the next lines, so a
+    // steady stream of lines allocates nothing.
+    struct record_pool {
+        std::vector<log_record> records;
+        std::size_t count = 0;
+    };
+
     void run();
-    void write_record(const log_record& record);
+    void write_batch();
+    void append_line(const log_record& record);
     void stop();
 
+    // Guards the queue and the flags only; the writer formats and writes without it.
     std::mutex mutex_;
     std::condition_variable wake_;
     bool stop_ = false;
     bool writer_running_ = false;
+    // The writer is waiting for lines: the next caller wakes it.
+    bool writer_idle_ = false;
+    record_pool queue_;
     const int level_;
+    const std::uint32_t pid_;
     const std::uint64_t rotate_bytes_;
+    // The sink, the batch and the line buffer belong to the writer thread alone (and to the
+    // constructor and stop(), before and after it runs).
     const std::unique_ptr<log_sink> sink_;
-    std::vector<log_record> queue_;
+    record_pool batch_;
+    std::string lines_;
+    std::int64_t header_second_ = -1;
+    char header_time_[80] = {};
     std::thread writer_;
 };
 

@@ -2,45 +2,144 @@
 //   core::logger_stream(core::level_inf) << L"Class::Method" << " key " << value;
 #pragma once
 
+#include <cstddef>
+#include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "core/logger.h"
 
 namespace core {
 
-class logger_stream : private std::streambuf, public std::ostream {
+class logger_stream {
 public:
-    // A level below the logger's threshold makes every insertion a no-op.
-    explicit logger_stream(int level, logger* target = get_logger());
-    ~logger_stream() override;
+    // A level below the logger's threshold, or no logger, makes every insertion a no-op; the
+    // level is decided here, before anything is built.
+    explicit logger_stream(int level, logger* target = get_logger())
+        : logger_(target), level_(level), active_(target != nullptr && level >= target->level()) {}
+    ~logger_stream() {
+        if (active_) {
+            submit();
+        }
+    }
     logger_stream(const logger_stream&) = delete;
     logger_stream& operator=(const logger_stream&) = delete;
 
+    // Formatted as std::ostream formats it. Integers, bool and characters are written directly;
+    // anything else (and everything after a manipulator) goes through a std::ostream built on
+    // first use.
     template <typename T>
     logger_stream& operator<<(const T& value) {
-        if (good()) {
-            static_cast<std::ostream&>(*this) << value;
+        if (!active_) {
+            return *this;
+        }
+        if constexpr (std::is_same_v<T, bool>) {
+            text_.append(value ? "1" : "0", 1);
+        } else if constexpr (std::is_same_v<T, char> || std::is_same_v<T, signed char> ||
+                             std::is_same_v<T, unsigned char>) {
+            const char c = static_cast<char>(value);
+            text_.append(&c, 1);
+        } else if constexpr (std::is_integral_v<T> && std::is_signed_v<T> &&
+                             !std::is_same_v<T, wchar_t>) {
+            if (formatter_) {
+                formatter_->out << value;
+            } else {
+                append_signed(value);
+            }
+        } else if constexpr (std::is_integral_v<T> && std::is_unsigned_v<T> &&
+                             !std::is_same_v<T, wchar_t> && !std::is_same_v<T, char8_t> &&
+                             !std::is_same_v<T, char16_t> && !std::is_same_v<T, char32_t>) {
+            if (formatter_) {
+                formatter_->out << value;
+            } else {
+                append_unsigned(value);
+            }
+        } else {
+            formatter().out << value;
         }
         return *this;
     }
     logger_stream& operator<<(std::ostream& (*manipulator)(std::ostream&));
+    logger_stream& operator<<(std::ios_base& (*manipulator)(std::ios_base&));
     // A null pointer writes nothing.
-    logger_stream& operator<<(const char* text);
+    logger_stream& operator<<(const char* text) {
+        if (active_ && text != nullptr) {
+            append_narrow(text);
+        }
+        return *this;
+    }
+    logger_stream& operator<<(std::string_view text) {
+        if (active_) {
+            text_.append(text.data(), text.size());
+        }
+        return *this;
+    }
+    logger_stream& operator<<(const std::string& text) { return *this << std::string_view(text); }
     // Wide text is converted to UTF-8, but only when the line will be written.
-    logger_stream& operator<<(const wchar_t* text);
-    logger_stream& operator<<(std::wstring_view text);
-    logger_stream& operator<<(const std::wstring& text);
+    logger_stream& operator<<(const wchar_t* text) {
+        if (active_ && text != nullptr) {
+            append_wide(text);
+        }
+        return *this;
+    }
+    logger_stream& operator<<(std::wstring_view text) {
+        if (active_) {
+            append_wide(text);
+        }
+        return *this;
+    }
+    logger_stream& operator<<(const std::wstring& text) { return *this << std::wstring_view(text); }
 
 private:
-    std::streambuf::int_type overflow(std::streambuf::int_type c) override;
-    std::streamsize xsputn(const char* data, std::streamsize size) override;
-    int sync() override;
+    // The line's bytes: inline up to a size most lines stay under, so composing a line usually
+    // allocates nothing.
+    class line_text {
+    public:
+        line_text() = default;
+        line_text(const line_text&) = delete;
+        line_text& operator=(const line_text&) = delete;
+
+        void append(const char* data, std::size_t size);
+        // Room for `size` more bytes, to be committed with commit().
+        char* reserve(std::size_t size);
+        void commit(std::size_t size) { size_ += size; }
+        std::string_view view() const { return {data_, size_}; }
+
+    private:
+        static constexpr std::size_t kInlineBytes = 256;
+        char inline_[kInlineBytes];
+        std::unique_ptr<char[]> heap_;
+        char* data_ = inline_;
+        std::size_t size_ = 0;
+        std::size_t capacity_ = kInlineBytes;
+    };
+
+    // A std::ostream writing straight into the line, for what the direct paths do not cover.
+    struct ostream_writer final : std::streambuf {
+        explicit ostream_writer(line_text& line) : text(line) {}
+        int_type overflow(int_type c) override;
+        std::streamsize xsputn(const char* data, std::streamsize size) override;
+
+        line_text& text;
+        std::ostream out{this};
+    };
+
+    // The checks above stay inline, so that a suppressed line costs no call.
+    void submit();
+    void append_narrow(const char* text);
+    void append_wide(std::wstring_view text);
+    ostream_writer& formatter();
+    void append_signed(long long value);
+    void append_unsigned(unsigned long long value);
 
     logger* logger_;
     int level_;
-    std::string text_;
+    bool active_;
+    line_text text_;
+    std::optional<ostream_writer> formatter_;
 };
 
 }  // namespace core

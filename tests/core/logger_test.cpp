@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <thread>
 
@@ -12,6 +13,7 @@
 #include "core/logger_stream.h"
 #include "support/log_lines.h"
 #include "support/temp_dir.h"
+#include "support/unwritable_log.h"
 
 namespace core {
 namespace {
@@ -20,6 +22,7 @@ namespace fs = std::filesystem;
 using testing_support::ParseLogFile;
 using testing_support::ReadFile;
 using testing_support::TempDir;
+using testing_support::UnwritableLogs;
 using testing_support::WriteFile;
 
 // A small rotation limit, so that rotation on a real file needs only a few hundred bytes.
@@ -96,30 +99,50 @@ protected:
     TempDir dir;
 };
 
-TEST_F(LoggerTest, WritesWellFormedUtf8LinesWithClampedLevelNames) {
+struct CountedValue {
+    int* formatted;
+};
+std::ostream& operator<<(std::ostream& out, const CountedValue& value) {
+    ++*value.formatted;
+    return out << "counted";
+}
+
+// Lines composed every way the stream offers, as std::ostream would format them; suppressed and
+// empty streams leave nothing, and a suppressed one formats nothing.
+TEST_F(LoggerTest, WritesWellFormedUtf8LinesAndNothingForSuppressedOrEmptyStreams) {
+    int formatted = 0;
     const auto output = std::make_shared<counted_output>();
     {
         auto owned = Counted(output, -10);
         logger& log = *owned;
         logger_stream(level_inf, &log) << L"KinetraServicePluginImpl::Start" << " count " << 42;
         logger_stream(level_err, &log) << "Class::Method"
-                                       << " flag " << true;
+                                       << " flag " << true << 'c';
+        logger_stream(-11, &log) << L"wide" << CountedValue{&formatted} << 5;
+        { logger_stream nothing_inserted(level_err, &log); }
+        logger_stream(level_inf, &log) << static_cast<const char*>(nullptr);
         log.log(-11, "below the threshold");
         log.log(-3, "low");
         log.log(7, "high");
         logger_stream(level_war, &log) << L"name \u00e9\u865a" << std::wstring(L" \U0001F600");
+        logger_stream(level_inf, &log) << CountedValue{&formatted} << ' ' << -7 << ' '
+                                       << 18446744073709551615ull << std::hex << ' ' << 255;
+        logger_stream(level_inf, &log) << std::string(300, 'y') << L"wide" << std::string("!");
     }
+    EXPECT_EQ(formatted, 1) << "a suppressed level must not format its values";
     EXPECT_TRUE(output->closed);
     EXPECT_GE(output->flushes, 1);
     const auto bytes = output->written;
     const auto file = ParseLogFile(bytes);
     ASSERT_TRUE(file.malformed.empty()) << bytes;
-    const std::pair<const char*, const char*> expected[] = {
+    const std::pair<std::string, std::string> expected[] = {
         {"inf", "KinetraServicePluginImpl::Start count 42"},
-        {"err", "Class::Method flag 1"},
+        {"err", "Class::Method flag 1c"},
         {"dbg", "low"},
         {"err", "high"},
         {"war", "name \xC3\xA9\xE8\x99\x9A \xF0\x9F\x98\x80"},
+        {"inf", "counted -7 18446744073709551615 ff"},
+        {"inf", std::string(300, 'y') + "wide!"},
     };
     ASSERT_EQ(file.lines.size(), std::size(expected));
     for (std::size_t i = 0; i < std::size(expected); ++i) {
@@ -130,47 +153,24 @@ TEST_F(LoggerTest, WritesWellFormedUtf8LinesWithClampedLevelNames) {
     EXPECT_EQ(file.lines[0].tid, log_os::thread_id());
 }
 
-struct CountedValue {
-    int* formatted;
-};
-std::ostream& operator<<(std::ostream& out, const CountedValue& value) {
-    ++*value.formatted;
-    return out << "counted";
-}
-
-TEST_F(LoggerTest, SuppressedOrEmptyStreamsQueueNothing) {
-    int formatted = 0;
-    const auto output = std::make_shared<counted_output>();
-    {
-        auto owned = Counted(output, level_inf);
-        logger& log = *owned;
-        logger_stream(level_dbg, &log) << L"wide" << CountedValue{&formatted} << 5;
-        { logger_stream nothing_inserted(level_err, &log); }
-        logger_stream(level_inf, &log) << static_cast<const char*>(nullptr);
-        logger_stream(level_inf, &log) << "kept";
-    }
-    EXPECT_EQ(formatted, 0) << "a suppressed level must not format its values";
-    const auto file = ParseLogFile(output->written);
-    ASSERT_EQ(file.lines.size(), 1u);
-    EXPECT_EQ(file.lines[0].text, "kept");
-}
-
-// The real limit, on sparse files: growing them costs nothing.
+// The real limit, on sparse files: only a live file larger than it is rotated at start; a path
+// without a slash keeps the backups in the current folder.
 TEST_F(LoggerTest, StartRotatesOnlyAFileLargerThanTheLimit) {
-    Grow(live(), kLogRotateBytes);
-    { logger log(live_path(), level_inf); }
-    EXPECT_FALSE(fs::exists(bk())) << "exactly the limit is not rotated";
-    EXPECT_EQ(fs::file_size(live()), kLogRotateBytes);
-
-    Grow(live(), kLogRotateBytes + 1);
-    {
-        logger log(live_path(), level_inf);
-        log.log(level_inf, "first line after rotation");
+    const auto previous = fs::current_path();
+    fs::current_path(dir.path());
+    const std::pair<std::wstring, std::uintmax_t> cases[] = {{live_path(), kLogRotateBytes},
+                                                             {live_path(), kLogRotateBytes + 1},
+                                                             {L"plain.log", kLogRotateBytes + 1}};
+    for (const auto& [path, size] : cases) {
+        const fs::path file = dir.path() / fs::path(path).filename();
+        fs::remove(bk());
+        Grow(file, size);
+        const bool rotates = size > kLogRotateBytes;
+        { logger log(path, level_inf); }
+        EXPECT_EQ(fs::file_size(file), rotates ? 0 : size);
+        EXPECT_EQ(fs::exists(bk()) ? fs::file_size(bk()) : 0, rotates ? size : 0);
     }
-    EXPECT_EQ(fs::file_size(bk()), kLogRotateBytes + 1);
-    const auto file = ParseLogFile(ReadFile(live()));
-    ASSERT_EQ(file.lines.size(), 1u);
-    EXPECT_EQ(file.lines[0].text, "first line after rotation");
+    fs::current_path(previous);
 }
 
 // Real files and a small limit: lines written past it end up in the backups, the oldest lost.
@@ -208,45 +208,35 @@ TEST_F(LoggerTest, BatchCrossingTheLimitIsWrittenWholeThenRotated) {
     EXPECT_EQ(after.lines[0].text, "after rotation");
 }
 
-TEST_F(LoggerTest, PathWithoutSlashKeepsBackupsInTheCurrentFolder) {
-    const auto previous = fs::current_path();
-    fs::current_path(dir.path());
-    WriteFile(dir.path() / "plain.log", std::string(kSmallLimit + 1, 'o'));
-    { logger log(std::make_unique<log_file>(L"plain.log"), level_inf, kSmallLimit); }
-    fs::current_path(previous);
-    EXPECT_EQ(fs::file_size(bk()), kSmallLimit + 1);
-    EXPECT_EQ(fs::file_size(dir.path() / "plain.log"), 0u);
-}
-
-TEST_F(LoggerTest, MissingFolderLeavesTheLoggerWorkingButSilent) {
-    {
-        logger log(dir.file("missing/KinetraService.log"), level_inf);
-        logger_stream(level_inf, &log) << "nowhere to go";
-    }
-    EXPECT_FALSE(fs::exists(dir.path() / "missing"));
-}
-
-TEST_F(LoggerTest, EveryLineQueuedBeforeDestructionReachesTheFile) {
-    constexpr int kLines = 5000;
-    const auto output = std::make_shared<counted_output>();
-    {
-        auto log = Counted(output, level_inf);
-        for (int i = 0; i < kLines; ++i) {
-            log->log(level_inf, "line " + std::to_string(i));
+// Callers go on, and the logger ends normally, whatever the file does; nothing is written.
+TEST_F(LoggerTest, UnwritableLogLeavesCallersRunningAndWritesNothing) {
+    for (const auto& target : UnwritableLogs(dir.path())) {
+        SCOPED_TRACE(target.name);
+        const bool existed = !target.watched.empty() && fs::exists(target.watched);
+        const std::string bytes = existed ? ReadFile(target.watched) : std::string();
+        {
+            logger log(target.path, level_inf);
+            // More than one hand-over to the file, so that writes go on failing after the first.
+            for (int i = 0; i < 2000; ++i) {
+                logger_stream(level_inf, &log) << "line " << i << std::string(100, 'x');
+            }
+        }
+        if (!target.watched.empty()) {
+            ASSERT_EQ(fs::exists(target.watched), existed);
+            EXPECT_EQ(existed ? ReadFile(target.watched) : std::string(), bytes);
         }
     }
-    const auto file = ParseLogFile(output->written);
-    ASSERT_EQ(file.lines.size(), static_cast<std::size_t>(kLines));
-    EXPECT_EQ(file.lines.back().text, "line " + std::to_string(kLines - 1));
 }
 
-TEST_F(LoggerTest, ConcurrentWritersLoseAndTearNoLine) {
+// The real limit on a live file just under it, so one rotation comes early: every line of every
+// writer is whole, in its writer's order, in the backup or in the new live file.
+TEST_F(LoggerTest, ManyWritersAcrossARotationLoseAndTearNoLine) {
+    constexpr std::uintmax_t kStart = kLogRotateBytes - 64 * 1024;
     constexpr int kThreads = 8;
-    constexpr int kLinesPerThread = 10000;
-    const auto output = std::make_shared<counted_output>();
+    constexpr int kLinesPerThread = 2000;
+    Grow(live(), kStart);
     {
-        auto owned = Counted(output, level_inf);
-        logger& log = *owned;
+        logger log(live_path(), level_inf);
         std::vector<std::thread> writers;
         for (int t = 0; t < kThreads; ++t) {
             writers.emplace_back([&log, t] {
@@ -259,15 +249,24 @@ TEST_F(LoggerTest, ConcurrentWritersLoseAndTearNoLine) {
             writer.join();
         }
     }
-    const auto file = ParseLogFile(output->written);
-    EXPECT_TRUE(file.malformed.empty());
-    ASSERT_EQ(file.lines.size(), static_cast<std::size_t>(kThreads * kLinesPerThread));
+    EXPECT_FALSE(fs::exists(bkbk()));
+    ASSERT_GT(fs::file_size(bk()), kLogRotateBytes);
+    std::string rotated(fs::file_size(bk()) - kStart, '\0');
+    std::ifstream(bk(), std::ios::binary).seekg(kStart).read(rotated.data(), std::ssize(rotated));
     std::map<int, int> next_line;
-    for (const auto& line : file.lines) {
-        int writer = -1;
-        int number = -1;
-        ASSERT_EQ(std::sscanf(line.text.c_str(), "writer %d line %d", &writer, &number), 2);
-        ASSERT_EQ(number, next_line[writer]++) << "lines of one writer keep their order";
+    for (const auto& part : {ParseLogFile(rotated), ParseLogFile(ReadFile(live()))}) {
+        ASSERT_FALSE(part.lines.empty());
+        EXPECT_TRUE(part.malformed.empty());
+        for (const auto& line : part.lines) {
+            int writer = -1;
+            int number = -1;
+            ASSERT_EQ(std::sscanf(line.text.c_str(), "writer %d line %d", &writer, &number), 2);
+            ASSERT_EQ(number, next_line[writer]++) << "lines of one writer keep their order";
+        }
+    }
+    ASSERT_EQ(next_line.size(), static_cast<std::size_t>(kThreads));
+    for (const auto& [writer, count] : next_line) {
+        EXPECT_EQ(count, kLinesPerThread) << writer;
     }
 }
 
