@@ -36,10 +36,14 @@ constexpr std::int32_t kSubscribedUri = 880001;
 TEST(UnloadUnderLoad, NothingRunsOrStaysRegisteredAfterTheUnload) {
     PluginLog pluginLog;
     {
-        // The first load starts what the process keeps for good: the channel's own thread.
+        // The first load starts what the process keeps for good: the channel's own thread and,
+        // on Windows, the system thread pool's threads behind the change-type timer.
         sim::SimHost host;
+        sim::SimEngine engine;
         sim::PluginHost plugin(host);
         ASSERT_NE(StartedInstance(plugin), nullptr);
+        engine.Send(FromEngine::kOpenState, MeruKinetra::OpenStateMsg{1, 3});
+        ASSERT_TRUE(engine.WaitIdle());
     }
     const std::size_t threadsBefore = sim::ProcessThreadCount();
     {
