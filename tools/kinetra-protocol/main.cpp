@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "plugin/engine_answers.h"
 #include "plugin/engine_route.h"
 #include "plugin/plugin_names.h"
 #include "protocol_markdown.h"
@@ -36,11 +37,15 @@ int main(int argc, char** argv) {
         RoutedTypes("live", kinetra::LiveRoutes()),
         RoutedTypes("instance", kinetra::InstanceRoutes()),
     };
+    std::vector<protocoldoc::EngineAnswer> answers;
+    for (const auto& [request, answer] : kinetra::kEngineAnswers) {
+        answers.push_back({kinetra::number(request), kinetra::number(answer)});
+    }
     const Meru::TaskOptions defaults;
     const protocoldoc::TaskOptionValues options{
         {defaults.option1, defaults.option2, defaults.option3, defaults.option4}};
     const std::string text = protocoldoc::WriteProtocolMarkdown(
-        tafjson::protocolCatalog(), areas, kinetra::kEngineChannelName, options);
+        tafjson::protocolCatalog(), areas, answers, kinetra::kEngineChannelName, options);
     // Binary mode: the checked-in file has the same bytes on every platform.
     std::FILE* file = argc == 2 ? std::fopen(argv[1], "wb") : stdout;
     if (file == nullptr) {

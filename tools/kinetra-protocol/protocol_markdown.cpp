@@ -66,15 +66,29 @@ void WriteEnvelope(std::string& out, const tafjson::ProtocolCatalog& catalog,
            "`, the same in both directions.\n\nEnvelope: " + Link(catalog.envelope) + ".\n";
 }
 
+std::string AnsweredWith(const tafjson::ProtocolCatalog& catalog,
+                         const std::vector<EngineAnswer>& answers, std::int32_t type) {
+    std::string names;
+    for (const auto& answer : answers) {
+        if (answer.request == type) {
+            names += (names.empty() ? "" : ", ") + MessageName(catalog, answer.answer);
+        }
+    }
+    return names.empty() ? "-" : names;
+}
+
 void WriteInbound(std::string& out, const tafjson::ProtocolCatalog& catalog,
-                  const std::vector<RouteArea>& areas) {
+                  const std::vector<RouteArea>& areas, const std::vector<EngineAnswer>& answers) {
     const auto rows = ByType(catalog, true);
     out += "\n## Messages from the engine (" + std::to_string(rows.size()) +
            ")\n\nHandled by: the areas whose route tables take the type, in the order they "
-           "run.\n\n| Type | Message | Payload | Handled by |\n|---|---|---|---|\n";
+           "run.\nAnswered with: what the plug-in sends back for it, at most once each, maybe "
+           "after a server reply,\na time-out or the presenter's answer; \"-\" for none.\n\n"
+           "| Type | Message | Payload | Handled by | Answered with |\n|---|---|---|---|---|\n";
     for (const auto& row : rows) {
         out += "| " + std::to_string(row.type) + " | " + std::string(row.name) + " | " +
-               Link(row.payload) + " | " + HandledBy(areas, row.type) + " |\n";
+               Link(row.payload) + " | " + HandledBy(areas, row.type) + " | " +
+               AnsweredWith(catalog, answers, row.type) + " |\n";
     }
 }
 
@@ -136,11 +150,12 @@ void WriteRecords(std::string& out, const tafjson::ProtocolCatalog& catalog) {
 }  // namespace
 
 std::string WriteProtocolMarkdown(const tafjson::ProtocolCatalog& catalog,
-                                  const std::vector<RouteArea>& areas, std::string_view channel,
-                                  const TaskOptionValues& options) {
+                                  const std::vector<RouteArea>& areas,
+                                  const std::vector<EngineAnswer>& answers,
+                                  std::string_view channel, const TaskOptionValues& options) {
     std::string out(kIntroduction);
     WriteEnvelope(out, catalog, channel);
-    WriteInbound(out, catalog, areas);
+    WriteInbound(out, catalog, areas, answers);
     WriteOutbound(out, catalog);
     WriteCalls(out, catalog, options);
     WritePushes(out, catalog);

@@ -16,13 +16,20 @@ struct RouteArea {
     std::vector<std::int32_t> types;
 };
 
+// An engine message type and one type the plug-in answers it with.
+struct EngineAnswer {
+    std::int32_t request;
+    std::int32_t answer;
+};
+
 struct TaskOptionValues {
     std::uint32_t values[4] = {};
 };
 
 // The whole reference; the same tables always give the same text.
 std::string WriteProtocolMarkdown(const tafjson::ProtocolCatalog& catalog,
-                                  const std::vector<RouteArea>& areas, std::string_view channel,
-                                  const TaskOptionValues& options);
+                                  const std::vector<RouteArea>& areas,
+                                  const std::vector<EngineAnswer>& answers,
+                                  std::string_view channel, const TaskOptionValues& options);
 
 }  // namespace protocoldoc
