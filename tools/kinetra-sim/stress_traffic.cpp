@@ -31,13 +31,13 @@ struct InboundRow {
 std::vector<InboundRow> InboundRows() {
     std::vector<InboundRow> rows;
     std::apply(
-        [&](const auto&... spec) {
+        [&](const auto&... message) {
             (
                 [&] {
-                    using Spec = std::decay_t<decltype(spec)>;
-                    if constexpr (std::is_same_v<decltype(Spec::type), kinetra::FromEngine>) {
-                        rows.push_back({static_cast<std::uint32_t>(kinetra::number(spec.type)),
-                                        &MakePayload<typename Spec::PayloadRecord>});
+                    using Message = std::decay_t<decltype(message)>;
+                    if constexpr (std::is_same_v<decltype(Message::type), kinetra::FromEngine>) {
+                        rows.push_back({static_cast<std::uint32_t>(kinetra::number(message.type)),
+                                        &MakePayload<typename Message::PayloadRecord>});
                     }
                 }(),
                 ...);
