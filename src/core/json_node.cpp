@@ -60,25 +60,8 @@ char* json_strdup(const char* text) {
 }
 
 json_node* json_create(int32_t type) {
-    const size_t size = json_node_size(type);
-    void* block = json_allocate(size);
-    if (block == nullptr) {
-        return nullptr;
-    }
-    json_node* node = nullptr;
-    switch (type & 0xFF) {
-        case json_array:
-            node = new (block) json_list{};
-            break;
-        case json_object:
-            node = new (block) json_container{};
-            break;
-        default:
-            node = new (block) json_node{};
-            break;
-    }
-    node->type = type;
-    return node;
+    void* block = json_allocate(json_node_size(type));
+    return block == nullptr ? nullptr : json_construct(block, type);
 }
 
 json_node* json_create_int(int64_t value, int32_t sign) {

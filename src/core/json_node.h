@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <new>
 
 namespace meru {
 
@@ -85,6 +86,24 @@ inline size_t json_node_size(int32_t type) {
         default:
             return sizeof(json_node);
     }
+}
+
+// Builds an empty node of that type in `block`, which holds json_node_size(type) bytes.
+inline json_node* json_construct(void* block, int32_t type) {
+    json_node* node = nullptr;
+    switch (type & 0xFF) {
+        case json_array:
+            node = new (block) json_list{};
+            break;
+        case json_object:
+            node = new (block) json_container{};
+            break;
+        default:
+            node = new (block) json_node{};
+            break;
+    }
+    node->type = type;
+    return node;
 }
 
 // JSON has no infinities and no NaN: numbers beyond the double range are clamped to the largest

@@ -82,19 +82,7 @@ json_node* Parser::NewValueNode(int32_t type, char* key) {
     if (block == nullptr) {
         return nullptr;
     }
-    json_node* node = nullptr;
-    switch (type) {
-        case json_array:
-            node = new (block) json_list{};
-            break;
-        case json_object:
-            node = new (block) json_container{};
-            break;
-        default:
-            node = new (block) json_node{};
-            break;
-    }
-    node->type = type | json_in_arena;
+    json_node* node = json_construct(block, type | json_in_arena);
     node->key = key;
     if (depth_ == 0) {
         root_ = node;
