@@ -1,5 +1,5 @@
 // The logger's caller cost against an asynchronous spdlog logger with a file sink: a line below
-// the threshold, bursts of written lines from 1 and 4 threads, and a long run from one thread.
+// the threshold, bursts of written lines and long runs, each from 1 and 4 threads.
 // Both write the same text into a file of their own; the writers drain between bursts, outside
 // the timed region, and after the run every line is counted in the file (ours is also parsed
 // against the line format).
@@ -252,6 +252,15 @@ void RegisterSide() {
             Lines<Side>(state, kRunLines);
         })
         ->Setup(&OpenBurst<Side>)
+        ->Iterations(8);
+    benchmark::RegisterBenchmark(
+        (std::string("log.run_150000_lines_4_threads/") + Side::kName).c_str(),
+        [](benchmark::State& state) {
+            state.SetLabel("Log: 150,000 lines in a row, 4 threads, callers' time per run");
+            Lines<Side>(state, kRunLines);
+        })
+        ->Setup(&OpenBurst<Side>)
+        ->Threads(4)
         ->Iterations(8);
 }
 
