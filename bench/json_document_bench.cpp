@@ -211,16 +211,6 @@ void PrintPeer(benchmark::State& state, const std::string& text, const std::stri
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(printed.size()));
 }
 
-// Heap held by the parsed 1.1 MB document: what its parse allocated and has not freed.
-template <class Parse>
-void ReportHeap(benchmark::State& state, Parse&& parse) {
-    const bench::AllocationTotals before = bench::AllocationsSoFar();
-    auto document = parse();
-    const bench::AllocationTotals after = bench::AllocationsSoFar();
-    state.counters["heap_bytes"] = static_cast<double>(after.bytes - before.bytes);
-    state.counters["heap_blocks"] = static_cast<double>(after.blocks - before.blocks);
-}
-
 std::string AddGetRow(int64_t count) {
     return "JSON Add of " + std::to_string(count) + " numbers to an array, then Get(i) in order";
 }
@@ -274,11 +264,11 @@ void AddGetPeer(benchmark::State& state, int64_t count) {
     // The large rows also report the heap their parsed document holds.
     benchmark::RegisterBenchmark("json.parse_1mb/ours", [=](benchmark::State& s) {
         ParseOurs(s, LargeText(), large);
-        ReportHeap(s, [] { return std::make_unique<meru::CJsonObject>(LargeText()); });
+        bench::ReportHeap(s, [] { return std::make_unique<meru::CJsonObject>(LargeText()); });
     });
     benchmark::RegisterBenchmark("json.parse_1mb/rapidjson", [=](benchmark::State& s) {
         ParsePeer(s, LargeText(), large);
-        ReportHeap(s, [] {
+        bench::ReportHeap(s, [] {
             auto document = std::make_unique<PeerDocument>();
             document->Parse(LargeText().c_str());
             return document;
