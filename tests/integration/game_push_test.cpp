@@ -1,5 +1,6 @@
 // The game pushes through the real library: what reaches the engine, what reaches the log,
-// and a stop while engine messages, pushes and replies arrive from several threads.
+// and a stop while engine messages, pushes and replies arrive from several threads. The crown
+// game's data push is pinned by the games scenario's trace.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -18,15 +19,7 @@ struct PushCase {
     std::string messagePayload;
 };
 
-// A crown entry {1, 2, 3, "a", "b", 4, 5, 6}.
-constexpr const char* kCrownEntry = "0a 00 01 10 02 20 03 36 01 61 46 01 62 50 04 60 05 70 06 0b";
-
 const PushCase kPushes[] = {
-    {"CrownData", MERU::VirtualCrownGameDataNotify::kPushUri,
-     std::string("09 00 01 ") + kCrownEntry + " 10 07 20 08 36 01 63 46 01 64 50 09 60 0a 76 01 65",
-     ToEngine::kCrownGameData,
-     std::string("09 00 01 ") + kCrownEntry +
-         " 10 07 20 08 36 01 63 46 01 64 50 09 60 0a 76 01 65"},
     // The notice's int64 and byte vector change places.
     {"GameNotice", MERU::VirtualInteractiveGameNotice::kPushUri,
      "00 01 10 02 26 01 61 30 09 4d 00 00 01 ff", ToEngine::kGameNotice,

@@ -1,13 +1,12 @@
-// The engine's open and close notices through the real library: init data, live state,
-// live tags, push handlers, camera, and the instance's stop and restart.
+// The engine's open and close notices through the real library: live state, live tags, push
+// handlers, camera, and the instance's stop and restart. One open while live (ornament request,
+// init data, then live state) and one close are pinned by the on_air scenario's trace.
 #include <gtest/gtest.h>
 
-#include "games/game_calls.h"
 #include "integration/live_support.h"
 #include "support/hex.h"
 #include "support/running_plugin.h"
 #include "taf/records/live_messages.h"
-#include "taf/records/props_list.h"
 
 namespace {
 
@@ -19,50 +18,6 @@ using live_test::TakeTasks;
 using MeruKinetra::OpenStateMsg;
 using taf::Bytes;
 using testing_support::RunningPlugin;
-
-std::size_t IndexOf(const std::vector<sim::EngineTraffic>& traffic, ToEngine type) {
-    for (std::size_t i = 0; i < traffic.size(); ++i) {
-        if (traffic[i].type == static_cast<std::uint32_t>(kinetra::number(type))) {
-            return i;
-        }
-    }
-    return traffic.size();
-}
-
-TEST(OpenNotice, SendsInitDataThenTheLiveState) {
-    RunningPlugin running(LiveHost());
-    running.engine.Send(FromEngine::kOpenState, OpenStateMsg{1, 3});
-    const auto init = running.engine.WaitForRecord<MeruKinetra::InitDataMsg>(ToEngine::kInitData);
-    const auto live = running.engine.WaitFor(ToEngine::kLiveState);
-    ASSERT_TRUE(init && live);
-    // No gift list yet: an empty list, an empty text and three zeros.
-    EXPECT_EQ(taf::toBytes(*init),
-              taf::toBytes(MeruKinetra::InitDataMsg{7, "text one", "text two", true, "5.1.0", false,
-                                                    test::Hex("19 0c 26 00 3c 4c 5c"), 1}));
-    EXPECT_EQ(test::ToHex(live->payload), test::ToHex(test::Hex("00 01")));
-    const auto traffic = running.engine.Received();
-    EXPECT_LT(IndexOf(traffic, ToEngine::kInitData), IndexOf(traffic, ToEngine::kLiveState));
-    // The crown game's ornaments are asked for with every open notice, before the init data.
-    std::size_t ornamentRequests = 0;
-    for (const auto& task : TakeTasks(running.host.Signal())) {
-        ornamentRequests += task.Request().functionName == kinetra::kCrownOrnamentCall.function;
-    }
-    EXPECT_EQ(ornamentRequests, 1u);
-    running.plugin.DestroyModule();
-    running.plugin.Unload();
-    std::vector<std::string> order;
-    for (const auto& line : running.log.Read().lines) {
-        for (const char* method : {"KinetraInteractiveGameLogic::ReqGetVirtualCrownGameOrnament",
-                                   "ReqInitDataCmd::EexecuteCommand"}) {
-            if (line.text.starts_with(method)) {
-                order.emplace_back(method);
-            }
-        }
-    }
-    EXPECT_EQ(order, (std::vector<std::string>{
-                         "KinetraInteractiveGameLogic::ReqGetVirtualCrownGameOrnament",
-                         "ReqInitDataCmd::EexecuteCommand"}));
-}
 
 TEST(OpenNotice, LiveStateFollowsLiveEventsAndIsOneByteWhenNotLive) {
     RunningPlugin running;

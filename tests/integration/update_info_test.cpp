@@ -1,4 +1,6 @@
-// The engine's update query (2027 → 317) and update report (2028) through the real library.
+// The engine's update query (2027 → 317) and update report (2028) through the real library:
+// several answers, a report before any answer, time-outs and empty replies. One query, its
+// answer and a report are pinned by the server_commands scenario's trace.
 #include <gtest/gtest.h>
 
 #include "integration/server_calls.h"
@@ -47,38 +49,6 @@ protected:
     RunningPlugin running{ServerIdentity()};
 };
 
-TEST_F(UpdateInfo, AQueryCarriesTheEnginesAgentAndTheArtifactMaps) {
-    running.engine.Send(FromEngine::kUpdateInfoRequest,
-                        Query({{"iType", "4"}, {"sUA", "engine/2.0"}, {"other", "x"}}));
-    running.engine.Send(FromEngine::kUpdateInfoRequest, Query({{"iType", "5"}}));
-    MERU::GetMobileUpdateInfoReq sent;
-    auto first = Take(taf::kGetMobileUpdateInfo, sent);
-    ASSERT_TRUE(first);
-    auto expectedId = HostUserId(running.host.State().Answers());
-    expectedId.sUA = "engine/2.0";
-    EXPECT_EQ(sent.tId, expectedId);
-    EXPECT_EQ(sent.mpRelyArtifacts,
-              (std::map<std::string, std::string>{{"rely_artifacts_key", "pc_engine"}}));
-    EXPECT_EQ(sent.mpRelyArtifactTypes,
-              (std::map<std::string, std::int32_t>{{"rely_artifacts_key", 2}}));
-    auto second = Take(taf::kGetMobileUpdateInfo, sent);
-    ASSERT_TRUE(second);
-    EXPECT_EQ(sent.tId.sUA, "") << "a query without \"sUA\" sends an empty agent";
-    first.reset();  // the host releases its tasks before the library goes
-    second.reset();
-
-    const auto log = UnloadAndReadLog(running);
-    EXPECT_EQ(LevelOfLine(log,
-                          "ReqUpdateInfoCmd::ExecuteReqUpdateCommand "
-                          "EngineNotify::VirtualAI_ReqUpdate type 4 ua= engine/2.0"),
-              "inf");
-    EXPECT_EQ(LevelOfLine(log,
-                          "ReqUpdateInfoCmd::ExecuteReqUpdateCommand "
-                          "EngineNotify::VirtualAI_ReqUpdate type 5 ua= "),
-              "inf");
-    EXPECT_FALSE(log.ContainsText("secret-token"));
-}
-
 TEST_F(UpdateInfo, EachAnswerBecomesA317AndItsValueIsReportedBack) {
     // A report before any answer carries 0.
     running.engine.Send(FromEngine::kUpdateResultReport, Report(-3));
@@ -117,6 +87,7 @@ TEST_F(UpdateInfo, ATimeOutIsLoggedAndAReplyWithoutResponseSendsZeros) {
     auto timedOut = Take(taf::kGetMobileUpdateInfo, query);
     auto empty = Take(taf::kGetMobileUpdateInfo, query);
     ASSERT_TRUE(timedOut && empty);
+    EXPECT_EQ(query.tId.sUA, "") << "a query without \"sUA\" sends an empty agent";
     timedOut->Answer(sim::Reply::TimeOut());
     empty->Answer(sim::Reply::Raw({0x00, 0x00, 0x00, 0x04}));
     const auto answer =
