@@ -224,44 +224,40 @@ void Register(const std::string& row, const char* label, void (*body)(benchmark:
                                  });
 }
 
+// A burst (4,000 lines, 200 times) or a long run (150,000 lines, 8 times) from 1 or 4 threads.
+struct LinesRow {
+    const char* row;
+    const char* label;
+    int lines;
+    int threads;
+    int iterations;
+};
+
+constexpr LinesRow kLinesRows[] = {
+    {"log.burst_4000_lines_1_thread",
+     "Log: burst of 4,000 lines, 1 thread, caller's time per burst", kBurstLines, 1, 200},
+    {"log.burst_4000_lines_4_threads",
+     "Log: burst of 4,000 lines, 4 threads, callers' time per burst", kBurstLines, 4, 200},
+    {"log.run_150000_lines_1_thread",
+     "Log: 150,000 lines in a row, 1 thread, caller's time per run", kRunLines, 1, 8},
+    {"log.run_150000_lines_4_threads",
+     "Log: 150,000 lines in a row, 4 threads, callers' time per run", kRunLines, 4, 8},
+};
+
 template <class Side>
 void RegisterSide() {
     Register<Side>("log.suppressed_line", "Log: line below the threshold, per line",
                    &Suppressed<Side>);
-    benchmark::RegisterBenchmark(
-        (std::string("log.burst_4000_lines_1_thread/") + Side::kName).c_str(),
-        [](benchmark::State& state) {
-            state.SetLabel("Log: burst of 4,000 lines, 1 thread, caller's time per burst");
-            Lines<Side>(state, kBurstLines);
-        })
-        ->Setup(&OpenBurst<Side>)
-        ->Iterations(200);
-    benchmark::RegisterBenchmark(
-        (std::string("log.burst_4000_lines_4_threads/") + Side::kName).c_str(),
-        [](benchmark::State& state) {
-            state.SetLabel("Log: burst of 4,000 lines, 4 threads, callers' time per burst");
-            Lines<Side>(state, kBurstLines);
-        })
-        ->Setup(&OpenBurst<Side>)
-        ->Threads(4)
-        ->Iterations(200);
-    benchmark::RegisterBenchmark(
-        (std::string("log.run_150000_lines_1_thread/") + Side::kName).c_str(),
-        [](benchmark::State& state) {
-            state.SetLabel("Log: 150,000 lines in a row, 1 thread, caller's time per run");
-            Lines<Side>(state, kRunLines);
-        })
-        ->Setup(&OpenBurst<Side>)
-        ->Iterations(8);
-    benchmark::RegisterBenchmark(
-        (std::string("log.run_150000_lines_4_threads/") + Side::kName).c_str(),
-        [](benchmark::State& state) {
-            state.SetLabel("Log: 150,000 lines in a row, 4 threads, callers' time per run");
-            Lines<Side>(state, kRunLines);
-        })
-        ->Setup(&OpenBurst<Side>)
-        ->Threads(4)
-        ->Iterations(8);
+    for (const LinesRow& row : kLinesRows) {
+        benchmark::RegisterBenchmark((std::string(row.row) + "/" + Side::kName).c_str(),
+                                     [row](benchmark::State& state) {
+                                         state.SetLabel(row.label);
+                                         Lines<Side>(state, row.lines);
+                                     })
+            ->Setup(&OpenBurst<Side>)
+            ->Threads(row.threads)
+            ->Iterations(row.iterations);
+    }
 }
 
 [[maybe_unused]] const bool kRegistered = [] {
