@@ -76,7 +76,6 @@ TEST(JsonPrint, FormattedLayoutIsExact) {
               "\t},\n"
               "\t\"g\":\t[]\n"
               "}");
-    EXPECT_EQ(CJsonObject("{}").ToFormattedString(), "{\n}");
     EXPECT_EQ(CJsonObject("[[1,2],[]]").ToFormattedString(), "[[1, 2], []]");
     EXPECT_EQ(CJsonObject().ToFormattedString(), "");
 }
