@@ -17,8 +17,7 @@ const char* const kNotArray = "not a json array! json object?";
 const char* const kNoText = "prase json string error at ";
 
 const char* const kSample =
-    R"({"i":5,"d":5.0,"f":0.5,"b":true,"s":"x","n":null,"a":[1,"two"],"big":4294967297,)"
-    R"("neg":-1,"Name":"first","name":"second"})";
+    R"({"i":5,"d":5.0,"f":0.5,"b":true,"s":"x","n":null,"a":[1,"two"],"big":4294967297,"neg":-1})";
 
 // Get succeeds only on the exact type; a failed Get leaves the value as it was.
 template <typename T>
@@ -43,8 +42,6 @@ TEST(JsonObjectGet, MatchesTypesExactly) {
     ExpectGet(json, "big", true, int64_t{4294967297});
     ExpectGet(json, "neg", true, uint32_t{4294967295u});
     ExpectGet(json, "neg", true, UINT64_MAX);
-    ExpectGet(json, "I", true, int32_t{5});               // keys ignore ASCII case
-    ExpectGet(json, "NAME", true, std::string("first"));  // first match wins
     EXPECT_TRUE(json.GetErrMsg().empty());
 
     for (const auto& [key, text] :

@@ -23,9 +23,6 @@ TEST(JsonParse, ReadsValuesAsTheyPrintBack) {
         {"nullx", "null"},
         {"[true,false,null]", "[true,false,null]"},
         {"{\"a\":1} and more", "{\"a\":1}"},
-        {"-9223372036854775808", "-9223372036854775808"},
-        {"4294967296", "4294967296"},
-        {"18446744073709551615", "18446744073709551615"},
         {"1e21", "1e+21"},  // a whole double past 2^64 would not read back as digits
         {"100000000000000000000", "18446744073709551615"},  // whole numbers saturate
         {"-100000000000000000000", "-9223372036854775808"},

@@ -56,16 +56,6 @@ TEST(TextConversion, UnpairedSurrogateInWideTextBecomesReplacementCharacter) {
     EXPECT_EQ(WideToUtf8(trailing), "y\xEF\xBF\xBD");
 }
 
-TEST(SplitString, FollowsLineReaderRules) {
-    using Pieces = std::vector<std::string>;
-    EXPECT_EQ(SplitString("a,b,", ','), (Pieces{"a", "b"}));
-    EXPECT_EQ(SplitString("a,,b", ','), (Pieces{"a", "", "b"}));
-    EXPECT_EQ(SplitString(",a", ','), (Pieces{"", "a"}));
-    EXPECT_EQ(SplitString("", ','), Pieces{});
-    EXPECT_EQ(SplitString("abc", ','), Pieces{"abc"});
-    EXPECT_EQ(SplitString(",", ','), Pieces{""});
-}
-
 TEST(ReplaceAll, DoesNotRescanInsertedText) {
     const struct {
         std::string text, search, replacement, result;

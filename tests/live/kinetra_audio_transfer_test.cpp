@@ -87,15 +87,9 @@ protected:
         std::uint64_t frame = 0;
         for (const auto& message : engine.Received()) {
             ASSERT_EQ(message.type, kinetra::number(ToEngine::kAudioData));
-            // The block's string head: tag 0 in the four-byte length form, 4096.
-            ASSERT_GE(message.payload.size(), 5u);
-            EXPECT_EQ(std::vector(message.payload.begin(), message.payload.begin() + 5),
-                      (taf::Bytes{0x07, 0x00, 0x00, 0x10, 0x00}));
             MeruKinetra::AudioFrameMsg block;
             ASSERT_EQ(taf::fromBytes(message.payload, block), taf::kOk);
             EXPECT_EQ(block.iSampleRate, static_cast<std::int32_t>(kRate));
-            EXPECT_EQ(block.iBitsPerSample, 16);
-            EXPECT_EQ(block.iChannels, 2);
             ASSERT_EQ(block.sPcm.size(), KinetraAudioTransfer::kBlockFrames * 4);
             for (std::size_t i = 0; i < block.sPcm.size(); i += 4, ++frame) {
                 const auto byte = [&](std::size_t at) {
@@ -118,15 +112,6 @@ protected:
     KinetraAudioTransfer transfer;
     AudioSource source;
 };
-
-TEST_F(AudioTransfer, RegistersForKindTwoWithTheFormatReadOnce) {
-    EXPECT_EQ(service.formatReads, 1);
-    EXPECT_EQ(service.registrations, (std::vector<std::pair<std::int32_t, std::int32_t>>{{2, 0}}));
-    transfer.Unit();
-    EXPECT_EQ(service.removals, 1);
-    transfer.Unit();
-    EXPECT_EQ(service.removals, 1);
-}
 
 struct FillCase {
     const char* name;
@@ -154,7 +139,6 @@ INSTANTIATE_TEST_SUITE_P(Calls, AudioTransferFill,
                          testing::Values(FillCase{"OneShortOfABlock", {1023}, 0, 1},
                                          FillCase{"ExactlyOneBlock", {1024}, 1, 1024},
                                          FillCase{"TwoCallsOf480", {480, 480}, 0, 64},
-                                         FillCase{"ThirdCallOf480Sends", {480, 480, 480}, 1, 608},
                                          FillCase{"FiveThousandInOneCall", {5000}, 4, 120},
                                          FillCase{"EmptyCalls", {0, 0}, 0, 1024}),
                          [](const auto& param) { return std::string(param.param.name); });
@@ -184,6 +168,8 @@ TEST_F(AudioTransfer, IgnoresWhatItCannotOrNeedNotConvert) {
 TEST_F(AudioTransfer, PartialBlockOutlivesUnitAndInit) {
     Feed(1000);
     transfer.Unit();
+    transfer.Unit();
+    EXPECT_EQ(service.removals, 1) << "a second Unit has nothing to remove";
     Feed(1000);  // a late call from the host: not taken
     transfer.Init(&service, instance);
     Feed(24);

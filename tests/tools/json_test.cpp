@@ -57,22 +57,11 @@ TEST(ToolsJson, RealsReadBackBitForBit) {
     EXPECT_FALSE(toFloat(Parse("1e39"), tooBig));
 }
 
-TEST(ToolsJson, PrintsObjectsOnOneLineAndNestedArraysOneItemPerLine) {
-    const Json value =
-        Parse(R"([{"b": 1, "a": [{"c": "\"\\\/\n\t\u0001\u00e9"}, {"d": null}]}, [1, 2], []])");
-    const std::string lines =
-        "[\n"
-        "  {\"b\": 1, \"a\": [\n"
-        "    {\"c\": \"\\\"\\\\/\\n\\t\\u0001\xC3\xA9\"},\n"
-        "    {\"d\": null}\n"
-        "  ]},\n"
-        "  [1, 2],\n"
-        "  []\n"
-        "]\n";
-    EXPECT_EQ(printJson(value), lines);
-    EXPECT_EQ(printJson(value, JsonLayout::OneLine),
-              "[{\"b\": 1, \"a\": [{\"c\": \"\\\"\\\\/\\n\\t\\u0001\xC3\xA9\"}, {\"d\": null}]}, "
-              "[1, 2], []]\n");
+// The command-line samples pin objects on one line and nested arrays one item per line, the
+// scenario traces the one-line layout and the escapes; arrays of scalars stay on one line.
+TEST(ToolsJson, PrintsArraysOfScalarsOnOneLine) {
+    EXPECT_EQ(printJson(Parse(R"([{"d": null}, [1, 2], []])")),
+              "[\n  {\"d\": null},\n  [1, 2],\n  []\n]\n");
 }
 
 TEST(ToolsJson, RefusesWhatIsNotStrictJson) {

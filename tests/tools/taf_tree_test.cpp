@@ -9,7 +9,6 @@
 #include "support/allocation_probe.h"
 #include "support/hex.h"
 #include "taf/codec.h"
-#include "taf/records/user_id.h"
 #include "taf/test_records.h"
 
 namespace tafjson {
@@ -43,15 +42,8 @@ std::string RoundTrip(const taf::Bytes& bytes) {
     return text;
 }
 
-TEST(TafTree, RealRecordsRoundTripThroughJson) {
-    MERU::UserId id;
-    id.lUid = 1;
-    taf::TafOutputStream out;
-    taf::writeValue(out, id, 0);
-    // docs/taf-json.md shows this dump; the command-line test compares it with a file.
-    EXPECT_NE(RoundTrip(out.toBytes()).find(R"({"tag": 5, "type": "zero", "value": 0})"),
-              std::string::npos);
-
+TEST(TafTree, EveryRecordKindRoundTripsThroughJson) {
+    // The command-line test round-trips a captured user id through its JSON file.
     test::AllKinds all;
     all.sText = std::string(300, 'x');
     all.vData = {0xFF, 0};
