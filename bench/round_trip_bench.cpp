@@ -22,6 +22,7 @@
 #include "plugin/kinetra_service_plugin_impl.h"
 #include "plugin/plugin_names.h"
 #include "plugin_msg/engine_endpoint.h"
+#include "support/server_identity.h"
 #include "taf/records/engine_envelope.h"
 #include "taf/records/update_info.h"
 
@@ -39,16 +40,6 @@ struct EngineInbox {
         inbox.last.assign(data, size);
     }
 };
-
-sim::HostAnswers Identity() {
-    sim::HostAnswers answers;
-    answers.uid = 1234567890123;
-    answers.guid = "guid-1";
-    answers.ua = "client/1.0";
-    answers.token = "secret-token";
-    answers.tokenType = 3;
-    return answers;
-}
 
 class WireAccount : public service_plugin::IAccount {
 public:
@@ -184,7 +175,7 @@ public:
 
 private:
     fs::path mFolder;
-    sim::HostAnswers mAnswers = Identity();
+    sim::HostAnswers mAnswers = testing_support::ServerIdentity();
     sim::SimHost mHost;
     WireSignalService mWire;
     EngineInbox mInbox;

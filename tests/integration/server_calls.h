@@ -10,22 +10,11 @@
 #include <string>
 
 #include "support/running_plugin.h"
+#include "support/server_identity.h"
 #include "taf/records/user_id.h"
 #include "taf/server_functions.h"
 
 namespace testing_support {
-
-inline sim::HostAnswers ServerIdentity() {
-    sim::HostAnswers answers;
-    answers.uid = 1234567890123;
-    answers.guid = "guid-1";
-    answers.ua = "client/1.0";
-    answers.token = "secret-token";
-    answers.tokenType = 3;
-    answers.gameId = 77;
-    answers.userValue = 5'000'000'000;
-    return answers;
-}
 
 // The identity the host's account gives a request, cookie and device id as the caller set them.
 inline MERU::UserId HostUserId(const sim::HostAnswers& answers, std::string cookie = {},
