@@ -59,9 +59,10 @@ public:
                Trace& trace, std::ostream& messages)
         : mEngine(engine), mHost(host), mInstance(instance), mTrace(trace), mMessages(messages) {}
 
-    // An expectation looks at what came since the last step that was not one.
+    // An expectation looks at what came since the last step that acted: neither an expectation
+    // nor a wait, so that "send, wait until quiet, expect" expects what the sending set off.
     void Run(const Step& step) {
-        if (!std::holds_alternative<ExpectStep>(step)) {
+        if (!std::holds_alternative<ExpectStep>(step) && !std::holds_alternative<WaitStep>(step)) {
             mStepStart = mTrace.Events().Size();
         }
         std::visit(*this, step);
