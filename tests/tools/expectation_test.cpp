@@ -82,7 +82,8 @@ TEST(Expectation, MistakesAreNamedByWhereTheyAre) {
     }
     ExpectStep step;
     std::string error;
-    ASSERT_TRUE(ReadExpectation(Parse(R"({"expect_none": {"type": 25}})"), "steps[0]", step, error));
+    ASSERT_TRUE(
+        ReadExpectation(Parse(R"({"expect_none": {"type": 25}})"), "steps[0]", step, error));
     EXPECT_TRUE(step.none);
     EXPECT_EQ(step.window, kDefaultExpectNoneFor);
 }

@@ -97,26 +97,11 @@ FieldsPlace PlaceOf(const Json& line) {
     return {};
 }
 
-// Whether the field's wire type can carry the declared type.
-bool Fits(const TafField& field, const taf::TypeSchema& type) {
-    if (type.record != nullptr) {
-        return field.type == TafType::StructBegin;
-    }
-    if (type.key != nullptr) {
-        return field.type == TafType::Map;
-    }
-    if (type.element != nullptr) {
-        return field.type == TafType::List;
-    }
-    return field.type != TafType::StructBegin && field.type != TafType::List &&
-           field.type != TafType::Map;
-}
-
 Json NamedRecord(const std::vector<TafField>& fields, const taf::RecordSchema* record,
                  bool hideSecrets);
 
 Json NamedValue(const TafField& field, const taf::TypeSchema* type, bool hideSecrets) {
-    if (type != nullptr && !Fits(field, *type)) {
+    if (type != nullptr && !tafjson::fitsType(field, *type)) {
         type = nullptr;
     }
     switch (field.type) {
@@ -175,7 +160,7 @@ Json NamedRecord(const std::vector<TafField>& fields, const taf::RecordSchema* r
             continue;
         }
         const taf::FieldSchema* known = record ? taf::findField(*record, field.tag) : nullptr;
-        const bool fits = known != nullptr && Fits(field, *known->type);
+        const bool fits = known != nullptr && tafjson::fitsType(field, *known->type);
         const std::string name = fits ? std::string(known->info.name) : std::to_string(field.tag);
         named[name] = fits && hideSecrets && known->info.secret
                           ? Json("*****")
