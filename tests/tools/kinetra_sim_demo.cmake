@@ -1,12 +1,15 @@
-# Runs kinetra-sim's built-in tour and checks that its JSON trace shows every feature once:
+# Runs kinetra-sim's built-in tour: its readable trace goes to the terminal as it runs, its
+# JSON trace and its HTML page to files. Checks that the JSON trace shows every feature once:
 # each entry below is a pattern that some line of the trace must match (a "." stands for a
-# bracket, which a CMake list would treat as grouping its items).
-# Arguments: TOOL, EMULATOR (may be empty).
-execute_process(COMMAND ${EMULATOR} ${TOOL} --trace json
-                OUTPUT_VARIABLE trace ERROR_VARIABLE messages RESULT_VARIABLE rc)
+# bracket, which a CMake list would treat as grouping its items). Ends with the page's path.
+# Arguments: TOOL, PAGE (the HTML page to write), EMULATOR (may be empty).
+get_filename_component(folder ${PAGE} DIRECTORY)
+set(json ${folder}/kinetra-tour.trace.jsonl)
+execute_process(COMMAND ${EMULATOR} ${TOOL} --json ${json} --html ${PAGE} RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "the tour: exit ${rc}\n${messages}")
+  message(FATAL_ERROR "the tour: exit ${rc}")
 endif()
+file(READ ${json} trace)
 set(to_engine "\"from\": \"plugin\", \"to\": \"engine\", \"type\": ")
 set(to_server "\"from\": \"plugin\", \"to\": \"server\", \"servant\": ")
 set(to_host "\"from\": \"plugin\", \"to\": \"host\", \"call\": ")
@@ -38,3 +41,4 @@ foreach(pattern IN LISTS expected)
     message(FATAL_ERROR "the tour's trace has no line matching ${pattern}:\n${trace}")
   endif()
 endforeach()
+message("\nThe session as a sequence diagram (open it in a browser): ${PAGE}")

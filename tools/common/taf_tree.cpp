@@ -2,6 +2,7 @@
 #include "common/taf_tree.h"
 
 #include "taf/input_stream.h"
+#include "taf/record_schema.h"
 
 namespace tafjson {
 namespace {
@@ -225,6 +226,20 @@ void encodeTree(taf::TafOutputStream& out, const std::vector<TafField>& fields) 
                 break;  // ZeroTag has no payload; the JSON reader admits no other type
         }
     }
+}
+
+bool fitsType(const TafField& field, const taf::TypeSchema& type) {
+    if (type.record != nullptr) {
+        return field.type == taf::TafType::StructBegin;
+    }
+    if (type.key != nullptr) {
+        return field.type == taf::TafType::Map;
+    }
+    if (type.element != nullptr) {
+        return field.type == taf::TafType::List;
+    }
+    return field.type != taf::TafType::StructBegin && field.type != taf::TafType::List &&
+           field.type != taf::TafType::Map;
 }
 
 }  // namespace tafjson

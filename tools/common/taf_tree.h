@@ -8,6 +8,10 @@
 #include "taf/output_stream.h"
 #include "taf/wire.h"
 
+namespace taf {
+struct TypeSchema;
+}
+
 namespace tafjson {
 
 struct TafField {
@@ -34,5 +38,9 @@ TreeDecodeResult decodeTree(std::span<const std::uint8_t> bytes, std::vector<Taf
 // Writes every field in exactly its wire type; counts and lengths are written in their
 // shortest form.
 void encodeTree(taf::TafOutputStream& out, const std::vector<TafField>& fields);
+
+// Whether the field's wire type can carry the declared type: a record a struct, a map a map, a
+// list a list, anything else a scalar.
+bool fitsType(const TafField& field, const taf::TypeSchema& type);
 
 }  // namespace tafjson

@@ -56,8 +56,18 @@ private:
 class StepRunner {
 public:
     StepRunner(sim::SimEngine& engine, sim::SimHost& host, service_plugin::PluginInstance& instance,
-               const Trace& trace)
-        : mEngine(engine), mHost(host), mInstance(instance), mTrace(trace) {}
+               Trace& trace, std::ostream& messages)
+        : mEngine(engine), mHost(host), mInstance(instance), mTrace(trace), mMessages(messages) {}
+
+    // An expectation looks at what came since the last step that acted: neither an expectation
+    // nor a wait, so that "send, wait until quiet, expect" expects what the sending set off.
+    void Run(const Step& step) {
+        if (!std::holds_alternative<ExpectStep>(step) && !std::holds_alternative<WaitStep>(step)) {
+            mStepStart = mTrace.Events().Size();
+        }
+        std::visit(*this, step);
+    }
+    bool ExpectationsHeld() const { return mExpectationsHeld; }
 
     void operator()(const EngineStep& message) {
         // The servers answer once the plug-in has handled the message, so that a slow machine
@@ -102,12 +112,20 @@ public:
             std::this_thread::sleep_for(wait.duration);
         }
     }
+    void operator()(const ExpectStep& expect) {
+        if (!CheckExpectation(expect, mTrace.Events(), mStepStart, mMessages)) {
+            mExpectationsHeld = false;
+        }
+    }
 
 private:
     sim::SimEngine& mEngine;
     sim::SimHost& mHost;
     service_plugin::PluginInstance& mInstance;
-    const Trace& mTrace;
+    Trace& mTrace;
+    std::ostream& mMessages;
+    std::size_t mStepStart = 0;
+    bool mExpectationsHeld = true;
 };
 
 }  // namespace
@@ -147,10 +165,11 @@ int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace&
             // What the start asks of the servers is settled before the first step, so that
             // traces come out in one order.
             WaitUntilQuiet(trace, host.Signal());
-            StepRunner run(engine, host, *instance, trace);
+            StepRunner run(engine, host, *instance, trace, messages);
             for (const Step& step : scenario.steps) {
-                std::visit(run, step);
+                run.Run(step);
             }
+            exitCode = run.ExpectationsHeld() ? 0 : kExpectationFailed;
             WaitUntilQuiet(trace, host.Signal());
             // Each stop's requests are answered or time out while the library is still loaded.
             instance->Stop();

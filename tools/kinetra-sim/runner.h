@@ -16,7 +16,11 @@ inline constexpr std::chrono::milliseconds kQuietPeriod{200};
 // the folder and returns the log's path.
 std::string PrepareLogFolder();
 
-// Returns the process exit code: 0 when the scenario ran, 1 when the library failed to load.
+// Exit code of a run where an expectation of the scenario did not hold.
+inline constexpr int kExpectationFailed = 3;
+
+// Returns the process exit code: 0 when the scenario ran, 1 when the library failed to load,
+// kExpectationFailed (after the whole run, unload included) when an expectation did not hold.
 int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace& trace,
                 std::ostream& messages);
 

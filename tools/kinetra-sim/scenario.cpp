@@ -357,10 +357,15 @@ void ReadStep(const Json& json, const std::string& path, Scenario& scenario, std
         step.Integer("dialog", dialog.result);
         step.OnlyKeys({"dialog"});
         scenario.steps.emplace_back(dialog);
+    } else if (step.Find("expect") != nullptr || step.Find("expect_none") != nullptr) {
+        ExpectStep expect;
+        if (ReadExpectation(json, path, expect, error)) {
+            scenario.steps.emplace_back(std::move(expect));
+        }
     } else {
         step.Fail(path,
                   "a step needs \"engine\", \"push\", \"audio\", \"live\", \"instance\", "
-                  "\"dialog\", \"wait_ms\" or \"wait\"");
+                  "\"dialog\", \"wait_ms\", \"wait\", \"expect\" or \"expect_none\"");
     }
 }
 

@@ -12,6 +12,7 @@
 #include "host/audio_delivery.h"
 #include "host/host_state.h"
 #include "host/sim_signal_service.h"
+#include "kinetra-sim/expectation.h"
 #include "taf/wire.h"
 
 namespace kinetra_sim {
@@ -54,8 +55,8 @@ struct DialogStep {
     std::uint32_t result = 0;
 };
 
-using Step =
-    std::variant<EngineStep, WaitStep, PushStep, AudioStep, LiveStep, InstanceStep, DialogStep>;
+using Step = std::variant<EngineStep, WaitStep, PushStep, AudioStep, LiveStep, InstanceStep,
+                          DialogStep, ExpectStep>;
 
 // A canned server answer for one servant and function; requests without one time out.
 struct ServerReply {

@@ -29,39 +29,69 @@ std::string Counts(const StressTotals& totals) {
     return line.str();
 }
 
-// Prints the totals once a second until destroyed.
+// Shows how far the run is on `out` while it lasts: on a terminal one line rewritten in place
+// four times a second, otherwise a line after each cycle (a log keeps every one).
 class Progress {
 public:
-    Progress(const StressTotals& totals, std::ostream& out)
-        : mThread([this, &totals, &out, start = Clock::now()] {
-              std::unique_lock lock(mMutex);
-              while (!mWake.wait_for(lock, std::chrono::seconds(1), [this] { return mDone; })) {
-                  const auto seconds =
-                      std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start);
-                  out << "[" << seconds.count() << " s] " << Counts(totals) << std::endl;
-              }
-          }) {}
-    ~Progress() {
-        {
-            std::lock_guard lock(mMutex);
-            mDone = true;
+    Progress(const StressTotals& totals, std::chrono::seconds duration, std::ostream& out,
+             bool terminal)
+        : mTotals(totals), mEnd(Clock::now() + duration), mOut(out), mTerminal(terminal) {
+        if (mTerminal) {
+            mThread = std::thread([this] {
+                std::unique_lock lock(mMutex);
+                while (!mWake.wait_for(lock, milliseconds(250), [this] { return mDone; })) {
+                    const std::string line = Line();
+                    mOut << "\r" << line
+                         << std::string(mShown > line.size() ? mShown - line.size() : 0, ' ')
+                         << std::flush;
+                    mShown = line.size();
+                }
+                mOut << "\r" << std::string(mShown, ' ') << "\r" << std::flush;
+            });
         }
-        mWake.notify_one();
-        mThread.join();
+    }
+    ~Progress() {
+        if (mThread.joinable()) {
+            {
+                std::lock_guard lock(mMutex);
+                mDone = true;
+            }
+            mWake.notify_one();
+            mThread.join();
+        }
     }
     Progress(const Progress&) = delete;
     Progress& operator=(const Progress&) = delete;
 
+    void CycleDone() {
+        if (!mTerminal) {
+            mOut << Line() << std::endl;
+        }
+    }
+
 private:
+    std::string Line() const {
+        const auto left = std::chrono::duration_cast<std::chrono::seconds>(
+            std::max(mEnd - Clock::now(), Clock::duration::zero()));
+        return "kinetra-sim stress: " + Counts(mTotals) + ", " + std::to_string(left.count()) +
+               " s left";
+    }
+
+    const StressTotals& mTotals;
+    const Clock::time_point mEnd;
+    std::ostream& mOut;
+    const bool mTerminal;
     std::mutex mMutex;
     std::condition_variable mWake;
     bool mDone = false;
+    std::size_t mShown = 0;
     std::thread mThread;
 };
 
 }  // namespace
 
-int RunStress(const StressOptions& options, const std::string& libraryPath, std::ostream& out) {
+int RunStress(const StressOptions& options, const std::string& libraryPath, std::ostream& out,
+              std::ostream& progressOut) {
     CycleSettings settings;
     settings.library = libraryPath;
     settings.secretMarker = SecretMarker(options.seed);
@@ -75,7 +105,7 @@ int RunStress(const StressOptions& options, const std::string& libraryPath, std:
     Broken broken;
     const auto start = Clock::now();
     {
-        Progress progress(totals, out);
+        Progress progress(totals, options.duration, progressOut, options.progressInPlace);
         for (std::uint64_t cycle = 0;
              !broken && (Clock::now() - start < options.duration || cycle < kHeapMinCycles);
              ++cycle) {
@@ -93,6 +123,7 @@ int RunStress(const StressOptions& options, const std::string& libraryPath, std:
             if (const auto bytes = sim::LiveHeapBytes()) {
                 heap.Add(*bytes);
             }
+            progress.CycleDone();
             if (broken) {
                 out << "kinetra-sim stress: cycle " << cycle << ": " << *broken << std::endl;
             }

@@ -135,16 +135,16 @@ void Trace::Print(const Event& event) {
         const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
                                  std::chrono::steady_clock::now() - mStart)
                                  .count();
+        Json line = JsonLine(event);
+        line["t_ms"] = elapsed;
         if (mFormat == TraceFormat::json) {
-            Json line = JsonLine(event);
-            line["t_ms"] = elapsed;
-            mOut << tafjson::printJson(line, tafjson::JsonLayout::OneLine);
-        } else {
+            mOut << tafjson::printJson(line, tafjson::JsonLayout::OneLine) << std::flush;
+        } else if (mFormat == TraceFormat::text) {
             char time[32];
             std::snprintf(time, sizeof time, "[%5lld ms]  ", static_cast<long long>(elapsed));
-            mOut << time << TextLine(event);
+            mOut << time << TextLine(event) << std::flush;
         }
-        mOut << std::flush;
+        mEvents.Add(std::move(line));
     }
     mLastMove = std::chrono::steady_clock::now();
 }

@@ -1,6 +1,7 @@
 // Prints every message that crosses the engine channel, every server exchange and every host
 // call that changes the host's state, as it happens: one line each, for people or as JSON,
-// with the milliseconds since the scenario began.
+// with the milliseconds since the scenario began. Every line is also kept in its JSON form for
+// the scenario's expectations and the HTML page.
 #pragma once
 
 #include <atomic>
@@ -12,10 +13,12 @@
 #include "engine/sim_engine.h"
 #include "host/host_call.h"
 #include "host/server_traffic.h"
+#include "kinetra-sim/trace_events.h"
 
 namespace kinetra_sim {
 
-enum class TraceFormat { text, json };
+// `none` prints nothing: the lines are only kept (for the HTML page).
+enum class TraceFormat { text, json, none };
 
 class Trace {
 public:
@@ -30,6 +33,7 @@ public:
     void Record(const sim::HostCall& call);
     // When the last message moved (or when the trace started).
     std::chrono::steady_clock::time_point LastMove() const { return mLastMove.load(); }
+    TraceEvents& Events() { return mEvents; }
 
 private:
     template <typename Event>
@@ -46,6 +50,7 @@ private:
     std::mutex mMutex;
     std::chrono::steady_clock::time_point mStart;
     std::atomic<std::chrono::steady_clock::time_point> mLastMove;
+    TraceEvents mEvents;
 };
 
 }  // namespace kinetra_sim

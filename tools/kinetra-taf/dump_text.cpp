@@ -50,21 +50,6 @@ void appendValue(std::string& out, const tafjson::TafField& field) {
 void appendFields(std::string& out, const std::vector<tafjson::TafField>& fields, int depth,
                   const taf::RecordSchema* record);
 
-// Whether the field's wire type can carry the declared type.
-bool fits(const tafjson::TafField& field, const taf::TypeSchema& type) {
-    if (type.record != nullptr) {
-        return field.type == TafType::StructBegin;
-    }
-    if (type.key != nullptr) {
-        return field.type == TafType::Map;
-    }
-    if (type.element != nullptr) {
-        return field.type == TafType::List;
-    }
-    return field.type != TafType::StructBegin && field.type != TafType::List &&
-           field.type != TafType::Map;
-}
-
 void appendField(std::string& out, const tafjson::TafField& field, int depth, std::string_view name,
                  const taf::TypeSchema* type) {
     const std::string offset = std::to_string(field.offset);
@@ -72,7 +57,7 @@ void appendField(std::string& out, const tafjson::TafField& field, int depth, st
     out += offset;
     out.append(2 + 2 * static_cast<std::size_t>(depth), ' ');
     out += "tag " + std::to_string(field.tag) + " ";
-    if (type != nullptr && !fits(field, *type)) {
+    if (type != nullptr && !tafjson::fitsType(field, *type)) {
         type = nullptr;
         name = {};
     }

@@ -1,0 +1,11 @@
+#include <unistd.h>
+
+#include "kinetra-sim/terminal.h"
+
+namespace kinetra_sim {
+
+bool StandardErrorIsTerminal() {
+    return isatty(STDERR_FILENO) == 1;
+}
+
+}  // namespace kinetra_sim
