@@ -77,9 +77,9 @@ void OnAudioData480(benchmark::State& state) {
 }
 
 // The dispatched conversion against a copy of its input is the row of the ratio table (limit
-// 2.0); each converter the processor offers is listed beside it.
+// 1.5); each converter the processor offers is listed beside it.
 [[maybe_unused]] const bool kRegistered = [] {
-    const char* row = "Audio: convert 1024 stereo frames (limit 2.0)";
+    const char* row = "Audio: convert 1024 stereo frames (limit 1.5)";
     benchmark::RegisterBenchmark("audio.convert_1024_frames/memcpy",
                                  [row](benchmark::State& state) {
                                      state.SetLabel(row);

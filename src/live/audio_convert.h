@@ -11,14 +11,16 @@ namespace kinetra {
 // Bytes one stereo frame takes: two 16-bit samples.
 inline constexpr std::size_t kAudioFrameBytes = 4;
 
-// The sample times 32767, truncated toward zero, 32767 at most and -32768 below -32767.
+// The sample times 32767.0, truncated toward zero, 32767 at most and -32768 below -32767.
+// The product is taken in double, where it is exact (24 bits of sample times 15 bits of
+// scale): in float it rounds, and a product just below a whole number becomes that number.
 // Written without branches so that loops over it vectorise: NaN gives 0 and the clamp comes
 // before the integer conversion, which is then always defined (infinities included).
 constexpr std::int16_t ConvertAudioSample(float sample) {
-    float scaled = sample * 32767.0f;
-    scaled = scaled == scaled ? scaled : 0.0f;
-    scaled = scaled < -32768.0f ? -32768.0f : scaled;
-    scaled = scaled > 32767.0f ? 32767.0f : scaled;
+    double scaled = static_cast<double>(sample) * 32767.0;
+    scaled = scaled == scaled ? scaled : 0.0;
+    scaled = scaled < -32768.0 ? -32768.0 : scaled;
+    scaled = scaled > 32767.0 ? 32767.0 : scaled;
     return static_cast<std::int16_t>(static_cast<std::int32_t>(scaled));
 }
 

@@ -49,6 +49,12 @@ inline void keepFirstFailure(Status& first, Status status) {
 template <class T>
 inline constexpr bool kUnsupportedKind = false;
 
+template <Record T>
+const T& recordDefaults() {
+    static const T defaults{};
+    return defaults;
+}
+
 // Writes `value` as the field `tag`, in the wire form of its kind; a record nested in a
 // StructBegin/StructEnd pair.
 template <class T>
@@ -106,44 +112,59 @@ template <class T>
     return readOpened(in, value, type);
 }
 
+// Kinds whose reader leaves the target as it was when it fails, so that a failing field of
+// such a kind holds its default. Lists, maps and records keep what their reader read.
+template <class T>
+inline constexpr bool kReadWholeOrNotAtAll = !(TafList<T> || TafMap<T> || Record<T>);
+
+// Reads list element `i` at tag 0. When it fails after its head was found, `keepsPart` says
+// whether the element holds what was read of it rather than nothing.
+template <class T>
+[[nodiscard]] Status readElement(TafInputStream& in, T& value, std::size_t i, bool& keepsPart) {
+    using Element = typename T::value_type;
+    TafType type{};
+    Status status = in.openField(0, true, type);
+    if (status != kOk) {
+        return status;
+    }
+    if constexpr (std::is_same_v<Element, bool>) {
+        bool element = false;  // std::vector<bool> hands out proxies, not bool&
+        status = in.readOpened(element, type);
+        value[i] = element;
+    } else {
+        status = readOpened(in, value[i], type);
+    }
+    keepsPart = !kReadWholeOrNotAtAll<Element>;
+    return status;
+}
+
 template <class T>
 [[nodiscard]] Status readOpenedList(TafInputStream& in, T& value) {
     using Element = typename T::value_type;
     std::size_t count = 0;
     Status status = in.readCount(count, 1);
+    // The list takes its full count at once, so the elements it adds are charged first: a
+    // count the budget cannot hold fails before anything is allocated.
+    if (status == kOk && count > value.size()) {
+        status = in.chargeElements(count - value.size(), sizeof(Element));
+    }
     if (status != kOk) {
+        value.clear();
         return status;
     }
-    // New elements are appended as they are read, each charged to the budget: a declared
-    // count reserves memory only when the rest of the input already holds that many bytes,
-    // so a count that the input cannot back costs nothing before it fails.
-    if (value.size() > count) {
-        value.resize(count);
-    } else if (count * sizeof(Element) <= in.remaining()) {
-        value.reserve(count);
-    }
+    value.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
-        status = in.chargeAllocation(sizeof(Element));
-        if (status < 0) {
-            value.resize(i);
-            break;
-        }
-        if (i == value.size()) {
-            value.emplace_back();
-        }
-        if constexpr (std::is_same_v<Element, bool>) {
-            bool element = false;  // std::vector<bool> hands out proxies, not bool&
-            status = in.readBool(element, 0, true);
-            value[i] = element;
-        } else {
-            status = readValue(in, value[i], 0, true);
-        }
-        if (status < 0) {
-            value.resize(i + 1);
-            break;
+        bool keepsPart = false;
+        status = readElement(in, value, i, keepsPart);
+        if (status != kOk) {
+            // Reading stops here: the elements before keep their values, the failing one what
+            // was read of it, and those after (read over in place until now) their defaults.
+            value.resize(keepsPart ? i + 1 : i);
+            value.resize(count);
+            return status;
         }
     }
-    return status;
+    return kOk;
 }
 
 template <class T>
@@ -151,6 +172,7 @@ template <class T>
     std::size_t count = 0;
     Status status = in.readCount(count, 2);
     if (status != kOk) {
+        value.clear();
         return status;
     }
     // The nodes the map held are refilled and inserted again; the rest are freed at the end.
@@ -194,12 +216,16 @@ template <class T>
         constexpr TafType expected = TafList<T>  ? TafType::List
                                      : TafMap<T> ? TafType::Map
                                                  : TafType::StructBegin;
-        if (type != expected) {
-            return kTypeMismatch;
-        }
         const NestingGuard nesting(in);
-        if (nesting.status() != kOk) {
-            return nesting.status();
+        const Status refused = type != expected ? kTypeMismatch : nesting.status();
+        if (refused != kOk) {
+            // Nothing of it was read: the value is what reading it from nothing gives.
+            if constexpr (Record<T>) {
+                value = recordDefaults<T>();
+            } else {
+                value.clear();
+            }
+            return refused;
         }
         if constexpr (TafList<T>) {
             return readOpenedList(in, value);
@@ -229,29 +255,29 @@ Status writeTo(TafOutputStream& out, const T& record) {
     return first;
 }
 
-template <Record T>
-const T& recordDefaults() {
-    static const T defaults{};
-    return defaults;
-}
-
-// Reads one field of the record; an absent or failing field is set to its default.
+// Reads one field of the record. An absent field gets its default; a failing one keeps what
+// its reader left in it (its default for the kinds read whole or not at all).
 template <Record T, class Field>
 void readMember(TafInputStream& in, T& record, const Field& field, Status& first) {
     auto& member = record.*field.member;
     TafType type{};
     Status status = in.openField(field.tag, field.required, type);
-    if (status == kOk) {
+    const bool present = status == kOk;
+    if (present) {
         status = readOpened(in, member, type);
     }
-    if (status != kOk) {
+    if (status == kOk) {
+        return;
+    }
+    keepFirstFailure(first, status);
+    if (!present || kReadWholeOrNotAtAll<typename Field::MemberType>) {
         member = recordDefaults<T>().*field.member;
-        keepFirstFailure(first, status);
     }
 }
 
-// Reads every field in tag order into the record; a field absent from the wire or failing
-// gets its default, and a failing field does not stop the others. Returns the first failure.
+// Reads every field in tag order into the record and returns the first failure. A failing
+// field does not stop the others: each is searched from where the cursor stands, so a field a
+// newer or odd writer sent in a form this reader does not take costs only that field.
 // The fields are read over what the record holds, so decoding into it again keeps the
 // capacity of its strings and the elements of its lists.
 template <Record T>

@@ -9,7 +9,7 @@ void TafInputStream::reset(std::span<const std::uint8_t> bytes) {
     bytes_ = bytes;
     position_ = 0;
     depth_ = 0;
-    budget_ = kAllocationBudgetFloor + kAllocationBudgetPerInputByte * bytes.size();
+    budget_ = allocationBudget(bytes.size());
 }
 
 std::uint64_t TafInputStream::takeBigEndian(std::size_t byteCount) {

@@ -132,6 +132,10 @@ public:
         budget_ -= bytes;
         return kOk;
     }
+    // The same for `count` elements of `size` bytes each.
+    Status chargeElements(std::size_t count, std::size_t size) {
+        return count > budget_ / size ? kTruncated : chargeAllocation(count * size);
+    }
     // Depth bookkeeping around every struct, list and map: kNestingTooDeep past kMaxDepth.
     Status enterNested() {
         if (depth_ >= kMaxDepth) {
@@ -179,7 +183,7 @@ private:
     std::span<const std::uint8_t> bytes_;
     std::size_t position_ = 0;
     int depth_ = 0;
-    std::size_t budget_ = kAllocationBudgetFloor;
+    std::size_t budget_ = allocationBudget(0);
 };
 
 template <class Int>

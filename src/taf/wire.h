@@ -57,12 +57,23 @@ inline constexpr std::size_t kMaxStringLength = 104'857'600;
 // (measured: 1000 levels still fit).
 inline constexpr int kMaxDepth = 100;
 
-// Memory a decoder may allocate per input byte of the range it reads. Every element costs
-// at least one wire byte and, for records written in full, no field kind takes more than
+// Memory a decoder may allocate while reading one range: the larger of a fixed floor and a
+// multiple of the range's length. Every list, map and string is charged before it grows.
+//
+// No multiple of the input alone covers what servers send: a list element costs its record's
+// full size whatever few fields a server writes (a gift item of 38 fields takes about 700 bytes in
+// memory and 6 to 10 on the wire when the server knows only two of them, so a list of 20,000
+// such items needs 14 MB). The floor holds about 100,000 of them, and hostile input of any
+// shape up to 2 MiB stays within it, far below the 256 MB a fuzzer process may use. Above
+// 2 MiB the multiple takes over: for records written in full no field kind takes more than
 // 32 bytes of memory per wire byte (an empty map: 2 bytes on the wire, 48 in memory).
+inline constexpr std::size_t kAllocationBudgetFloor = std::size_t{64} << 20;
 inline constexpr std::size_t kAllocationBudgetPerInputByte = 32;
-// Memory every range may use whatever its length, so that short messages of records with
-// many absent fields still decode.
-inline constexpr std::size_t kAllocationBudgetFloor = 64 * 1024;
+
+constexpr std::size_t allocationBudget(std::size_t inputSize) {
+    return inputSize > kAllocationBudgetFloor / kAllocationBudgetPerInputByte
+               ? inputSize * kAllocationBudgetPerInputByte
+               : kAllocationBudgetFloor;
+}
 
 }  // namespace taf

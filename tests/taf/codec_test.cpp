@@ -106,6 +106,53 @@ TEST(TafCodec, ReadingResetsDefaultsAndGoesOnPastFailingFields) {
     EXPECT_EQ(value.iValue, 5);
 }
 
+// Decodes `hex` into a fresh holder and into one filled with other data: both must come out
+// as `expected`, with `status`.
+template <class T>
+void ExpectFreshAndReusedReads(const std::string& hex, const Holder<T>& filled,
+                               const Holder<T>& expected, Status status) {
+    Holder<T> fresh;
+    Holder<T> reused = filled;
+    EXPECT_EQ(fromBytes(Hex(hex), fresh), status) << hex;
+    EXPECT_EQ(fromBytes(Hex(hex), reused), status) << hex;
+    EXPECT_EQ(ToHex(toBytes(fresh)), ToHex(toBytes(expected))) << hex;
+    EXPECT_EQ(ToHex(toBytes(reused)), ToHex(toBytes(expected))) << hex;
+}
+
+MERU::UserId Id(std::int64_t uid, std::string guid, std::string ua) {
+    MERU::UserId id;
+    id.lUid = uid;
+    id.sGuid = std::move(guid);
+    id.sUA = std::move(ua);
+    return id;
+}
+
+// A field that fails keeps what its reader read, and the record's next field is searched
+// from where the cursor stands; zeros (ZeroTag) stand where other kinds belong.
+TEST(TafCodec, AFailingFieldKeepsWhatItsReaderRead) {
+    MERU::UserId full = Id(9, "guid", "ua");
+    full.sToken = "token";
+    full.iTokenType = 4;
+    using Ids = std::vector<MERU::UserId>;
+    // A list reads up to its failing element, which keeps the fields on both sides of its
+    // odd one; the elements after it are at their defaults, the list at its declared length.
+    ExpectFreshAndReusedReads<Ids>(
+        "09 00 03  0a 00 01 16 01 61 0b  0a 00 02 1c 36 01 75 0b  0a 00 03 0b  10 4d",
+        {{full, full, full, full}, 5}, {{Id(1, "a", ""), Id(2, "", "u"), {}}, 77}, kTypeMismatch);
+    // A nested record keeps the fields it read, and its end is found as usual.
+    ExpectFreshAndReusedReads<MERU::UserId>("0a 00 05 1c 36 01 75 f6 30 01 78 0b 10 4d", {full, 5},
+                                            {Id(5, "", "u"), 77}, kTypeMismatch);
+    // A map keeps the entries before the failing one.
+    using Texts = std::map<std::string, std::string>;
+    ExpectFreshAndReusedReads<Texts>("08 00 03 06 01 61 16 01 78 06 01 62 1c 06 01 63 16 01 79",
+                                     {{{"k", "v"}}, 5}, {{{"a", "x"}}, 0}, kTypeMismatch);
+    // A list of values keeps those before the failing one; a value is read whole or not.
+    ExpectFreshAndReusedReads<std::vector<std::string>>("09 00 03 06 01 61 0c 06 01 62 10 4d",
+                                                        {{"p", "q", "r", "s"}, 5},
+                                                        {{"a", "", ""}, 77}, kTypeMismatch);
+    ExpectFreshAndReusedReads<std::string>("0c 10 4d", {"old", 5}, {"", 77}, kTypeMismatch);
+}
+
 TEST(TafCodec, WideFieldsReadIntoNarrowTargetsWhenTheirValueFits) {
     Holder<std::int32_t> narrow;
     EXPECT_EQ(fromBytes(toBytes(Holder<std::int64_t>{1, 2}), narrow), kOk);

@@ -45,7 +45,7 @@ Bytes ListsClaimingTheRest(int levels, std::size_t size, std::uint8_t fill) {
     return bytes;
 }
 
-TEST(TafHardening, HostileInputsFailWithoutAllocatingBeyondTheirSize) {
+TEST(TafHardening, HostileInputsFailWithinTheAllocationBudget) {
     using Grid = std::vector<std::vector<std::vector<std::int32_t>>>;
     const struct {
         const char* what;
@@ -69,7 +69,9 @@ TEST(TafHardening, HostileInputsFailWithoutAllocatingBeyondTheirSize) {
         AllocationProbe probe;
         TafInputStream in(c.bytes);
         EXPECT_EQ(readValue(in, grid, 0, true), c.typed) << c.what;
-        EXPECT_LE(probe.totalBytes(), FewTimes(c.bytes.size())) << c.what;
+        // A failing list keeps its declared length, so lists claiming the rest cost their
+        // count of elements each: more than the input, never more than the budget.
+        EXPECT_LE(probe.totalBytes(), allocationBudget(c.bytes.size())) << c.what;
 
         in.reset(c.bytes);
         Head head;
@@ -148,21 +150,72 @@ TEST(TafHardening, RecursiveRecordsStopAtTheDepthBound) {
     EXPECT_EQ(fromBytes(toBytes(TreeOfDepth(kMaxDepth / 2 + 2)), decoded), kNestingTooDeep);
 }
 
-TEST(TafHardening, TheAllocationBudgetStopsCheapElementsOfLargeRecords) {
-    // 50,000 empty records in 100 KB: each costs sizeof(Holder<AllKinds>) bytes in memory.
-    const std::size_t count = 50'000;
-    const Bytes bytes = Hex("09 02 00 00 c3 50 " + Times("0a 0b", count));
-    const std::size_t budget =
-        kAllocationBudgetFloor + kAllocationBudgetPerInputByte * bytes.size();
-    ASSERT_GT(count * sizeof(Holder<AllKinds>), budget);
+// The realistic side of the budget: lists of large records of which the writer sent only a
+// field or two decode whole, up to the budget. The hostile side: a count the budget cannot
+// hold fails before anything is allocated, and the worst inputs of 1 MB stay within it.
+TEST(TafHardening, TheAllocationBudgetHoldsRealisticListsAndStopsAtItsBound) {
+    const std::size_t perElement = sizeof(Holder<AllKinds>);
+    const std::size_t fits = kAllocationBudgetFloor / perElement;
+    for (const std::size_t count : {fits, fits + 1}) {
+        TafOutputStream out;
+        out.writeListHead(count, 0);
+        for (std::size_t i = 0; i < count; ++i) {
+            out.writeStructBegin(0);
+            out.writeInt(3, 1);
+            out.writeStructEnd();
+        }
+        const Bytes bytes = out.toBytes();
+        ASSERT_LT(allocationBudget(bytes.size()), (fits + 1) * perElement);
 
-    std::vector<Holder<AllKinds>> records;
-    AllocationProbe probe;
-    TafInputStream in(bytes);
-    EXPECT_EQ(readValue(in, records, 0, true), kTruncated);
-    EXPECT_LE(records.size() * sizeof(Holder<AllKinds>), budget);
-    // A growing vector's blocks add up to twice its last capacity, at most twice what it holds.
-    EXPECT_LE(probe.totalBytes(), 4 * budget);
+        std::vector<Holder<AllKinds>> records;
+        AllocationProbe probe;
+        TafInputStream in(bytes);
+        const Status status = readValue(in, records, 0, true);
+        if (count == fits) {
+            EXPECT_EQ(status, kOk);
+            ASSERT_EQ(records.size(), count);
+            EXPECT_EQ(records.back().iAfter, 3);
+            EXPECT_LE(probe.totalBytes(), allocationBudget(bytes.size()));
+        } else {
+            EXPECT_EQ(status, kTruncated);
+            EXPECT_TRUE(records.empty());
+            EXPECT_EQ(probe.totalBytes(), 0u);
+        }
+    }
+}
+
+// Inputs of 1 MB built to allocate the most, each read as every one of the shapes: a list
+// of large records that fails at its first element (and so keeps its declared length), lists
+// of lists of strings just too long to sit inside the string, and a map of distinct keys.
+TEST(TafHardening, TheWorstInputsOfAMegabyteStayWithinTheBudget) {
+    constexpr std::size_t kSize = 1 << 20;
+    TafOutputStream records;
+    records.writeListHead(kAllocationBudgetFloor / sizeof(Holder<AllKinds>), 0);
+    TafOutputStream strings;
+    strings.writeListHead(kSize / 22, 0);
+    for (std::size_t i = 0; i < kSize / 22; ++i) {
+        strings.writeListHead(1, 0);
+        strings.writeString(std::string(16, 's'), 0);
+    }
+    TafOutputStream keys;
+    keys.writeMapHead(kSize / 10, 0);
+    for (std::size_t i = 0; i < kSize / 10; ++i) {
+        keys.writeString(std::to_string(i), 0);
+        keys.writeString("", 1);
+    }
+    for (TafOutputStream* out : {&records, &strings, &keys}) {
+        Bytes bytes = out->toBytes();
+        bytes.resize(kSize, 0x2C);  // zeros at tag 2: nothing a reader at tag 0 takes
+        const auto expectWithinBudget = [&](auto value) {
+            AllocationProbe probe;
+            TafInputStream in(bytes);
+            static_cast<void>(readValue(in, value, 0, true));
+            EXPECT_LE(probe.totalBytes(), allocationBudget(kSize));
+        };
+        expectWithinBudget(std::vector<Holder<AllKinds>>{});
+        expectWithinBudget(std::vector<std::vector<std::string>>{});
+        expectWithinBudget(std::map<std::string, std::string>{});
+    }
 }
 
 }  // namespace
