@@ -1,6 +1,7 @@
 // kinetra-sim: runs the built plug-in in a simulated host and engine and traces every message.
 #include <charconv>
 #include <cstdint>
+#include <exception>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -41,9 +42,7 @@ bool ReadText(const std::string& path, std::string& text) {
     return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     kinetra_sim::TraceFormat format = kinetra_sim::TraceFormat::text;
     std::string library = sim::ExecutableFolder() + "/" + sim::PluginLibraryName();
     std::string scenarioPath;
@@ -115,4 +114,19 @@ int main(int argc, char** argv) {
     }
     kinetra_sim::Trace trace(format, std::cout);
     return kinetra_sim::RunScenario(scenario, library, trace, std::cerr);
+}
+
+}  // namespace
+
+// Nothing escapes as an abort: running out of memory, or any other failure, ends the run with
+// a message and exit code 2.
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& failure) {
+        std::cerr << "kinetra-sim: stopped: " << failure.what() << "\n";
+    } catch (...) {
+        std::cerr << "kinetra-sim: stopped by an unknown failure\n";
+    }
+    return 2;
 }

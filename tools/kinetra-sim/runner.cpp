@@ -102,6 +102,13 @@ public:
             std::this_thread::sleep_for(wait.duration);
         }
     }
+    void operator()(const RepeatStep& repeat) {
+        for (std::uint32_t round = 0; round < repeat.count; ++round) {
+            for (const Step& step : repeat.steps) {
+                std::visit(*this, step);
+            }
+        }
+    }
 
 private:
     sim::SimEngine& mEngine;
