@@ -56,12 +56,12 @@ class counted_file final : public core::log_sink {
 public:
     counted_file(std::unique_ptr<core::log_sink> file, std::atomic<std::size_t>& lines)
         : file_(std::move(file)), lines_(lines) {}
-    void write(const char* data, std::size_t size) override {
-        file_->write(data, size);
+    bool write(const char* data, std::size_t size) override {
+        const bool written = file_->write(data, size);
         lines_.fetch_add(static_cast<std::size_t>(std::count(data, data + size, '\n')),
                          std::memory_order_release);
+        return written;
     }
-    void flush() override { file_->flush(); }
     void close() override { file_->close(); }
     std::uint64_t size() override { return file_->size(); }
     void rotate() override { file_->rotate(); }

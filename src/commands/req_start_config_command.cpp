@@ -8,17 +8,23 @@
 namespace kinetra {
 namespace {
 
-// The response as text, each map's name and entry count, then its entries a line each; only
-// its length is logged.
-std::string ConfigText(const MERU::GetConfigRsp& response) {
-    std::string text;
+// A configuration text longer than this is not read: the real one is a few kilobytes, and
+// reading the banner's JSON costs many times its text, so a server could otherwise make the
+// plug-in take hundreds of megabytes. The engine then gets the empty configuration, as for an
+// unreadable reply.
+constexpr std::size_t kMaxConfigText = 1024 * 1024;
+
+// The length of the response as text, each map's name and entry count, then its entries a line
+// each (only the length is logged, so the text is not built).
+std::size_t ConfigTextLength(const MERU::GetConfigRsp& response) {
+    std::size_t length = 0;
     taf::forEachField(response, [&](const taf::FieldInfo& field, const auto& map) {
-        text.append(field.name).append(": ").append(std::to_string(map.size())).append("\n");
+        length += std::string_view(field.name).size() + 2 + std::to_string(map.size()).size() + 1;
         for (const auto& [key, value] : map) {
-            text.append(key).append(": ").append(value).append("\n");
+            length += key.size() + 2 + value.size() + 1;
         }
     });
-    return text;
+    return length;
 }
 
 const std::string* Find(const std::map<std::string, std::string>& config, const char* key) {
@@ -56,10 +62,18 @@ void ReqStartConfigCommand::EexecuteCommand() {
 
 void ReqStartConfigCommand::OpenKinetra(const MERU::GetConfigRsp& response,
                                         KinetraServicePluginImpl& instance) {
-    core::logger_stream(core::level_inf) << L"ReqStartConfigCommand::OpenKinetra"
-                                         << L" config length=" << ConfigText(response).size();
+    const std::size_t length = ConfigTextLength(response);
+    core::logger_stream(core::level_inf)
+        << L"ReqStartConfigCommand::OpenKinetra" << L" config length=" << length;
     MeruKinetra::StartConfigMsg message;
-    const auto& config = response.mpConfig;
+    const std::map<std::string, std::string> none;
+    const bool oversized = length > kMaxConfigText;
+    if (oversized) {
+        core::logger_stream(core::level_err)
+            << L"ReqStartConfigCommand::OpenKinetra" << L" config over " << kMaxConfigText
+            << L" bytes, not read";
+    }
+    const auto& config = oversized ? none : response.mpConfig;
     if (const auto* banner = Find(config, "Virtual3DBannerTip")) {
         ReadBannerTips(*banner, message);
     }

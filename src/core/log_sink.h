@@ -15,9 +15,9 @@ class log_sink {
 public:
     virtual ~log_sink() = default;
 
-    virtual void write(const char* data, std::size_t size) = 0;
-    // Hands buffered bytes on.
-    virtual void flush() = 0;
+    // Writes whole lines. False when they could not be written; then none of them stays in the
+    // file (no half line), and the next write tries again.
+    virtual bool write(const char* data, std::size_t size) = 0;
     // Called once, when the logger stops, after the last write.
     virtual void close() = 0;
     // Bytes in the live file, counting those still buffered.
@@ -26,7 +26,8 @@ public:
     virtual void rotate() = 0;
 };
 
-// The log file at `path`, opened for appending and shared with other processes. Backups lie
+// The log file at `path`, opened for appending and shared with other processes (on POSIX
+// without following a symbolic link: another user could plant one). Backups lie
 // beside it as "kinetra.log.bk" (newest) and "kinetra.log.bk.bk". An empty path, or one that
 // cannot be opened, gives a sink that drops everything and never rotates.
 std::unique_ptr<log_sink> open_log_file(const std::wstring& path);

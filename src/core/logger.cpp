@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "core/internal/log_file.h"
+#include "core/internal/log_text.h"
 
 namespace core {
 namespace {
@@ -15,9 +16,11 @@ const char* const kLevelNames[] = {"dbg", "inf", "act", "war", "err"};
 constexpr std::string_view kEol = "\r\n";
 // The writer hands formatted lines to the sink in pieces of about this size.
 constexpr std::size_t kHandOverBytes = 64 * 1024;
-// Pooled records kept after a batch, and the longest text a pooled record keeps.
+// Pooled records kept after a batch, the longest text a pooled record keeps, and the text
+// capacity all pooled records of one pool keep together.
 constexpr std::size_t kPooledRecords = 8192;
 constexpr std::size_t kPooledTextBytes = 4096;
+constexpr std::size_t kPooledBytes = 1024 * 1024;
 // How long the writer waits for more lines after a batch before it sleeps until woken.
 constexpr std::chrono::milliseconds kLinger{2};
 
@@ -69,10 +72,16 @@ logger::~logger() {
     stop();
 }
 
-int logger::log(int level, std::string_view text) {
+int logger::log(int level, std::string_view text, std::size_t cut) noexcept {
     if (level < level_) {
         return 0;
     }
+    // More than a line's room can never reach the file, so more is never queued.
+    if (text.size() > kLogLineTextBytes) {
+        cut += text.size() - kLogLineTextBytes;
+        text = text.substr(0, kLogLineTextBytes);
+    }
+    const std::size_t charge = text.size() + sizeof(log_record);
     const std::uint64_t time_ms = now_ms();
     const std::uint32_t tid = this_thread_id();
     bool wake = false;
@@ -81,15 +90,26 @@ int logger::log(int level, std::string_view text) {
         if (!writer_running_) {
             return 0;
         }
-        if (queue_.count == queue_.records.size()) {
-            queue_.records.emplace_back();
+        if (queue_.count >= kLogQueueLines || queued_bytes_ + charge > kLogQueueBytes) {
+            ++dropped_.queue_full;
+            return 0;
+        }
+        try {
+            if (queue_.count == queue_.records.size()) {
+                queue_.records.emplace_back();
+            }
+            queue_.records[queue_.count].text.assign(text);
+        } catch (...) {
+            ++dropped_.no_memory;
+            return 0;
         }
         log_record& record = queue_.records[queue_.count++];
         record.level = level;
         record.time_ms = time_ms;
         record.pid = pid_;
         record.tid = tid;
-        record.text.assign(text);
+        record.cut = cut;
+        queued_bytes_ += charge;
         wake = writer_idle_;
         writer_idle_ = false;
     }
@@ -98,6 +118,17 @@ int logger::log(int level, std::string_view text) {
         wake_.notify_one();
     }
     return 0;
+}
+
+void logger::count_lost() noexcept {
+    std::lock_guard lock(mutex_);
+    ++dropped_.no_memory;
+}
+
+void logger::drop_counts::add(const drop_counts& other) {
+    queue_full += other.queue_full;
+    no_memory += other.no_memory;
+    failed_write += other.failed_write;
 }
 
 void logger::run() {
@@ -113,45 +144,132 @@ void logger::run() {
                 wake_.wait(lock);
             }
             writer_idle_ = false;
+            pending_.add(dropped_);
+            dropped_ = {};
             if (queue_.count == 0) {
                 writer_running_ = false;
+                lock.unlock();
+                // The last second's repeat counts and drops are written before the file closes.
+                repeats_.end_second_before(-1);
+                write_batch();
                 return;
             }
             std::swap(queue_, batch_);
+            queued_bytes_ = 0;
         }
         write_batch();
     }
 }
 
-// Runs without the callers' mutex: callers keep queueing into the other pool meanwhile.
+// Runs without the callers' mutex: callers keep queueing into the other pool meanwhile. Never
+// throws: a line that cannot be formatted for want of memory is counted as dropped.
 void logger::write_batch() {
+    const std::uint64_t now = now_ms();
+    report_dropped(now);
+    write_summaries(now);
+    bool failed = false;
     for (std::size_t i = 0; i < batch_.count; ++i) {
-        log_record& record = batch_.records[i];
-        append_line(record);
-        if (record.text.capacity() > kPooledTextBytes) {
-            record.text = std::string();
+        const log_record& record = batch_.records[i];
+        if (failed) {
+            ++pending_.failed_write;
+            continue;
+        }
+        try {
+            repeats_.end_second_before(static_cast<std::int64_t>(record.time_ms / 1000));
+            write_summaries(record.time_ms);
+            if (!repeats_.admit(record.level, record.text,
+                                static_cast<std::int64_t>(record.time_ms / 1000))) {
+                continue;
+            }
+            append_line(record.level, record.time_ms, record.tid, record.text, record.cut);
+            ++lines_records_;
+        } catch (...) {
+            ++pending_.no_memory;
         }
         if (lines_.size() >= kHandOverBytes) {
-            sink_->write(lines_.data(), lines_.size());
-            lines_.clear();
+            failed = !hand_over();
         }
     }
-    sink_->write(lines_.data(), lines_.size());
-    lines_.clear();
-    batch_.count = 0;
-    if (batch_.records.size() > kPooledRecords) {
-        batch_.records.resize(kPooledRecords);
+    if (!failed) {
+        hand_over();
     }
-    sink_->flush();
+    release_batch();
     // A batch that carried the file past the limit was written whole; rotate before the next.
     if (sink_->size() > rotate_bytes_) {
         sink_->rotate();
     }
 }
 
-void logger::append_line(const log_record& record) {
+// The line that gives the lines dropped since the last such line goes before the batch's own.
+void logger::report_dropped(std::uint64_t time_ms) {
+    if (pending_.total() == 0) {
+        return;
+    }
+    try {
+        std::string text = "logger dropped " + std::to_string(pending_.total()) +
+                           " lines: queue full " + std::to_string(pending_.queue_full) +
+                           ", no memory " + std::to_string(pending_.no_memory) +
+                           ", failed writes " + std::to_string(pending_.failed_write);
+        append_line(level_err, time_ms, this_thread_id(), text, 0);
+        lines_reported_.add(pending_);
+        pending_ = {};
+    } catch (...) {
+        // The counts stay pending for the next batch.
+    }
+}
+
+void logger::write_summaries(std::uint64_t time_ms) {
+    for (const auto& repeat : repeats_.take_summaries()) {
+        try {
+            append_line(repeat.level, time_ms, this_thread_id(),
+                        "logger skipped " + std::to_string(repeat.count) +
+                            " more copies of a line within one second: " + repeat.text,
+                        0);
+            ++lines_records_;
+        } catch (...) {
+            ++pending_.no_memory;
+        }
+    }
+}
+
+// Hands the formatted lines to the file. A failed write leaves none of them in the file; they
+// are counted with the lines they reported, and the next batch tries again.
+bool logger::hand_over() {
+    const bool written = lines_.empty() || sink_->write(lines_.data(), lines_.size());
+    if (written) {
+        lines_reported_ = {};
+    } else {
+        pending_.failed_write += lines_records_;
+        pending_.add(lines_reported_);
+        lines_reported_ = {};
+    }
+    lines_.clear();
+    lines_records_ = 0;
+    return written;
+}
+
+// Pooled records keep their text's capacity for the next lines, but only up to a total, so that
+// a burst of long lines does not stay allocated.
+void logger::release_batch() {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < batch_.count; ++i) {
+        std::string& text = batch_.records[i].text;
+        if (text.capacity() > kPooledTextBytes || kept + text.capacity() > kPooledBytes) {
+            std::string().swap(text);
+        }
+        kept += text.capacity();
+    }
+    batch_.count = 0;
+    if (batch_.records.size() > kPooledRecords) {
+        batch_.records.resize(kPooledRecords);
+        batch_.records.shrink_to_fit();
+    }
+}
+
+void logger::append_line(int level, std::uint64_t time_ms, std::uint32_t tid, std::string_view text,
+                         std::size_t cut) {
     // The calendar part changes once a second at most, so it is formatted once per second.
-    const auto second = static_cast<std::int64_t>(record.time_ms / 1000);
+    const auto second = static_cast<std::int64_t>(time_ms / 1000);
     if (second != header_second_) {
         const std::tm local = log_os::local_time(static_cast<std::time_t>(second));
         std::snprintf(header_time_, sizeof header_time_, "[%04d-%02d-%02d %02d:%02d:%02d ",
@@ -159,21 +277,31 @@ void logger::append_line(const log_record& record) {
                       local.tm_min, local.tm_sec);
         header_second_ = second;
     }
-    const auto ms = static_cast<unsigned>(record.time_ms % 1000);
+    const auto ms = static_cast<unsigned>(time_ms % 1000);
     const char millis[3] = {static_cast<char>('0' + ms / 100),
                             static_cast<char>('0' + ms / 10 % 10),
                             static_cast<char>('0' + ms % 10)};
-    lines_.append(header_time_);
-    lines_.append(millis, sizeof millis);
-    lines_.append("][pid:");
-    append_id(lines_, record.pid);
-    lines_.append("][tid:");
-    append_id(lines_, record.tid);
-    lines_.push_back(']');
-    lines_.append(kLevelNames[std::clamp(record.level, level_dbg, level_err)]);
-    lines_.push_back(' ');
-    lines_.append(record.text);
-    lines_.append(kEol);
+    const std::size_t start = lines_.size();
+    try {
+        lines_.append(header_time_);
+        lines_.append(millis, sizeof millis);
+        lines_.append("][pid:");
+        append_id(lines_, pid_);
+        lines_.append("][tid:");
+        append_id(lines_, tid);
+        lines_.push_back(']');
+        lines_.append(kLevelNames[std::clamp(level, level_dbg, level_err)]);
+        lines_.push_back(' ');
+        cut += text.size() - internal::AppendLogText(lines_, text, kLogLineTextBytes);
+        if (cut > 0) {
+            internal::AppendCutMarker(lines_, cut);
+        }
+        lines_.append(kEol);
+    } catch (...) {
+        // Only whole lines are handed to the file.
+        lines_.resize(start);
+        throw;
+    }
 }
 
 void logger::stop() {
@@ -192,7 +320,8 @@ void logger::stop() {
 }
 
 std::wstring default_log_path() {
-    return log_os::app_data_folder() + L"/MeruKinetra/log/KinetraService.log";
+    const std::wstring folder = log_os::app_data_folder();
+    return folder.empty() ? folder : folder + kLogFolder + L"/KinetraService.log";
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/internal/log_repeats.h"
 #include "core/log_sink.h"
 
 namespace core {
@@ -24,12 +25,25 @@ constexpr int level_err = 4;
 // The live file is rotated once it grows past this many bytes.
 constexpr std::uint64_t kLogRotateBytes = 20 * 1024 * 1024;
 
+// The bounds that keep the log working whatever the peers send (their text reaches many lines).
+// A line's text is cut after this many bytes as written to the file, escapes included; a marker
+// gives the bytes cut. Every line the plug-in writes itself is far shorter.
+constexpr std::size_t kLogLineTextBytes = 8 * 1024;
+// Lines waiting for the writer, in number and in bytes (a line's text plus its record). A
+// writer held up by a slow or stalled file then costs at most twice this (the queue and the
+// batch being written) instead of growing without end; ordinary trace comes nowhere near it.
+// Lines that do not fit are counted and the next line written gives the count.
+constexpr std::size_t kLogQueueLines = 32 * 1024;
+constexpr std::size_t kLogQueueBytes = 8 * 1024 * 1024;
+
 struct log_record {
     int level = level_inf;
     std::uint64_t time_ms = 0;  // milliseconds since 1970-01-01 UTC
     std::uint32_t pid = 0;
     std::uint32_t tid = 0;
     std::string text;
+    // Bytes cut from the end of `text` before it was queued.
+    std::size_t cut = 0;
 };
 
 class logger {
@@ -45,7 +59,11 @@ public:
     logger& operator=(const logger&) = delete;
 
     // Queues one line; lines below the threshold or arriving after the writer ended vanish.
-    int log(int level, std::string_view text);
+    // `cut` bytes were already cut from the end of `text`. Never throws: a line that does not
+    // fit the queue, or for which memory runs out, is counted as dropped.
+    int log(int level, std::string_view text, std::size_t cut = 0) noexcept;
+    // Counts a line its caller lost (it ran out of memory composing it).
+    void count_lost() noexcept;
     // Returns at once: the writer flushes the file after every batch, so a line queued before
     // this call reaches the file with the batch that writes it. A caller never waits for a
     // batch write.
@@ -60,9 +78,23 @@ private:
         std::size_t count = 0;
     };
 
+    // Lines dropped since the last line that reported them, by reason.
+    struct drop_counts {
+        std::uint64_t queue_full = 0;
+        std::uint64_t no_memory = 0;
+        std::uint64_t failed_write = 0;
+        std::uint64_t total() const { return queue_full + no_memory + failed_write; }
+        void add(const drop_counts& other);
+    };
+
     void run();
     void write_batch();
-    void append_line(const log_record& record);
+    void write_summaries(std::uint64_t time_ms);
+    void report_dropped(std::uint64_t time_ms);
+    bool hand_over();
+    void release_batch();
+    void append_line(int level, std::uint64_t time_ms, std::uint32_t tid, std::string_view text,
+                     std::size_t cut);
     void stop();
 
     // Guards the queue and the flags only; the writer formats and writes without it.
@@ -73,6 +105,8 @@ private:
     // The writer is waiting for lines: the next caller wakes it.
     bool writer_idle_ = false;
     record_pool queue_;
+    std::size_t queued_bytes_ = 0;
+    drop_counts dropped_;
     const int level_;
     const std::uint32_t pid_;
     const std::uint64_t rotate_bytes_;
@@ -81,6 +115,12 @@ private:
     const std::unique_ptr<log_sink> sink_;
     record_pool batch_;
     std::string lines_;
+    // Records whose lines are in `lines_`, and the drop counts that lines_ reports: both are
+    // dropped again when the hand-over fails.
+    std::uint64_t lines_records_ = 0;
+    drop_counts lines_reported_;
+    drop_counts pending_;
+    internal::log_repeats repeats_;
     std::int64_t header_second_ = -1;
     char header_time_[80] = {};
     std::thread writer_;

@@ -25,11 +25,43 @@ void make_folders(const std::string& folder) {
     ::mkdir(folder.c_str(), 0700);
 }
 
+// The shared temporary folder is the last resort, and any user can create folders there: the
+// log's folders are trusted only when they are real folders of this user that no one else may
+// write to.
+std::wstring temporary_folder() {
+    const std::string folder = "/tmp";
+    const std::string below = native(kLogFolder);
+    for (std::size_t at = below.find('/', 1);; at = below.find('/', at + 1)) {
+        const std::string path = folder + below.substr(0, at);
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+            info.st_uid != ::geteuid() || (info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+            return {};
+        }
+        if (at == std::string::npos) {
+            return Utf8ToWide(folder);
+        }
+    }
+}
+
 }  // namespace
 
+// A symbolic link at the path is refused: where the folder is shared, its owner, not this
+// user, would decide which file the log appends to. Opening does not wait for a reader when the
+// path is a pipe; writes do.
 std::intptr_t open_append(const std::wstring& path) {
-    const int fd = ::open(native(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    const int fd =
+        ::open(native(path).c_str(),
+               O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+    if (fd >= 0) {
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    }
     return fd;
+}
+
+void cut_back(std::intptr_t handle, const std::wstring&, std::uint64_t size) {
+    // Nothing to cut on a pipe or a device.
+    static_cast<void>(::ftruncate(static_cast<int>(handle), static_cast<off_t>(size)));
 }
 
 bool write_all(std::intptr_t handle, const char* data, std::size_t size) {
@@ -60,7 +92,7 @@ bool close(std::intptr_t handle) {
 }
 
 bool can_open_read_write(const std::wstring& path) {
-    const int fd = ::open(native(path).c_str(), O_RDWR | O_CLOEXEC);
+    const int fd = ::open(native(path).c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0) {
         return false;
     }
@@ -103,7 +135,7 @@ std::wstring app_data_folder() {
     } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
         folder = std::string(home) + "/.local/share";
     } else {
-        folder = "/tmp";
+        return temporary_folder();
     }
     make_folders(folder);
     return Utf8ToWide(folder);

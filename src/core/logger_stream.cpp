@@ -2,21 +2,38 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "core/text.h"
 
 namespace core {
 
-void logger_stream::line_text::append(const char* data, std::size_t size) {
-    std::memcpy(reserve(size), data, size);
-    size_ += size;
+void logger_stream::line_text::append(const char* data, std::size_t size) noexcept {
+    const std::size_t kept = std::min(size, room());
+    char* at = reserve(kept);
+    if (at == nullptr) {
+        return;
+    }
+    std::memcpy(at, data, kept);
+    size_ += kept;
+    cut_ += size - kept;
 }
 
-char* logger_stream::line_text::reserve(std::size_t size) {
+char* logger_stream::line_text::reserve(std::size_t size) noexcept {
+    if (lost_) {
+        return nullptr;
+    }
+    size = std::min(size, room());
     if (size > capacity_ - size_) {
-        const std::size_t capacity = std::max(capacity_ * 2, size_ + size);
-        auto grown = std::make_unique<char[]>(capacity);
+        const std::size_t capacity =
+            std::min(std::max(capacity_ * 2, size_ + size), kLogLineTextBytes);
+        std::unique_ptr<char[]> grown(new (std::nothrow) char[capacity]);
+        if (!grown) {
+            lost_ = true;
+            return nullptr;
+        }
         std::memcpy(grown.get(), data_, size_);
         heap_ = std::move(grown);
         data_ = heap_.get();
@@ -39,11 +56,14 @@ std::streamsize logger_stream::ostream_writer::xsputn(const char* data, std::str
 }
 
 void logger_stream::submit() {
-    if (!text_.view().empty()) {
-        logger_->log(level_, text_.view());
+    if (text_.lost()) {
+        logger_->count_lost();
+    } else if (!text_.view().empty() || text_.cut() > 0) {
+        logger_->log(level_, text_.view(), text_.cut());
     }
 }
 
+// Called inside a try: building the stream can fail for want of memory.
 logger_stream::ostream_writer& logger_stream::formatter() {
     if (!formatter_) {
         formatter_.emplace(text_);
@@ -52,13 +72,15 @@ logger_stream::ostream_writer& logger_stream::formatter() {
 }
 
 void logger_stream::append_signed(long long value) {
-    char* at = text_.reserve(24);
-    text_.commit(static_cast<std::size_t>(std::to_chars(at, at + 24, value).ptr - at));
+    char digits[24];
+    text_.append(digits,
+                 static_cast<std::size_t>(std::to_chars(digits, digits + 24, value).ptr - digits));
 }
 
 void logger_stream::append_unsigned(unsigned long long value) {
-    char* at = text_.reserve(24);
-    text_.commit(static_cast<std::size_t>(std::to_chars(at, at + 24, value).ptr - at));
+    char digits[24];
+    text_.append(digits,
+                 static_cast<std::size_t>(std::to_chars(digits, digits + 24, value).ptr - digits));
 }
 
 // std::flush and std::endl reach logger::flush through nothing: the writer flushes after every
@@ -81,19 +103,54 @@ void logger_stream::append_narrow(const char* text) {
     text_.append(text, std::strlen(text));
 }
 
+namespace {
+
+// The UTF-8 size of wide text that the line has no room for, for the cut marker (an unpaired
+// surrogate counts as the replacement character it would become).
+std::size_t utf8_size(std::wstring_view text) {
+    std::size_t size = 0;
+    for (const wchar_t unit : text) {
+        const auto value =
+            static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<wchar_t>>(unit));
+        size += value < 0x80                          ? 1
+                : value < 0x800                       ? 2
+                : (value >= 0xD800 && value < 0xE000) ? 2
+                : value < 0x10000                     ? 3
+                                                      : 4;
+    }
+    return size;
+}
+
+}  // namespace
+
 // ASCII, what almost every line holds, is copied as it stands; anything else goes through the
-// shared converter.
+// shared converter. Only what can still fit the line is converted: every unit gives at least
+// one byte.
 void logger_stream::append_wide(std::wstring_view text) {
-    char* out = text_.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (static_cast<std::make_unsigned_t<wchar_t>>(text[i]) >= 0x80) {
-            const std::string converted = WideToUtf8(text.data(), static_cast<int>(text.size()));
-            text_.append(converted.data(), converted.size());
+    std::size_t fits = std::min(text.size(), text_.room());
+    if (fits < text.size() && fits > 0 && text[fits - 1] >= 0xD800 && text[fits - 1] < 0xDC00) {
+        --fits;  // a surrogate pair is not split
+    }
+    const std::wstring_view kept = text.substr(0, fits);
+    text_.count_cut(utf8_size(text.substr(fits)));
+    char* out = text_.reserve(kept.size());
+    if (out == nullptr) {
+        return;
+    }
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        if (static_cast<std::make_unsigned_t<wchar_t>>(kept[i]) >= 0x80) {
+            try {
+                const std::string converted =
+                    WideToUtf8(kept.data(), static_cast<int>(kept.size()));
+                text_.append(converted.data(), converted.size());
+            } catch (...) {
+                text_.lose();
+            }
             return;
         }
-        out[i] = static_cast<char>(text[i]);
+        out[i] = static_cast<char>(kept[i]);
     }
-    text_.commit(text.size());
+    text_.commit(kept.size());
 }
 
 }  // namespace core

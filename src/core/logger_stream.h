@@ -58,7 +58,11 @@ public:
                 append_unsigned(value);
             }
         } else {
-            formatter().out << value;
+            try {
+                formatter().out << value;
+            } catch (...) {
+                text_.lose();
+            }
         }
         return *this;
     }
@@ -95,18 +99,25 @@ public:
 
 private:
     // The line's bytes: inline up to a size most lines stay under, so composing a line usually
-    // allocates nothing.
+    // allocates nothing. It keeps no more than the logger writes of a line (peer text can be
+    // megabytes long) and counts the rest; it never throws: without memory the line is lost.
     class line_text {
     public:
         line_text() = default;
         line_text(const line_text&) = delete;
         line_text& operator=(const line_text&) = delete;
 
-        void append(const char* data, std::size_t size);
-        // Room for `size` more bytes, to be committed with commit().
-        char* reserve(std::size_t size);
+        void append(const char* data, std::size_t size) noexcept;
+        // Room for `size` more bytes (fewer when the line is full: see room()), to be committed
+        // with commit().
+        char* reserve(std::size_t size) noexcept;
+        std::size_t room() const { return kLogLineTextBytes - size_; }
         void commit(std::size_t size) { size_ += size; }
+        void count_cut(std::size_t size) { cut_ += size; }
+        void lose() { lost_ = true; }
         std::string_view view() const { return {data_, size_}; }
+        std::size_t cut() const { return cut_; }
+        bool lost() const { return lost_; }
 
     private:
         static constexpr std::size_t kInlineBytes = 256;
@@ -115,6 +126,8 @@ private:
         char* data_ = inline_;
         std::size_t size_ = 0;
         std::size_t capacity_ = kInlineBytes;
+        std::size_t cut_ = 0;
+        bool lost_ = false;
     };
 
     // A std::ostream writing straight into the line, for what the direct paths do not cover.

@@ -37,6 +37,21 @@ bool write_all(std::intptr_t handle, const char* data, std::size_t size) {
     return true;
 }
 
+// The append-only handle cannot change the file's end, so a second handle cuts it.
+void cut_back(std::intptr_t, const std::wstring& path, std::uint64_t size) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(size);
+    if (SetFilePointerEx(file, end, nullptr, FILE_BEGIN)) {
+        SetEndOfFile(file);
+    }
+    CloseHandle(file);
+}
+
 std::uint64_t file_size(std::intptr_t handle) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(to_handle(handle), &size)) {

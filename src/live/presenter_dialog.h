@@ -19,8 +19,9 @@ std::string PresenterDialogJson(const MeruKinetra::PresenterDialogReq& request);
 void ShowPresenterDialog(const std::shared_ptr<KinetraServicePluginImpl>& owner,
                          const MeruKinetra::PresenterDialogReq& request);
 
-// Frees what travels with the dialogs the presenter has not answered. The module's unload
-// calls it: past that point the host can no longer call back into the library.
-void ReleaseOpenDialogs();
+// Forgets the dialogs `instance` showed and the presenter has not answered (all of them when
+// null): the instance's Uninit and the module's unload call it; an answer that comes later is
+// ignored.
+void ReleaseOpenDialogs(const KinetraServicePluginImpl* instance = nullptr);
 
 }  // namespace kinetra

@@ -4,6 +4,7 @@
 
 #include "commands/req_start_config_command.h"
 #include "core/boundary.h"
+#include "live/presenter_dialog.h"
 #include "plugin/engine_channel.h"
 #include "plugin/engine_envelope.h"
 #include "plugin/host_registry.h"
@@ -137,6 +138,7 @@ void KinetraServicePluginImpl::Stop() {
 void KinetraServicePluginImpl::Uninit() {
     mReleased = true;
     Stop();
+    ReleaseOpenDialogs(this);
     mSignalService = nullptr;
     mUserService = nullptr;
     mRoomService = nullptr;

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "core/json_node.h"
+#include "support/allocation_probe.h"
+
 namespace kinetra {
 namespace {
 
@@ -90,6 +95,41 @@ TEST(StartConfigParse, CameraDetailSplitsAtColonsLikeLineReads) {
         EXPECT_EQ(camera.sKey, c.key) << c.detail;
         EXPECT_EQ(camera.sValue, c.value) << c.detail;
     }
+}
+
+}  // namespace
+}  // namespace kinetra
+
+namespace kinetra {
+namespace {
+
+std::size_t gJsonBytes = 0;
+
+void* CountedJsonAllocate(std::size_t size) {
+    gJsonBytes += size;
+    return std::malloc(size);
+}
+
+// A banner array of 1.3 million numbers (3.9 MB) is read without a wrapper per element:
+// everything allocated on the way, freed or not, stays within 16 times the text.
+TEST(StartConfigParse, ALongBannerArrayCostsABoundedMultipleOfItsText) {
+    std::string json = R"({"tip":["t")";
+    for (int i = 0; i < 1'300'000; ++i) {
+        json += ",10";
+    }
+    json += "]}";
+    MeruKinetra::StartConfigMsg message;
+    gJsonBytes = 0;
+    meru::json_set_allocator(&CountedJsonAllocate, &std::free);
+    std::size_t heap = 0;
+    {
+        test::AllocationProbe probe;
+        ReadBannerTips(json, message);
+        heap = probe.totalBytes();
+    }
+    meru::json_set_allocator(nullptr, nullptr);
+    EXPECT_EQ(message.vTip, std::vector<std::string>{"t"});
+    EXPECT_LE(gJsonBytes + heap, 16 * json.size()) << gJsonBytes << " + " << heap;
 }
 
 }  // namespace

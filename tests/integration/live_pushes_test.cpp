@@ -90,6 +90,28 @@ INSTANTIATE_TEST_SUITE_P(
                         R"({"caption":"T","content":"C","buttons":[{"text":"No","id":2}]})"}),
     [](const auto& param) { return std::string(param.param.name); });
 
+// An engine that opens dialogs without end keeps only the newest open per instance: the
+// presenter's answers to the forgotten ones reach nobody.
+TEST(PresenterDialogLifetime, OnlyTheNewestDialogsStayOpen) {
+    constexpr std::int32_t kShown = 200;
+    constexpr std::int32_t kKept = 64;
+    RunningPlugin running(LiveHost());
+    for (std::int32_t seq = 1; seq <= kShown; ++seq) {
+        running.engine.Send(FromEngine::kPresenterDialog,
+                            MeruKinetra::PresenterDialogReq{"T", "C", "", 1, "", 2, seq});
+    }
+    ASSERT_TRUE(running.engine.WaitIdle());
+    while (running.host.Presenter().AnswerDialog(1)) {
+    }
+    const auto first = running.engine.WaitForRecord<MeruKinetra::PresenterDialogResult>(
+        ToEngine::kPresenterDialogResult);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->seq, kShown - kKept + 1);
+    ASSERT_TRUE(running.engine.WaitIdle());
+    EXPECT_EQ(running.engine.CountReceived(ToEngine::kPresenterDialogResult),
+              static_cast<std::size_t>(kKept));
+}
+
 TEST(PresenterDialogLifetime, AnswerAfterTheInstanceIsGoneSendsNothing) {
     RunningPlugin running(LiveHost());
     running.engine.Send(FromEngine::kPresenterDialog, MeruKinetra::PresenterDialogReq{});

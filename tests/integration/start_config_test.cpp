@@ -86,6 +86,36 @@ TEST(StartConfig, AnUpdaterElementWithoutMd5LogsOneErrorAndKeepsWhatWasRead) {
     EXPECT_EQ(LevelOfLine(log, "ReqStartConfigCommand::OpenKinetra Json parse failed."), "err");
 }
 
+// A configuration over the limit is not read: the engine gets the empty configuration and the
+// log one error line. Just under the limit, a long banner array is read whole.
+TEST(StartConfig, AConfigurationOverTheLimitIsNotRead) {
+    constexpr std::size_t kLimit = 1024 * 1024;
+    const auto banner = [](std::size_t size) {
+        std::string json = R"({"tip":["t")";
+        while (json.size() + 6 < size) {
+            json += ",1";
+        }
+        return json + "]}";
+    };
+    for (const std::size_t size : {kLimit - 1024, kLimit + 1}) {
+        RunningPlugin running(WithCamera(""));
+        auto task = NextRequest(running, taf::kGetConfig);
+        ASSERT_TRUE(task);
+        MERU::GetConfigRsp config;
+        config.mpConfig["Virtual3DBannerTip"] = banner(size);
+        config.mpConfig["SimpleKinetraUrl"] = "url";
+        task->Answer(sim::Reply::Of(0, config));
+        const auto message = running.engine.WaitForRecord<StartConfigMsg>(ToEngine::kStartConfig);
+        ASSERT_TRUE(message);
+        const bool read = size < kLimit;
+        EXPECT_EQ(message->vTip, read ? std::vector<std::string>{"t"} : std::vector<std::string>{});
+        EXPECT_EQ(message->sSimpleUrl, read ? "url" : "");
+        EXPECT_EQ(message->iGameId, 77);
+        const auto log = UnloadAndReadLog(running);
+        EXPECT_EQ(log.ContainsText("config over 1048576 bytes, not read"), !read);
+    }
+}
+
 TEST(StartConfig, WithoutASignalServiceNothingIsAskedOrSent) {
     RunningPlugin running(WithCamera("cam:x"), {sim::ServiceKind::signal});
     running.engine.Send(FromEngine::kStartConfigRequest, taf::Bytes{});

@@ -18,7 +18,8 @@ struct UnwritableLog {
 };
 
 // Cases built inside `folder`: a missing folder, a folder that is a file, and the platform's own
-// (on Linux a full disk, on Windows a file another handle holds without sharing).
+// (on Linux a full disk and a symbolic link, on Windows a file another handle holds without
+// sharing).
 std::vector<UnwritableLog> UnwritableLogs(const std::filesystem::path& folder);
 
 }  // namespace testing_support

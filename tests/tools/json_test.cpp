@@ -98,5 +98,18 @@ TEST(ToolsJson, RefusesWhatIsNotStrictJson) {
     EXPECT_EQ(error.offset, 4u) << error.message;
 }
 
+// An object of 50,000 members is read in linear time, and a name given twice is still
+// refused, however late it comes.
+TEST(ToolsJson, LargeObjectsReadInLinearTime) {
+    std::string text = "{";
+    for (int i = 0; i < 50'000; ++i) {
+        text += "\"k" + std::to_string(i) + "\":" + std::to_string(i) + ",";
+    }
+    Json value;
+    JsonError error;
+    EXPECT_FALSE(parseJson(text + "\"k5\":0}", value, error));
+    EXPECT_EQ(error.message, "duplicate member \"k5\"");
+}
+
 }  // namespace
 }  // namespace tafjson

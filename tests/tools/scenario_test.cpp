@@ -27,7 +27,8 @@ TEST(Scenario, ReadsTheAnswersAndStepsNoScenarioUses) {
     ASSERT_TRUE(Parse(R"({
       "host": {"uid": -5, "user_value": 8589934592, "test_env": true, "dialog_result": 2},
       "steps": [{"engine": 4294967295, "payload": [{"tag": 0, "type": "int", "value": 300}]},
-                {"live": "stopped"}, {"instance": "stop"}, {"instance": "start"}],
+                {"live": "stopped"}, {"instance": "stop"}, {"instance": "start"},
+                {"repeat": 3, "steps": [{"dialog": 1}, {"wait_ms": 5}]}],
       "server": {"replies": [{"servant": "s", "function": "f", "ret": -2,
                               "rsp": [{"tag": 1, "type": "string", "text": "ok"}]},
                              {"servant": "s", "function": "g", "ret": 3, "rsp_hex": "0c"},
@@ -40,7 +41,7 @@ TEST(Scenario, ReadsTheAnswersAndStepsNoScenarioUses) {
     EXPECT_EQ(answers.userValue, 8589934592);
     EXPECT_TRUE(answers.testEnv);
     EXPECT_EQ(answers.dialogResult, std::optional<std::uint32_t>(2));
-    ASSERT_EQ(scenario.steps.size(), 4u);
+    ASSERT_EQ(scenario.steps.size(), 5u);
     const auto& first = std::get<EngineStep>(scenario.steps[0]);
     EXPECT_EQ(first.type, 4294967295u);
     EXPECT_EQ(first.channel, kinetra::kEngineChannelName);
@@ -48,6 +49,10 @@ TEST(Scenario, ReadsTheAnswersAndStepsNoScenarioUses) {
     EXPECT_FALSE(std::get<LiveStep>(scenario.steps[1]).started);
     EXPECT_FALSE(std::get<InstanceStep>(scenario.steps[2]).start);
     EXPECT_TRUE(std::get<InstanceStep>(scenario.steps[3]).start);
+    const auto& repeat = std::get<RepeatStep>(scenario.steps[4]);
+    EXPECT_EQ(repeat.count, 3u);
+    ASSERT_EQ(repeat.steps.size(), 2u);
+    EXPECT_EQ(std::get<DialogStep>(repeat.steps[0]).result, 1u);
     ASSERT_EQ(scenario.replies.size(), 3u);
     EXPECT_EQ(scenario.replies[0].servant, "s");
     EXPECT_EQ(scenario.replies[0].function, "f");
@@ -78,6 +83,19 @@ TEST(Scenario, MistakesAreNamedByWhereTheyAre) {
          "steps[0].payload"},
         {R"({"steps": [{"engine": 1, "hex": "0g"}]})", "steps[0].hex"},
         {R"({"steps": [{"post": 1400}]})", "steps[0]: a step needs"},
+        // Every count and size has a bound, refused with its path.
+        {R"({"steps": [{"audio": {"frames": 4294967295}}]})",
+         "steps[0].audio.frames: must be at most 1048576"},
+        {R"({"steps": [{"audio": {"frames": 1, "calls": 4294967295}}]})",
+         "steps[0].audio.calls: must be at most"},
+        {R"({"steps": [{"wait_ms": 4294967295}]})", "steps[0].wait_ms: must be at most 600000"},
+        {R"({"server": {"timeout_ms": 600001}})", "server.timeout_ms: must be at most"},
+        {R"({"steps": [{"repeat": 1000001, "steps": []}]})", "steps[0].repeat: must be at most"},
+        {R"({"steps": [{"repeat": 1000, "steps": [{"repeat": 1000, "steps": [
+                        {"repeat": 11, "steps": [{"dialog": 1}]}]}]}]})",
+         "steps: would play more than 10000000 steps"},
+        {R"({"steps": [{"repeat": 2, "steps": [{"dialog": -1}]}]})", "steps[0].steps[0].dialog"},
+        {R"({"steps": [{"repeat": 2, "step": []}]})", "steps[0].step: unknown key"},
         {R"({"steps": [{"push": 1400, "payload": 5}]})", "steps[0].payload"},
         {R"({"steps": [{"audio": {"frames": 2, "planes": [[1, 2], [3]]}}]})",
          "steps[0].audio.planes"},

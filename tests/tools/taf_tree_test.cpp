@@ -145,6 +145,9 @@ TEST(TafTree, BadInputStopsAtTheFailingFieldWithinItsBounds) {
         {Hex("09 02 7f ff ff ff"), taf::kTruncated, 0},
         {Hex("19 10 02"), taf::kRequiredMissing, 0},  // a count at tag 1
         {taf::Bytes(1 << 20, 0x0A), taf::kNestingTooDeep, taf::kMaxDepth},
+        // 4 MB of one-byte ZeroTag fields: refused once the fields' budget is spent.
+        {taf::Bytes(4 << 20, 0x0C), taf::kTruncated,
+         (kTreeBudgetFloor + kTreeBudgetPerInputByte * (4 << 20)) / kTreeFieldCost},
     };
     for (const auto& c : cases) {
         std::vector<TafField> fields;
@@ -153,7 +156,10 @@ TEST(TafTree, BadInputStopsAtTheFailingFieldWithinItsBounds) {
         EXPECT_EQ(result.status, c.status)
             << ToHex(taf::Bytes(c.bytes.begin(), c.bytes.begin() + 8));
         EXPECT_EQ(result.errorOffset, c.offset);
-        EXPECT_LE(probe.totalBytes(), 256 * std::size_t{taf::kMaxDepth} + 4 * c.bytes.size());
+        EXPECT_EQ(result.overBudget, c.bytes.size() == (4 << 20));
+        EXPECT_LE(probe.totalBytes(), 256 * std::size_t{taf::kMaxDepth} +
+                                          kTreeBudgetPerInputByte * c.bytes.size() +
+                                          kTreeBudgetFloor);
     }
 }
 

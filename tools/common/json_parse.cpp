@@ -1,5 +1,6 @@
 // Reading JSON text into a value: nlohmann's strict reader, with the tools' own refusals of
 // duplicate member names and of nesting deeper than they follow.
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -27,8 +28,10 @@ public:
     bool end_object() { return close(); }
     bool end_array() { return close(); }
 
+    // The names seen are kept in a hash set beside the object: the ordered object itself
+    // finds a name by walking its members, which made a large object quadratic to read.
     bool key(std::string& name) {
-        if (open_.back()->contains(name)) {
+        if (!open_.back().names.insert(name).second) {
             return fail("duplicate member \"" + name + "\"");
         }
         key_ = std::move(name);
@@ -57,12 +60,15 @@ private:
             root_ = std::move(value);
             return &root_;
         }
-        Json& parent = *open_.back();
+        Json& parent = *open_.back().value;
         if (parent.is_array()) {
             parent.push_back(std::move(value));
             return &parent.back();
         }
-        return &(parent[key_] = std::move(value));
+        // Appended without a search: key() has refused a name seen before.
+        auto& members = static_cast<Members&>(parent.get_ref<Json::object_t&>());
+        members.emplace_back(std::move(key_), std::move(value));
+        return &members.back().second;
     }
 
     bool put(Json value) {
@@ -74,7 +80,7 @@ private:
         if (open_.size() >= static_cast<std::size_t>(kMaxJsonDepth)) {
             return fail("nested deeper than " + std::to_string(kMaxJsonDepth) + " levels");
         }
-        open_.push_back(place(std::move(container)));
+        open_.push_back({place(std::move(container)), {}});
         return true;
     }
 
@@ -85,9 +91,14 @@ private:
 
     Json& root_;
     JsonError& error_;
+    using Members = Json::object_t::Container;
+    struct OpenContainer {
+        Json* value;
+        std::unordered_set<std::string> names;  // of an object
+    };
     // The containers being filled, outermost first; each points into its parent, which
     // grows only after it is closed.
-    std::vector<Json*> open_;
+    std::vector<OpenContainer> open_;
     std::string key_;
 };
 

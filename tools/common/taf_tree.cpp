@@ -12,11 +12,12 @@ using taf::TafType;
 
 class TreeDecoder {
 public:
-    explicit TreeDecoder(std::span<const std::uint8_t> bytes) : in_(bytes) {}
+    explicit TreeDecoder(std::span<const std::uint8_t> bytes)
+        : in_(bytes), budget_(kTreeBudgetFloor + kTreeBudgetPerInputByte * bytes.size()) {}
 
     TreeDecodeResult decode(std::vector<TafField>& fields) {
         const Status status = decodeFields(fields, false);
-        return {status, errorOffset_};
+        return {status, errorOffset_, overBudget_};
     }
 
 private:
@@ -50,6 +51,11 @@ private:
 
     // One value whose head has been read; a StructEnd is not a value here.
     Status decodeValue(std::vector<TafField>& fields, const taf::Head& head, std::size_t offset) {
+        if (budget_ < kTreeFieldCost) {
+            overBudget_ = true;
+            return fail(taf::kTruncated, offset);
+        }
+        budget_ -= kTreeFieldCost;
         TafField& field = fields.emplace_back();
         field.tag = head.tag;
         field.type = head.type;
@@ -169,6 +175,8 @@ private:
     taf::TafInputStream in_;
     bool failed_ = false;
     std::size_t errorOffset_ = 0;
+    std::size_t budget_;
+    bool overBudget_ = false;
 };
 
 }  // namespace

@@ -28,11 +28,21 @@ struct TreeDecodeResult {
     taf::Status status = taf::kOk;
     // Offset of the head of the innermost field that failed, when status is an error.
     std::size_t errorOffset = 0;
+    // The input has more fields than the budget below allows; status is an error then too.
+    bool overBudget = false;
 };
+
+// What showing a field may cost, and the budget for all fields of one input. A one-byte field
+// takes about a hundred bytes in the tree and several hundred as JSON, so input made of nothing
+// but tiny fields would take hundreds of times its size: it is refused instead.
+inline constexpr std::size_t kTreeFieldCost = 512;
+inline constexpr std::size_t kTreeBudgetPerInputByte = 16;
+inline constexpr std::size_t kTreeBudgetFloor = 16 * 1024 * 1024;
 
 // Decodes fields until the input ends. Stops at the first fault and keeps every field read
 // up to it, the failing one included. A StructEnd outside a struct is a type mismatch.
-// Nesting and sizes are bounded as in the typed decoder.
+// Nesting and sizes are bounded as in the typed decoder, and every field is charged
+// kTreeFieldCost against kTreeBudgetFloor + kTreeBudgetPerInputByte * the input's size.
 TreeDecodeResult decodeTree(std::span<const std::uint8_t> bytes, std::vector<TafField>& fields);
 
 // Writes every field in exactly its wire type; counts and lengths are written in their

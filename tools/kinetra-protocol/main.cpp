@@ -1,5 +1,6 @@
 // kinetra-protocol: writes the engine protocol reference (docs/protocol.md) from the tables.
 #include <cstdio>
+#include <exception>
 #include <span>
 #include <string>
 #include <vector>
@@ -22,9 +23,7 @@ protocoldoc::RouteArea RoutedTypes(std::string_view name,
     return area;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     if (argc > 2) {
         std::fputs(
             "usage: kinetra-protocol [OUTPUT]\n"
@@ -57,4 +56,18 @@ int main(int argc, char** argv) {
         return 1;
     }
     return written ? 0 : 1;
+}
+
+}  // namespace
+
+// Nothing escapes as an abort: any failure ends the tool with a message.
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "kinetra-protocol: stopped: %s\n", failure.what());
+    } catch (...) {
+        std::fputs("kinetra-protocol: stopped by an unknown failure\n", stderr);
+    }
+    return 1;
 }

@@ -1,6 +1,7 @@
 // kinetra-sim: runs the built plug-in in a simulated host and engine and traces every message.
 #include <charconv>
 #include <cstdint>
+#include <exception>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -75,9 +76,7 @@ bool WriteOutputs(const std::vector<tafjson::Json>& lines, const std::string& js
     return json && html;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     if (argc >= 2 && std::string(argv[1]) == "diff") {
         if (argc != 4) {
             std::cerr << kUsage;
@@ -176,4 +175,19 @@ int main(int argc, char** argv) {
         return exitCode == 0 ? 2 : exitCode;
     }
     return exitCode;
+}
+
+}  // namespace
+
+// Nothing escapes as an abort: running out of memory, or any other failure, ends the run with
+// a message and exit code 2.
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& failure) {
+        std::cerr << "kinetra-sim: stopped: " << failure.what() << "\n";
+    } catch (...) {
+        std::cerr << "kinetra-sim: stopped by an unknown failure\n";
+    }
+    return 2;
 }

@@ -117,6 +117,13 @@ public:
             mExpectationsHeld = false;
         }
     }
+    void operator()(const RepeatStep& repeat) {
+        for (std::uint32_t round = 0; round < repeat.count; ++round) {
+            for (const Step& step : repeat.steps) {
+                Run(step);
+            }
+        }
+    }
 
 private:
     sim::SimEngine& mEngine;

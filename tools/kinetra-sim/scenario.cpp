@@ -43,6 +43,15 @@ public:
         }
     }
 
+    // An integer that must not exceed `limit`.
+    template <typename Int>
+    void Bounded(const char* key, Int& out, std::uint64_t limit) {
+        Integer(key, out);
+        if (Ok() && Find(key) != nullptr && static_cast<std::uint64_t>(out) > limit) {
+            Fail(Where(key), "must be at most " + std::to_string(limit));
+        }
+    }
+
     void Text(const char* key, std::string& out) {
         if (const Json* value = Find(key)) {
             if (!value->is_string()) {
@@ -215,12 +224,13 @@ void ReadPlanes(ObjectReader& audio, const std::string& path, sim::AudioDelivery
     }
 }
 
-void ReadAudio(const Json& json, const std::string& path, Scenario& scenario, std::string& error) {
+void ReadAudio(const Json& json, const std::string& path, std::vector<Step>& steps,
+               std::string& error) {
     ObjectReader audio(json, path, error);
     AudioStep step;
     auto& delivery = step.delivery;
-    audio.Integer("frames", delivery.frames);
-    audio.Integer("calls", delivery.calls);
+    audio.Bounded("frames", delivery.frames, kMaxAudioFrames);
+    audio.Bounded("calls", delivery.calls, kMaxAudioCalls);
     audio.Integer("kind", delivery.kind);
     if (const Json* tone = audio.Find("tone_hz")) {
         if (!tafjson::toDouble(*tone, delivery.toneHz)) {
@@ -232,7 +242,7 @@ void ReadAudio(const Json& json, const std::string& path, Scenario& scenario, st
     if (audio.Ok() && audio.Find("planes") != nullptr && audio.Find("tone_hz") != nullptr) {
         audio.Fail(path, "give either \"planes\" or \"tone_hz\", not both");
     }
-    scenario.steps.emplace_back(std::move(step));
+    steps.emplace_back(std::move(step));
 }
 
 // Hex text under `key` into `bytes`; false when the key is absent.
@@ -276,8 +286,8 @@ void ReadServer(const Json& json, Scenario& scenario, std::string& error) {
     ObjectReader server(json, "server", error);
     std::uint32_t delay = 0;
     std::uint32_t timeout = static_cast<std::uint32_t>(scenario.timing.timeout.count());
-    server.Integer("delay_ms", delay);
-    server.Integer("timeout_ms", timeout);
+    server.Bounded("delay_ms", delay, kMaxMilliseconds);
+    server.Bounded("timeout_ms", timeout, kMaxMilliseconds);
     scenario.timing = {std::chrono::milliseconds(delay), std::chrono::milliseconds(timeout)};
     if (const Json* replies = server.Find("replies")) {
         if (!replies->is_array()) {
@@ -310,16 +320,39 @@ bool ReadChoice(ObjectReader& step, const char* key, const char* first, const ch
     return word == first;
 }
 
-void ReadStep(const Json& json, const std::string& path, Scenario& scenario, std::string& error) {
+std::size_t ReadSteps(const Json* json, const std::string& path, std::vector<Step>& steps,
+                      std::uint32_t nesting, std::string& error);
+
+// Returns how many steps it plays, repeats unrolled.
+std::size_t ReadStep(const Json& json, const std::string& path, std::vector<Step>& steps,
+                     std::uint32_t nesting, std::string& error) {
     ObjectReader step(json, path, error);
     if (!step.Ok()) {
-        return;
+        return 0;
+    }
+    if (step.Find("repeat") != nullptr) {
+        RepeatStep repeat;
+        step.Bounded("repeat", repeat.count, kMaxRepeat);
+        step.OnlyKeys({"repeat", "steps"});
+        if (step.Ok() && nesting >= kMaxRepeatNesting) {
+            step.Fail(path, "repeats nested deeper than " + std::to_string(kMaxRepeatNesting));
+        }
+        if (!step.Ok()) {
+            return 0;
+        }
+        const std::size_t played =
+            ReadSteps(step.Find("steps"), path + ".steps", repeat.steps, nesting + 1, error);
+        steps.emplace_back(std::move(repeat));
+        const auto& added = std::get<RepeatStep>(steps.back());
+        return added.count == 0                         ? 0
+               : played > kMaxStepsPlayed / added.count ? kMaxStepsPlayed + 1
+                                                        : played * added.count;
     }
     if (step.Find("wait_ms") != nullptr) {
         std::uint32_t milliseconds = 0;
-        step.Integer("wait_ms", milliseconds);
+        step.Bounded("wait_ms", milliseconds, kMaxMilliseconds);
         step.OnlyKeys({"wait_ms"});
-        scenario.steps.emplace_back(WaitStep{std::chrono::milliseconds(milliseconds)});
+        steps.emplace_back(WaitStep{std::chrono::milliseconds(milliseconds)});
     } else if (step.Find("wait") != nullptr) {
         std::string until;
         step.Text("wait", until);
@@ -327,46 +360,67 @@ void ReadStep(const Json& json, const std::string& path, Scenario& scenario, std
             step.Fail(step.Where("wait"), "must be \"quiet\"");
         }
         step.OnlyKeys({"wait"});
-        scenario.steps.emplace_back(WaitStep{{}, true});
+        steps.emplace_back(WaitStep{{}, true});
     } else if (step.Find("engine") != nullptr) {
         EngineStep engine{0, sim::SimEngine::kChannel, {}};
         step.Integer("engine", engine.type);
         step.Text("channel", engine.channel);
         ReadFields(step, path, "payload", engine.payload);
         step.OnlyKeys({"engine", "channel", "payload", "hex"});
-        scenario.steps.emplace_back(std::move(engine));
+        steps.emplace_back(std::move(engine));
     } else if (step.Find("push") != nullptr) {
         PushStep push;
         step.Integer("push", push.uri);
         ReadFields(step, path, "payload", push.payload);
         step.OnlyKeys({"push", "payload", "hex"});
-        scenario.steps.emplace_back(std::move(push));
+        steps.emplace_back(std::move(push));
     } else if (const Json* audio = step.Find("audio")) {
-        ReadAudio(*audio, path + ".audio", scenario, error);
+        ReadAudio(*audio, path + ".audio", steps, error);
         step.OnlyKeys({"audio"});
     } else if (step.Find("live") != nullptr) {
         const bool started = ReadChoice(step, "live", "started", "stopped");
         step.OnlyKeys({"live"});
-        scenario.steps.emplace_back(LiveStep{started});
+        steps.emplace_back(LiveStep{started});
     } else if (step.Find("instance") != nullptr) {
         const bool start = ReadChoice(step, "instance", "start", "stop");
         step.OnlyKeys({"instance"});
-        scenario.steps.emplace_back(InstanceStep{start});
+        steps.emplace_back(InstanceStep{start});
     } else if (step.Find("dialog") != nullptr) {
         DialogStep dialog;
         step.Integer("dialog", dialog.result);
         step.OnlyKeys({"dialog"});
-        scenario.steps.emplace_back(dialog);
+        steps.emplace_back(dialog);
     } else if (step.Find("expect") != nullptr || step.Find("expect_none") != nullptr) {
         ExpectStep expect;
         if (ReadExpectation(json, path, expect, error)) {
-            scenario.steps.emplace_back(std::move(expect));
+            steps.emplace_back(std::move(expect));
         }
     } else {
         step.Fail(path,
                   "a step needs \"engine\", \"push\", \"audio\", \"live\", \"instance\", "
-                  "\"dialog\", \"wait_ms\", \"wait\", \"expect\" or \"expect_none\"");
+                  "\"dialog\", \"repeat\", \"wait_ms\", \"wait\", \"expect\" or \"expect_none\"");
     }
+    return 1;
+}
+
+// The steps of an array, refused as a whole when they would play more than kMaxStepsPlayed.
+std::size_t ReadSteps(const Json* json, const std::string& path, std::vector<Step>& steps,
+                      std::uint32_t nesting, std::string& error) {
+    if (json == nullptr) {
+        return 0;
+    }
+    if (!json->is_array()) {
+        error = path + ": must be an array";
+        return 0;
+    }
+    std::size_t played = 0;
+    for (std::size_t i = 0; i < json->size() && error.empty(); ++i) {
+        played += ReadStep((*json)[i], path + "[" + std::to_string(i) + "]", steps, nesting, error);
+        if (error.empty() && played > kMaxStepsPlayed) {
+            error = path + ": would play more than " + std::to_string(kMaxStepsPlayed) + " steps";
+        }
+    }
+    return played;
 }
 
 }  // namespace
@@ -380,13 +434,8 @@ bool ParseScenario(const Json& json, Scenario& scenario, std::string& error) {
     if (const Json* server = top.Find("server")) {
         ReadServer(*server, scenario, error);
     }
-    if (const Json* steps = top.Find("steps")) {
-        if (!steps->is_array()) {
-            top.Fail("steps", "must be an array");
-        }
-        for (std::size_t i = 0; i < steps->size() && error.empty(); ++i) {
-            ReadStep((*steps)[i], "steps[" + std::to_string(i) + "]", scenario, error);
-        }
+    if (top.Ok()) {
+        ReadSteps(top.Find("steps"), "steps", scenario.steps, 0, error);
     }
     top.OnlyKeys({"host", "server", "steps"});
     return error.empty();

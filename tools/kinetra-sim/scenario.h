@@ -55,8 +55,25 @@ struct DialogStep {
     std::uint32_t result = 0;
 };
 
+struct RepeatStep;
+
 using Step = std::variant<EngineStep, WaitStep, PushStep, AudioStep, LiveStep, InstanceStep,
-                          DialogStep, ExpectStep>;
+                          DialogStep, ExpectStep, RepeatStep>;
+
+// Plays `steps` `count` times, so that a flood is a short scenario.
+struct RepeatStep {
+    std::uint32_t count = 0;
+    std::vector<Step> steps;
+};
+
+// What a scenario may ask for: a count or size past these is refused with its path, so that a
+// mistyped number ends the run with a message instead of exhausting memory or time.
+inline constexpr std::uint32_t kMaxRepeat = 1'000'000;
+inline constexpr std::size_t kMaxStepsPlayed = 10'000'000;  // steps of a run, repeats unrolled
+inline constexpr std::uint32_t kMaxRepeatNesting = 8;
+inline constexpr std::uint32_t kMaxAudioFrames = 1u << 20;  // per call
+inline constexpr std::uint32_t kMaxAudioCalls = 1'000'000;
+inline constexpr std::uint32_t kMaxMilliseconds = 600'000;  // a wait, a delay, a time-out
 
 // A canned server answer for one servant and function; requests without one time out.
 struct ServerReply {

@@ -2,6 +2,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -139,6 +140,13 @@ int Dump(const Options& options, const std::string& content) {
     }
     std::vector<tafjson::TafField> fields;
     const tafjson::TreeDecodeResult result = tafjson::decodeTree(bytes, fields);
+    if (result.overBudget) {
+        Fail("refused: showing the input would take more than " +
+             std::to_string(tafjson::kTreeBudgetPerInputByte) +
+             " times its size (too many fields from byte offset " +
+             std::to_string(result.errorOffset) + " on)");
+        return kExitDecodeFailed;
+    }
     Write(options.json ? tafjson::printJson(tafjson::treeToJson(fields))
                        : DumpText(fields, record));
     if (result.status < 0) {
@@ -217,6 +225,15 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace taftool
 
+// Nothing escapes as an abort: running out of memory, or any other failure, ends the tool with
+// a message and the usage exit code.
 int main(int argc, char** argv) {
-    return taftool::Run(argc, argv);
+    try {
+        return taftool::Run(argc, argv);
+    } catch (const std::exception& error) {
+        taftool::Fail(std::string("stopped: ") + error.what());
+    } catch (...) {
+        taftool::Fail("stopped by an unknown failure");
+    }
+    return taftool::kExitUsage;
 }

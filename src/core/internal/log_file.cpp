@@ -3,9 +3,7 @@
 namespace core {
 
 log_file::log_file(std::wstring path) : path_(std::move(path)) {
-    if (!path_.empty()) {
-        open();
-    }
+    open();
 }
 
 log_file::~log_file() {
@@ -14,43 +12,40 @@ log_file::~log_file() {
 
 bool log_file::open() {
     close();
-    buffer_.clear();
+    if (path_.empty()) {
+        return false;
+    }
     handle_ = log_os::open_append(path_);
-    good_ = handle_ != -1;
-    position_ = good_ ? log_os::file_size(handle_) : 0;
-    return good_;
+    position_ = handle_ != -1 ? log_os::file_size(handle_) : 0;
+    return handle_ != -1;
 }
 
 void log_file::close() {
-    if (handle_ == -1) {
-        return;
+    if (handle_ != -1) {
+        log_os::close(handle_);
+        handle_ = -1;
     }
-    flush();
-    if (!log_os::close(handle_)) {
-        good_ = false;
-    }
-    handle_ = -1;
 }
 
-void log_file::write(const char* data, std::size_t size) {
-    if (!good_) {
-        return;
+// One failed write (a disk full for a moment, a file removed under the logger) must not end
+// logging for good, and the file must not keep the part of a line that did get written.
+bool log_file::write(const char* data, std::size_t size) {
+    if (handle_ == -1 && !open()) {
+        return false;
     }
-    buffer_.append(data, size);
-    position_ += size;
-}
-
-void log_file::flush() {
-    if (!good_ || buffer_.empty()) {
-        return;
+    const std::uint64_t start = log_os::file_size(handle_);
+    if (log_os::write_all(handle_, data, size)) {
+        position_ = start + size;
+        return true;
     }
-    good_ = log_os::write_all(handle_, buffer_.data(), buffer_.size());
-    buffer_.clear();
+    log_os::cut_back(handle_, path_, start);
+    close();
+    return false;
 }
 
 // The newest backup is "kinetra.log.bk", the older "kinetra.log.bk.bk"; the oldest is lost.
 void log_file::rotate() {
-    if (!good_) {
+    if (handle_ == -1) {
         return;
     }
     close();

@@ -1,6 +1,5 @@
-// The log's file layer: an append-only, shared-access file with a write buffer and its two
-// backups, plus the few operating-system calls the logger needs. The OS parts live in
-// logger_win32.cpp/logger_posix.cpp.
+// The log's file layer: an append-only, shared-access file and its two backups, plus the few
+// operating-system calls the logger needs. The OS parts live in logger_win32.cpp/logger_posix.cpp.
 #pragma once
 
 #include <cstdint>
@@ -20,12 +19,12 @@ public:
     log_file(const log_file&) = delete;
     log_file& operator=(const log_file&) = delete;
 
-    void write(const char* data, std::size_t size) override;
-    void flush() override;
-    // A failed close leaves the file in fail state.
+    // Writes straight through (the logger hands over large pieces). A failed write cuts the
+    // file back to where it started and closes it; the next write opens it again.
+    bool write(const char* data, std::size_t size) override;
     void close() override;
     std::uint64_t size() override { return position_; }
-    // Keeps two backups beside the live file; a file in fail state is not rotated.
+    // Keeps two backups beside the live file; a file that is not open is not rotated.
     void rotate() override;
 
 private:
@@ -33,10 +32,11 @@ private:
 
     const std::wstring path_;
     std::intptr_t handle_ = -1;
-    bool good_ = false;
     std::uint64_t position_ = 0;
-    std::string buffer_;
 };
+
+// The log's folder below the application-data folder.
+inline constexpr wchar_t kLogFolder[] = L"/MeruKinetra/log";
 
 // OS services for the logger.
 namespace log_os {
@@ -45,6 +45,8 @@ namespace log_os {
 std::intptr_t open_append(const std::wstring& path);
 bool write_all(std::intptr_t handle, const char* data, std::size_t size);
 std::uint64_t file_size(std::intptr_t handle);
+// Cuts the file open as `handle` at `path` back to `size` bytes (a write that failed part way).
+void cut_back(std::intptr_t handle, const std::wstring& path, std::uint64_t size);
 bool close(std::intptr_t handle);
 // Whether the file exists and can be opened for reading and writing.
 bool can_open_read_write(const std::wstring& path);
@@ -54,7 +56,8 @@ bool remove_file(const std::wstring& path);
 std::uint32_t process_id();
 std::uint32_t thread_id();
 std::tm local_time(std::time_t seconds);
-// The user's application-data folder, created when missing.
+// The user's application-data folder, created when missing; empty when there is none the
+// log may safely use.
 std::wstring app_data_folder();
 
 }  // namespace log_os
