@@ -5,14 +5,13 @@
 
 #include <atomic>
 #include <cstdint>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "games/current_game_record.h"
 #include "plugin/instance_ref.h"
 #include "service_plugin/signal_service.h"
+#include "signal/push_table.h"
 #include "taf/wire.h"
 
 namespace MERU {
@@ -82,16 +81,14 @@ private:
                 const Meru::SignalErrorHelper& error, const typename Call::Response& response);
 
     template <class Notice>
-    void Subscribe(service_plugin::ISignalService& signal,
-                   void (KinetraInteractiveGameLogic::*handler)(Notice&));
+    void Subscribe(void (KinetraInteractiveGameLogic::*handler)(Notice&));
 
     InstanceRef mOwner;
     // Set by Init on a host thread, read by requests on the engine channel's thread.
     std::atomic<service_plugin::ISignalService*> mSignalService{nullptr};
     CurrentGameRecord mCurrentGame;
-    std::mutex mPushMutex;
-    // The subscriptions by push URI, registered with the signal service while held here.
-    std::map<std::int32_t, std::unique_ptr<service_plugin::SignalNotifyStub>> mPushes;
+    // The four game pushes, from Init to Uninit.
+    Meru::PushTable mPushes;
 };
 
 }  // namespace kinetra

@@ -55,6 +55,11 @@ void KinetraAudioTransfer::Init(service_plugin::IAudioService* service,
     }
     {
         std::lock_guard lock(mMutex);
+        // A second start without a stop keeps the one registration, with the service it was
+        // made with, which the stop takes it back from.
+        if (mService != nullptr) {
+            return;
+        }
         mService = service;
         mFormat = format;
         mOwner = std::move(owner);

@@ -61,9 +61,8 @@ std::span<const EngineRoute<KinetraLogic>> LiveRoutes() {
 }
 
 KinetraLogic::~KinetraLogic() {
+    // The push tables take their handlers back from the host as they go.
     StopChangeTypeTimer();
-    // An instance the host never stopped still has its subscriptions registered.
-    RemovePushes();
 }
 
 void KinetraLogic::Init(const std::shared_ptr<KinetraServicePluginImpl>& owner) {
@@ -72,16 +71,15 @@ void KinetraLogic::Init(const std::shared_ptr<KinetraServicePluginImpl>& owner) 
     mOwner.Reset(owner);
     auto* signal = owner->SignalService();
     mSignalService = signal;
-    if (signal != nullptr) {
-        SubscribeFixedPushes(owner, *signal);
-    }
+    mPushes.Open(signal);
+    SubscribeFixedPushes(owner);
 }
 
 void KinetraLogic::Uninit() {
     StopChangeTypeTimer();
     ReqSetLiveAttribute(0);
     mGameLogic.Uninit();
-    RemovePushes();
+    mPushes.Close();
 }
 
 void KinetraLogic::OnEngineMessage(std::int32_t type, const taf::Bytes& payload) {

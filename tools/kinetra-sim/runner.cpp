@@ -55,9 +55,12 @@ private:
 // one order.
 class StepRunner {
 public:
-    StepRunner(sim::SimEngine& engine, sim::SimHost& host, service_plugin::PluginInstance& instance,
-               const Trace& trace)
-        : mEngine(engine), mHost(host), mInstance(instance), mTrace(trace) {}
+    StepRunner(sim::SimEngine& engine, sim::SimHost& host, sim::PluginHost& plugin,
+               service_plugin::PluginInstance& instance, const Trace& trace)
+        : mEngine(engine), mHost(host), mPlugin(plugin), mInstance(&instance), mTrace(trace) {}
+
+    // Null once the host has released the module; later start and stop steps find no instance.
+    service_plugin::PluginInstance* Instance() const { return mInstance; }
 
     void operator()(const EngineStep& message) {
         // The servers answer once the plug-in has handled the message, so that a slow machine
@@ -86,10 +89,20 @@ public:
     void operator()(const InstanceStep& step) {
         {
             HeldReplies hold(mHost.Signal());
-            if (step.start) {
-                mInstance.Start();
-            } else {
-                mInstance.Stop();
+            if (mInstance == nullptr) {
+                return;
+            }
+            switch (step.action) {
+                case InstanceStep::Action::start:
+                    mInstance->Start();
+                    break;
+                case InstanceStep::Action::stop:
+                    mInstance->Stop();
+                    break;
+                case InstanceStep::Action::release:
+                    mPlugin.ReleaseModule();
+                    mInstance = nullptr;
+                    break;
             }
         }
         // What the start or stop asks of the servers is answered before the next step.
@@ -106,7 +119,8 @@ public:
 private:
     sim::SimEngine& mEngine;
     sim::SimHost& mHost;
-    service_plugin::PluginInstance& mInstance;
+    sim::PluginHost& mPlugin;
+    service_plugin::PluginInstance* mInstance;
     const Trace& mTrace;
 };
 
@@ -122,6 +136,7 @@ int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace&
     host.Signal().SetObserver(
         [&trace](const sim::ServerTraffic& traffic) { trace.Record(traffic); });
     host.State().SetCallObserver([&trace](const sim::HostCall& call) { trace.Record(call); });
+    host.State().SetErrorObserver([&trace](const sim::HostError& error) { trace.Record(error); });
     StartServer(scenario, host.Signal());
     int exitCode = 0;
     {
@@ -147,23 +162,26 @@ int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace&
             // What the start asks of the servers is settled before the first step, so that
             // traces come out in one order.
             WaitUntilQuiet(trace, host.Signal());
-            StepRunner run(engine, host, *instance, trace);
+            StepRunner run(engine, host, plugin, *instance, trace);
             for (const Step& step : scenario.steps) {
                 std::visit(run, step);
             }
             WaitUntilQuiet(trace, host.Signal());
             // Each stop's requests are answered or time out while the library is still loaded.
-            instance->Stop();
-            WaitUntilQuiet(trace, host.Signal());
-            instance->Uninit();
-            WaitUntilQuiet(trace, host.Signal());
-            plugin.DestroyModule();
-            WaitUntilQuiet(trace, host.Signal());
+            if (run.Instance() != nullptr) {
+                instance->Stop();
+                WaitUntilQuiet(trace, host.Signal());
+                instance->Uninit();
+                WaitUntilQuiet(trace, host.Signal());
+                plugin.DestroyModule();
+                WaitUntilQuiet(trace, host.Signal());
+            }
         }
     }
     engine.SetObserver(nullptr);
     host.Signal().SetObserver(nullptr);
     host.State().SetCallObserver(nullptr);
+    host.State().SetErrorObserver(nullptr);
     messages << "kinetra-sim: the plug-in's log is " << logPath << "\n";
     return exitCode;
 }

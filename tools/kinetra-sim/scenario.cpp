@@ -310,6 +310,21 @@ bool ReadChoice(ObjectReader& step, const char* key, const char* first, const ch
     return word == first;
 }
 
+InstanceStep::Action ReadInstanceAction(ObjectReader& step) {
+    std::string word;
+    step.Text("instance", word);
+    if (word == "stop") {
+        return InstanceStep::Action::stop;
+    }
+    if (word == "release") {
+        return InstanceStep::Action::release;
+    }
+    if (step.Ok() && word != "start") {
+        step.Fail(step.Where("instance"), "must be \"start\", \"stop\" or \"release\"");
+    }
+    return InstanceStep::Action::start;
+}
+
 void ReadStep(const Json& json, const std::string& path, Scenario& scenario, std::string& error) {
     ObjectReader step(json, path, error);
     if (!step.Ok()) {
@@ -349,9 +364,9 @@ void ReadStep(const Json& json, const std::string& path, Scenario& scenario, std
         step.OnlyKeys({"live"});
         scenario.steps.emplace_back(LiveStep{started});
     } else if (step.Find("instance") != nullptr) {
-        const bool start = ReadChoice(step, "instance", "start", "stop");
+        const auto action = ReadInstanceAction(step);
         step.OnlyKeys({"instance"});
-        scenario.steps.emplace_back(InstanceStep{start});
+        scenario.steps.emplace_back(InstanceStep{action});
     } else if (step.Find("dialog") != nullptr) {
         DialogStep dialog;
         step.Integer("dialog", dialog.result);
