@@ -2,13 +2,13 @@
 
 #include <utility>
 
+#include "context/plugin_context.h"
 #include "core/boundary.h"
-#include "plugin/kinetra_service_plugin_impl.h"
 #include "taf/records/live_messages.h"
 
 namespace kinetra {
 
-void LiveStateNoticeCmd::Init(const std::shared_ptr<KinetraServicePluginImpl>& owner) {
+void LiveStateNoticeCmd::Init(const std::shared_ptr<PluginContext>& owner) {
     mOwner.Reset(owner);
     auto* live = owner->LiveService();
     std::lock_guard lock(mMutex);

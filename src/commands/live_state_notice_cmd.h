@@ -5,7 +5,7 @@
 #include <memory>
 #include <mutex>
 
-#include "plugin/instance_ref.h"
+#include "context/context_ref.h"
 #include "service_plugin/host_services.h"
 
 namespace kinetra {
@@ -19,7 +19,7 @@ public:
     LiveStateNoticeCmd& operator=(const LiveStateNoticeCmd&) = delete;
 
     // Listens to the live service when the instance has one; once, however often it runs.
-    void Init(const std::shared_ptr<KinetraServicePluginImpl>& owner);
+    void Init(const std::shared_ptr<PluginContext>& owner);
     // Stops listening, from the service it listens to; the owner stays set so that later
     // notices still answer.
     void Uninit();
@@ -32,7 +32,7 @@ public:
     void OnLiveStopped() override;
 
 private:
-    InstanceRef mOwner;
+    ContextRef mOwner;
     // The service this listens to, null when it does not.
     std::mutex mMutex;
     service_plugin::ILiveService* mListeningTo = nullptr;

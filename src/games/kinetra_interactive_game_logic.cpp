@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "context/plugin_context.h"
 #include "core/logger_stream.h"
 #include "plugin/engine_route.h"
-#include "plugin/kinetra_service_plugin_impl.h"
 #include "signal/signal_push.h"
 #include "taf/records/crown_game.h"
 #include "taf/records/interactive_game.h"
@@ -76,7 +76,7 @@ std::span<const EngineRoute<Logic>> GameRoutes() {
     return kGameRoutes;
 }
 
-void KinetraInteractiveGameLogic::Init(const std::shared_ptr<KinetraServicePluginImpl>& owner) {
+void KinetraInteractiveGameLogic::Init(const std::shared_ptr<PluginContext>& owner) {
     mOwner.Reset(owner);
     auto* signal = owner ? owner->SignalService() : nullptr;
     mSignalService = signal;

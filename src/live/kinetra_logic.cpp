@@ -5,10 +5,10 @@
 #include "commands/req_init_data_cmd.h"
 #include "commands/request_address.h"
 #include "commands/user_info_command.h"
+#include "context/plugin_context.h"
 #include "core/logger_stream.h"
 #include "live/presenter_dialog.h"
 #include "plugin/engine_route.h"
-#include "plugin/kinetra_service_plugin_impl.h"
 #include "signal/taf_task.h"
 #include "signal/taf_task_no_rsp.h"
 #include "taf/records/live_attribute.h"
@@ -65,7 +65,7 @@ KinetraLogic::~KinetraLogic() {
     StopChangeTypeTimer();
 }
 
-void KinetraLogic::Init(const std::shared_ptr<KinetraServicePluginImpl>& owner) {
+void KinetraLogic::Init(const std::shared_ptr<PluginContext>& owner) {
     mGameLogic.Init(owner);
     mCamera.Init(owner);
     mOwner.Reset(owner);
@@ -107,7 +107,12 @@ void KinetraLogic::OnOpenState(const taf::Bytes& payload) {
 }
 
 void KinetraLogic::StartChangeTypeTimer() {
-    auto timer = win32::thread_pool::instance().create_timer();
+    const auto owner = mOwner.Lock();
+    if (!owner) {
+        return;
+    }
+    // The owner's clock and alarms: the system's in the plug-in, a test's own in a test.
+    auto timer = win32::thread_pool::instance().create_timer(owner->TimerSource());
     // The timer may outlive the instance by a run: it reaches this object only through the
     // instance, which owns it.
     timer->connect(

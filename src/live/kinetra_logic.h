@@ -10,10 +10,10 @@
 #include <mutex>
 
 #include "commands/presenter_camera_cmd.h"
+#include "context/context_ref.h"
 #include "core/error.h"
 #include "core/thread_pool.h"
 #include "games/kinetra_interactive_game_logic.h"
-#include "plugin/instance_ref.h"
 #include "service_plugin/signal_service.h"
 #include "signal/push_table.h"
 #include "taf/records/live_pushes.h"
@@ -29,7 +29,7 @@ public:
     KinetraLogic& operator=(const KinetraLogic&) = delete;
 
     // Starts the game logic first, then subscribes the viewer-message and item pushes.
-    void Init(const std::shared_ptr<KinetraServicePluginImpl>& owner);
+    void Init(const std::shared_ptr<PluginContext>& owner);
     // Stops the change-type timer, clears the live tags, stops the game logic and removes
     // every push subscription.
     void Uninit();
@@ -50,17 +50,17 @@ public:
     void OnPushSubscription(const taf::Bytes& payload);
     void OnPresenterDialog(const taf::Bytes& payload);
 
-    std::weak_ptr<KinetraServicePluginImpl> Owner() const { return mOwner.Get(); }
+    std::weak_ptr<PluginContext> Owner() const { return mOwner.Get(); }
 
 private:
     void StartChangeTypeTimer();
     void StopChangeTypeTimer();
-    void SubscribeFixedPushes(const std::shared_ptr<KinetraServicePluginImpl>& owner);
+    void SubscribeFixedPushes(const std::shared_ptr<PluginContext>& owner);
     void OnMessageNotice(const MERU::MessageNotice& notice);
     void OnSendItem(const MERU::SendItemSubBroadcastPacket& packet);
     void OnRawPush(const taf::Bytes& body, std::int32_t uri);
 
-    InstanceRef mOwner;
+    ContextRef mOwner;
     std::atomic<service_plugin::ISignalService*> mSignalService{nullptr};
     std::atomic<std::int32_t> mVirtualType{0};
     // Replaced by each open notice, dropped by Uninit; the timer itself runs on pool threads.

@@ -1,9 +1,9 @@
 // The live logic's push subscriptions: the two fixed pushes and those the engine asks for.
 #include "live/kinetra_logic.h"
 
+#include "context/plugin_context.h"
 #include "core/logger_stream.h"
 #include "live/live_protocol.h"
-#include "plugin/kinetra_service_plugin_impl.h"
 #include "signal/signal_push.h"
 #include "taf/records/live_messages.h"
 
@@ -13,8 +13,8 @@ using Meru::PushTable;
 
 // Push objects may be delivered after the instance is gone: every handler holds the instance
 // weakly and reaches this object, which the instance owns, only while it can lock it.
-void KinetraLogic::SubscribeFixedPushes(const std::shared_ptr<KinetraServicePluginImpl>& owner) {
-    const std::weak_ptr<KinetraServicePluginImpl> weakOwner = owner;
+void KinetraLogic::SubscribeFixedPushes(const std::shared_ptr<PluginContext>& owner) {
+    const std::weak_ptr<PluginContext> weakOwner = owner;
     mPushes.Add(PushTable::Origin::fixed, kMessageNoticeUri,
                 std::make_unique<Meru::SignalPushFactory<MERU::MessageNotice>>(
                     [this, weakOwner](MERU::MessageNotice& notice) {

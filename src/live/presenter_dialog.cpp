@@ -3,9 +3,9 @@
 #include <mutex>
 #include <set>
 
+#include "context/plugin_context.h"
 #include "core/boundary.h"
 #include "core/json_object.h"
-#include "plugin/kinetra_service_plugin_impl.h"
 
 namespace kinetra {
 namespace {
@@ -14,7 +14,7 @@ namespace {
 // never answers keeps nothing alive, and an answer after the instance is gone is dropped.
 struct DialogContext {
     std::int32_t seq = 0;
-    std::weak_ptr<KinetraServicePluginImpl> owner;
+    std::weak_ptr<PluginContext> owner;
 };
 
 void AddButton(meru::CJsonObject& buttons, const std::string& text, std::int32_t id) {
@@ -72,7 +72,7 @@ std::string PresenterDialogJson(const MeruKinetra::PresenterDialogReq& request) 
     return dialog.ToString();
 }
 
-void ShowPresenterDialog(const std::shared_ptr<KinetraServicePluginImpl>& owner,
+void ShowPresenterDialog(const std::shared_ptr<PluginContext>& owner,
                          const MeruKinetra::PresenterDialogReq& request) {
     auto* presenter = owner->PresenterService();
     if (presenter == nullptr) {

@@ -9,14 +9,14 @@
 
 namespace kinetra {
 
-class KinetraServicePluginImpl;
+class PluginContext;
 
 // The dialog as the presenter service takes it: caption, content and the buttons that have a
 // text, in order, as compact JSON.
 std::string PresenterDialogJson(const MeruKinetra::PresenterDialogReq& request);
 
 // Shows the dialog; does nothing without a presenter service.
-void ShowPresenterDialog(const std::shared_ptr<KinetraServicePluginImpl>& owner,
+void ShowPresenterDialog(const std::shared_ptr<PluginContext>& owner,
                          const MeruKinetra::PresenterDialogReq& request);
 
 // Frees what travels with the dialogs the presenter has not answered. The module's unload
