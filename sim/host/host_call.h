@@ -23,4 +23,13 @@ struct HostCall {
 // Called on the thread that made the call, before the host acts on it.
 using HostCallObserver = std::function<void(const HostCall&)>;
 
+// Something the host holds of the plug-in that it should not, such as a push handler still
+// registered once the library is unloaded: the next push would call freed memory.
+struct HostError {
+    std::string error;  // "handler still registered"
+    std::vector<std::pair<std::string, HostCallValue>> details;
+};
+
+using HostErrorObserver = std::function<void(const HostError&)>;
+
 }  // namespace sim

@@ -42,4 +42,20 @@ void HostState::Report(const HostCall& call) const {
     }
 }
 
+void HostState::SetErrorObserver(HostErrorObserver observer) {
+    std::lock_guard lock(mMutex);
+    mErrorObserver = std::move(observer);
+}
+
+void HostState::ReportError(const HostError& error) const {
+    HostErrorObserver observer;
+    {
+        std::lock_guard lock(mMutex);
+        observer = mErrorObserver;
+    }
+    if (observer) {
+        observer(error);
+    }
+}
+
 }  // namespace sim

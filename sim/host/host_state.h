@@ -59,10 +59,14 @@ public:
     // Sees every call that changes the host's state; empty for none.
     void SetCallObserver(HostCallObserver observer);
     void Report(const HostCall& call) const;
+    // Sees what the host finds wrong with the plug-in; empty for none.
+    void SetErrorObserver(HostErrorObserver observer);
+    void ReportError(const HostError& error) const;
 
 private:
     mutable std::mutex mMutex;
     HostCallObserver mCallObserver;
+    HostErrorObserver mErrorObserver;
     HostAnswers mAnswers;
     CallLog mCalls;
 };

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace sim {
@@ -27,6 +28,12 @@ public:
         for (auto* listener : mListeners) {
             call(*listener);
         }
+    }
+
+    // Empties the list; how many listeners it held.
+    std::size_t Clear() {
+        std::lock_guard lock(mMutex);
+        return std::exchange(mListeners, {}).size();
     }
 
     // The listeners as they are now, to call without holding the list.

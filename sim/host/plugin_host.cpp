@@ -46,6 +46,14 @@ service_plugin::PluginModule* PluginHost::BuildModule(const std::string& module)
 }
 
 void PluginHost::DestroyModule() {
+    Destroy(true);
+}
+
+void PluginHost::ReleaseModule() {
+    Destroy(false);
+}
+
+void PluginHost::Destroy(bool releaseInstances) {
     if (mModule == nullptr) {
         return;
     }
@@ -54,7 +62,9 @@ void PluginHost::DestroyModule() {
     mHost.Audio().Shutdown();
     mHost.Live().Shutdown();
     mHost.Presenter().Shutdown();
-    mModule->ReleaseInstances();
+    if (releaseInstances) {
+        mModule->ReleaseInstances();
+    }
     delete mModule;
     mModule = nullptr;
 }
@@ -71,6 +81,9 @@ void PluginHost::Unload() {
         unload();
     }
     mLibrary.reset();
+    mHost.Signal().ReportStillRegistered();
+    mHost.Audio().ReportStillRegistered();
+    mHost.Live().ReportStillRegistered();
 }
 
 }  // namespace sim

@@ -27,10 +27,15 @@ public:
     service_plugin::PluginModule* Module() const { return mModule; }
     // Releases the module's instances and destroys the module.
     void DestroyModule();
-    // Destroys the builders, calls service_module_unload and unloads the library.
+    // Destroys the module, and with it its instances, without stopping or releasing them
+    // first, as a host may.
+    void ReleaseModule();
+    // Destroys the builders, calls service_module_unload and unloads the library; then the
+    // services report what the plug-in left registered with them.
     void Unload();
 
 private:
+    void Destroy(bool releaseInstances);
     bool Open(const std::string& path, std::string& error,
               service_plugin::IPluginRegistry* registry);
 

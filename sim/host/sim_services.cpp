@@ -3,6 +3,16 @@
 #include <string>
 
 namespace sim {
+namespace {
+
+// One error for each listener the plug-in left with a service.
+void ReportListenersLeft(const HostState& state, std::size_t left, const char* service) {
+    for (std::size_t i = 0; i < left; ++i) {
+        state.ReportError({"listener still registered", {{"service", std::string(service)}}});
+    }
+}
+
+}  // namespace
 
 std::int64_t SimUserService::GetUserValue() {
     mState.Calls().Record("IUserService::GetUserValue");
@@ -103,6 +113,14 @@ bool SimLiveService::WaitIdle(std::chrono::milliseconds limit) {
 std::int64_t SimLiveService::GetLiveId() {
     mState.Calls().Record("ILiveService::GetLiveId");
     return mState.Answers().liveId;
+}
+
+void SimAudioService::ReportStillRegistered() {
+    ReportListenersLeft(mState, mListeners.Clear(), "audio");
+}
+
+void SimLiveService::ReportStillRegistered() {
+    ReportListenersLeft(mState, mListeners.Clear(), "live");
 }
 
 }  // namespace sim

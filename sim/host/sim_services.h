@@ -48,6 +48,8 @@ public:
     bool WaitIdle(std::chrono::milliseconds limit = std::chrono::milliseconds(5000));
     // Ends the audio thread for good, before the plug-in's code goes away.
     void Shutdown() { mThread.Stop(); }
+    // Once the plug-in is unloaded: reports and forgets every listener it left registered.
+    void ReportStillRegistered();
 
 private:
     HostState& mState;
@@ -74,6 +76,8 @@ public:
     bool WaitIdle(std::chrono::milliseconds limit = std::chrono::milliseconds(5000));
     // Ends the live thread for good, before the plug-in's code goes away.
     void Shutdown() { mThread.Stop(); }
+    // Once the plug-in is unloaded: reports and forgets every listener it left registered.
+    void ReportStillRegistered();
 
 private:
     HostState& mState;

@@ -87,6 +87,17 @@ void SimSignalService::RemovePushHandler(std::uint32_t uri,
     }
 }
 
+void SimSignalService::ReportStillRegistered() {
+    decltype(mPushHandlers) left;
+    {
+        std::lock_guard lock(mPushMutex);
+        left.swap(mPushHandlers);
+    }
+    for (const auto& [uri, stub] : left) {
+        mState.ReportError({"handler still registered", {{"uri", std::int64_t{uri}}}});
+    }
+}
+
 std::size_t SimSignalService::PendingTasks() const {
     std::lock_guard lock(mMutex);
     return mTasks.size();

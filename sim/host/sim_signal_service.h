@@ -54,6 +54,9 @@ public:
     std::size_t PendingTasks() const;
     // Subscriptions the plug-in holds, over all URIs.
     std::size_t PushHandlers() const;
+    // Once the plug-in is unloaded: reports every handler it left registered, one error each,
+    // and forgets them, so that no later push calls into freed memory.
+    void ReportStillRegistered();
 
     // Step mode, the default: takes the oldest waiting task and encodes it on the calling
     // thread; nullopt when none waits. The PendingTask must not outlive the service.

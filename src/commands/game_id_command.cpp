@@ -1,6 +1,6 @@
 #include "commands/game_id_command.h"
 
-#include "plugin/kinetra_service_plugin_impl.h"
+#include "context/plugin_context.h"
 #include "taf/records/engine_identity.h"
 
 namespace kinetra {

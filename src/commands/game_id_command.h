@@ -5,17 +5,16 @@
 
 namespace kinetra {
 
-class KinetraServicePluginImpl;
+class PluginContext;
 
 class GameIdCommand {
 public:
-    explicit GameIdCommand(std::weak_ptr<KinetraServicePluginImpl> owner)
-        : mOwner(std::move(owner)) {}
+    explicit GameIdCommand(std::weak_ptr<PluginContext> owner) : mOwner(std::move(owner)) {}
     // Answers nothing without an instance or a room service.
     void EexecuteCommand();
 
 private:
-    std::weak_ptr<KinetraServicePluginImpl> mOwner;
+    std::weak_ptr<PluginContext> mOwner;
 };
 
 }  // namespace kinetra

@@ -1,24 +1,34 @@
 #include "commands/live_state_notice_cmd.h"
 
+#include <utility>
+
+#include "context/plugin_context.h"
 #include "core/boundary.h"
-#include "plugin/kinetra_service_plugin_impl.h"
 #include "taf/records/live_messages.h"
 
 namespace kinetra {
 
-void LiveStateNoticeCmd::Init(const std::shared_ptr<KinetraServicePluginImpl>& owner) {
+void LiveStateNoticeCmd::Init(const std::shared_ptr<PluginContext>& owner) {
     mOwner.Reset(owner);
-    if (auto* live = owner->LiveService()) {
+    auto* live = owner->LiveService();
+    std::lock_guard lock(mMutex);
+    if (live != nullptr && mListeningTo == nullptr) {
         live->AddLiveEvent(this);
+        mListeningTo = live;
     }
 }
 
+// Every stop tells the instance's service, as a host may count on; once the instance is gone,
+// the service this still listens to is told.
 void LiveStateNoticeCmd::Uninit() {
     const auto owner = mOwner.Lock();
-    if (!owner) {
-        return;
+    std::lock_guard lock(mMutex);
+    auto* listeningTo = std::exchange(mListeningTo, nullptr);
+    auto* live = owner ? owner->LiveService() : nullptr;
+    if (live == nullptr) {
+        live = listeningTo;
     }
-    if (auto* live = owner->LiveService()) {
+    if (live != nullptr) {
         live->RemoveLiveEvent(this);
     }
 }

@@ -3,8 +3,9 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 
-#include "plugin/instance_ref.h"
+#include "context/context_ref.h"
 #include "service_plugin/host_services.h"
 
 namespace kinetra {
@@ -12,12 +13,15 @@ namespace kinetra {
 class LiveStateNoticeCmd final : public service_plugin::ILiveEvent {
 public:
     LiveStateNoticeCmd() = default;
+    // Stops listening when the instance goes without having been stopped.
+    ~LiveStateNoticeCmd() { Uninit(); }
     LiveStateNoticeCmd(const LiveStateNoticeCmd&) = delete;
     LiveStateNoticeCmd& operator=(const LiveStateNoticeCmd&) = delete;
 
-    // Listens to the live service when the instance has one.
-    void Init(const std::shared_ptr<KinetraServicePluginImpl>& owner);
-    // Stops listening; the owner stays set so that later notices still answer.
+    // Listens to the live service when the instance has one; once, however often it runs.
+    void Init(const std::shared_ptr<PluginContext>& owner);
+    // Stops listening, from the service it listens to; the owner stays set so that later
+    // notices still answer.
     void Uninit();
     // Sets the instance's flag and sends it to the engine.
     void NotifyLiveState(bool live);
@@ -28,7 +32,10 @@ public:
     void OnLiveStopped() override;
 
 private:
-    InstanceRef mOwner;
+    ContextRef mOwner;
+    // The service this listens to, null when it does not.
+    std::mutex mMutex;
+    service_plugin::ILiveService* mListeningTo = nullptr;
 };
 
 }  // namespace kinetra

@@ -1,7 +1,7 @@
 #include "commands/metric_report_command.h"
 
 #include "commands/taf_metric_task.h"
-#include "plugin/kinetra_service_plugin_impl.h"
+#include "context/plugin_context.h"
 
 namespace kinetra {
 

@@ -7,18 +7,17 @@
 
 namespace kinetra {
 
-class KinetraServicePluginImpl;
+class PluginContext;
 
 class MetricReportCommand {
 public:
-    explicit MetricReportCommand(std::weak_ptr<KinetraServicePluginImpl> owner)
-        : mOwner(std::move(owner)) {}
+    explicit MetricReportCommand(std::weak_ptr<PluginContext> owner) : mOwner(std::move(owner)) {}
     // Without an instance or a signal service the report is dropped; a set that is only partly
     // readable is sent with what was read.
     void EexecuteCommand(const taf::Bytes& payload);
 
 private:
-    std::weak_ptr<KinetraServicePluginImpl> mOwner;
+    std::weak_ptr<PluginContext> mOwner;
 };
 
 }  // namespace kinetra

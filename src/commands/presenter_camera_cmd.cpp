@@ -1,8 +1,8 @@
 #include "commands/presenter_camera_cmd.h"
 
+#include "context/plugin_context.h"
 #include "core/logger_stream.h"
 #include "core/text.h"
-#include "plugin/kinetra_service_plugin_impl.h"
 
 namespace kinetra {
 namespace {
@@ -14,7 +14,7 @@ std::wstring Wide(const service_plugin::LLString& text) {
 
 }  // namespace
 
-void PresenterCameraCmd::Init(const std::shared_ptr<KinetraServicePluginImpl>& owner) {
+void PresenterCameraCmd::Init(const std::shared_ptr<PluginContext>& owner) {
     mOwner.Reset(owner);
 }
 

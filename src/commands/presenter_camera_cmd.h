@@ -4,14 +4,14 @@
 
 #include <memory>
 
-#include "plugin/instance_ref.h"
+#include "context/context_ref.h"
 #include "service_plugin/ll_string.h"
 
 namespace kinetra {
 
 class PresenterCameraCmd {
 public:
-    void Init(const std::shared_ptr<KinetraServicePluginImpl>& owner);
+    void Init(const std::shared_ptr<PluginContext>& owner);
     // Overwrites whatever was saved before.
     void SaveCamera();
     void RemoveCamera();
@@ -19,7 +19,7 @@ public:
     void RetoreCamera();
 
 private:
-    InstanceRef mOwner;
+    ContextRef mOwner;
     // Empty while nothing is saved.
     service_plugin::LLString mDetail;
     service_plugin::LLString mName;

@@ -1,8 +1,8 @@
 #include "commands/req_create_source_command.h"
 
+#include "context/plugin_context.h"
 #include "core/logger_stream.h"
 #include "core/text.h"
-#include "plugin/kinetra_service_plugin_impl.h"
 #include "taf/records/presenter_messages.h"
 
 namespace kinetra {

@@ -9,17 +9,17 @@
 
 namespace kinetra {
 
-class KinetraServicePluginImpl;
+class PluginContext;
 
 class ReqCreateSourceCommand {
 public:
-    explicit ReqCreateSourceCommand(std::weak_ptr<KinetraServicePluginImpl> owner)
+    explicit ReqCreateSourceCommand(std::weak_ptr<PluginContext> owner)
         : mOwner(std::move(owner)) {}
     // The new source at scale 1.5, or null without an instance, a presenter or a source.
     service_plugin::PresenterSource* EexecuteCommand();
 
 private:
-    std::weak_ptr<KinetraServicePluginImpl> mOwner;
+    std::weak_ptr<PluginContext> mOwner;
 };
 
 // Scales the source to the canvas height and centres it; does nothing without a presenter,

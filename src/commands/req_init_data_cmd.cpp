@@ -1,8 +1,8 @@
 #include "commands/req_init_data_cmd.h"
 
+#include "context/plugin_context.h"
 #include "core/logger_stream.h"
 #include "core/text.h"
-#include "plugin/kinetra_service_plugin_impl.h"
 #include "signal/host_text.h"
 #include "taf/records/live_messages.h"
 
@@ -33,7 +33,7 @@ void ReqInitDataCmd::EexecuteCommand() {
     message.sClientVersion = Meru::CopyText(version);
     message.bTestEnv = presenter->IsTestEnv();
     message.bFlag = true;
-    message.vGiftList = owner->GiftList().GetPropList();
+    message.vGiftList = owner->CachedGiftList();
     message.iLive = owner->IsLive() ? 1 : 0;
     owner->SendToEngine(ToEngine::kInitData, message);
 }

@@ -6,17 +6,16 @@
 
 namespace kinetra {
 
-class KinetraServicePluginImpl;
+class PluginContext;
 
 class ReqInitDataCmd {
 public:
-    explicit ReqInitDataCmd(std::weak_ptr<KinetraServicePluginImpl> owner)
-        : mOwner(std::move(owner)) {}
+    explicit ReqInitDataCmd(std::weak_ptr<PluginContext> owner) : mOwner(std::move(owner)) {}
     // Sends nothing without an instance, a user service or a presenter service.
     void EexecuteCommand();
 
 private:
-    std::weak_ptr<KinetraServicePluginImpl> mOwner;
+    std::weak_ptr<PluginContext> mOwner;
 };
 
 }  // namespace kinetra

@@ -1,8 +1,8 @@
 #include "commands/req_start_config_command.h"
 
 #include "commands/start_config_parse.h"
+#include "context/plugin_context.h"
 #include "core/logger_stream.h"
-#include "plugin/kinetra_service_plugin_impl.h"
 #include "signal/host_text.h"
 
 namespace kinetra {
@@ -61,7 +61,7 @@ void ReqStartConfigCommand::EexecuteCommand() {
 }
 
 void ReqStartConfigCommand::OpenKinetra(const MERU::GetConfigRsp& response,
-                                        KinetraServicePluginImpl& instance) {
+                                        PluginContext& instance) {
     const std::size_t length = ConfigTextLength(response);
     core::logger_stream(core::level_inf)
         << L"ReqStartConfigCommand::OpenKinetra" << L" config length=" << length;

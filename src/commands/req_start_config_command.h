@@ -9,20 +9,19 @@
 
 namespace kinetra {
 
-class KinetraServicePluginImpl;
+class PluginContext;
 
 class ReqStartConfigCommand {
 public:
-    explicit ReqStartConfigCommand(std::weak_ptr<KinetraServicePluginImpl> owner)
-        : mOwner(std::move(owner)) {}
+    explicit ReqStartConfigCommand(std::weak_ptr<PluginContext> owner) : mOwner(std::move(owner)) {}
     // Sends nothing without an instance or a signal service; the reply holds the instance.
     void EexecuteCommand();
 
     // Builds message 2000 from the servers' answer and the host's services, and sends it.
-    static void OpenKinetra(const MERU::GetConfigRsp& response, KinetraServicePluginImpl& instance);
+    static void OpenKinetra(const MERU::GetConfigRsp& response, PluginContext& instance);
 
 private:
-    std::weak_ptr<KinetraServicePluginImpl> mOwner;
+    std::weak_ptr<PluginContext> mOwner;
 };
 
 }  // namespace kinetra

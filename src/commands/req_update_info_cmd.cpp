@@ -1,8 +1,8 @@
 #include "commands/req_update_info_cmd.h"
 
 #include "commands/request_address.h"
+#include "context/plugin_context.h"
 #include "core/logger_stream.h"
-#include "plugin/kinetra_service_plugin_impl.h"
 #include "signal/taf_task.h"
 #include "signal/taf_task_no_rsp.h"
 #include "taf/records/update_info.h"

@@ -8,18 +8,17 @@
 
 namespace kinetra {
 
-class KinetraServicePluginImpl;
+class PluginContext;
 
 class ReqUpdateInfoCmd {
 public:
-    explicit ReqUpdateInfoCmd(std::weak_ptr<KinetraServicePluginImpl> owner)
-        : mOwner(std::move(owner)) {}
+    explicit ReqUpdateInfoCmd(std::weak_ptr<PluginContext> owner) : mOwner(std::move(owner)) {}
     // Without an instance or a signal service the message is dropped.
     void ExecuteReqUpdateCommand(const taf::Bytes& payload);
     void ReportUpdateResult(const taf::Bytes& payload);
 
 private:
-    std::weak_ptr<KinetraServicePluginImpl> mOwner;
+    std::weak_ptr<PluginContext> mOwner;
 };
 
 }  // namespace kinetra

@@ -1,7 +1,7 @@
 #include "commands/taf_transfer_command.h"
 
 #include "commands/taf_transfer_task.h"
-#include "plugin/kinetra_service_plugin_impl.h"
+#include "context/plugin_context.h"
 
 namespace kinetra {
 

@@ -7,17 +7,16 @@
 
 namespace kinetra {
 
-class KinetraServicePluginImpl;
+class PluginContext;
 
 class TafTransferCommand {
 public:
-    explicit TafTransferCommand(std::weak_ptr<KinetraServicePluginImpl> owner)
-        : mOwner(std::move(owner)) {}
+    explicit TafTransferCommand(std::weak_ptr<PluginContext> owner) : mOwner(std::move(owner)) {}
     // Without an instance or a signal service the request is dropped.
     void EexecuteCommand(const taf::Bytes& payload);
 
 private:
-    std::weak_ptr<KinetraServicePluginImpl> mOwner;
+    std::weak_ptr<PluginContext> mOwner;
 };
 
 }  // namespace kinetra

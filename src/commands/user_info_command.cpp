@@ -1,6 +1,6 @@
 #include "commands/user_info_command.h"
 
-#include "plugin/kinetra_service_plugin_impl.h"
+#include "context/plugin_context.h"
 #include "signal/host_text.h"
 #include "taf/records/engine_identity.h"
 

@@ -5,17 +5,16 @@
 
 namespace kinetra {
 
-class KinetraServicePluginImpl;
+class PluginContext;
 
 class UserInfoCommand {
 public:
-    explicit UserInfoCommand(std::weak_ptr<KinetraServicePluginImpl> owner)
-        : mOwner(std::move(owner)) {}
+    explicit UserInfoCommand(std::weak_ptr<PluginContext> owner) : mOwner(std::move(owner)) {}
     // Answers nothing without an instance, a signal service or an account.
     void EexecuteCommand();
 
 private:
-    std::weak_ptr<KinetraServicePluginImpl> mOwner;
+    std::weak_ptr<PluginContext> mOwner;
 };
 
 }  // namespace kinetra

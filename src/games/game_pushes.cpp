@@ -1,7 +1,7 @@
 // The game pushes: each is forwarded to the engine while the owner lives.
+#include "context/plugin_context.h"
 #include "core/logger_stream.h"
 #include "games/kinetra_interactive_game_logic.h"
-#include "plugin/kinetra_service_plugin_impl.h"
 #include "taf/records/crown_game.h"
 #include "taf/records/interactive_game.h"
 #include "taf/records/travel_game.h"

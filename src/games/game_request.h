@@ -6,10 +6,10 @@
 #include <type_traits>
 #include <utility>
 
+#include "context/plugin_context.h"
 #include "core/logger_stream.h"
 #include "games/game_calls.h"
 #include "games/kinetra_interactive_game_logic.h"
-#include "plugin/kinetra_service_plugin_impl.h"
 #include "signal/signal_error_helper.h"
 #include "signal/taf_task.h"
 #include "taf/render.h"
@@ -58,7 +58,7 @@ void KinetraInteractiveGameLogic::Send(const Call& call, service_plugin::ISignal
 }
 
 template <class Call>
-void KinetraInteractiveGameLogic::Answer(const Call& call, KinetraServicePluginImpl& owner,
+void KinetraInteractiveGameLogic::Answer(const Call& call, PluginContext& owner,
                                          const Meru::SignalErrorHelper& error,
                                          const typename Call::Response& response) {
     if (error.errCode == Meru::kTimedOut && call.timeOut != TimeOutAnswer::answered) {

@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "context/plugin_context.h"
 #include "core/logger_stream.h"
 #include "plugin/engine_route.h"
-#include "plugin/kinetra_service_plugin_impl.h"
 #include "signal/signal_push.h"
 #include "taf/records/crown_game.h"
 #include "taf/records/interactive_game.h"
@@ -76,41 +76,28 @@ std::span<const EngineRoute<Logic>> GameRoutes() {
     return kGameRoutes;
 }
 
-void KinetraInteractiveGameLogic::Init(const std::shared_ptr<KinetraServicePluginImpl>& owner) {
+void KinetraInteractiveGameLogic::Init(const std::shared_ptr<PluginContext>& owner) {
     mOwner.Reset(owner);
     auto* signal = owner ? owner->SignalService() : nullptr;
     mSignalService = signal;
-    if (signal == nullptr) {
-        return;
-    }
-    Subscribe(*signal, &Logic::OnVirtualCrownGameDataNotify);
-    Subscribe(*signal, &Logic::OnVirtualTravelGuessWordsGameNotice);
-    Subscribe(*signal, &Logic::OnVirtualTravelEmpowermentGameNotice);
-    Subscribe(*signal, &Logic::OnVirtualInteractiveGameNotice);
+    mPushes.Open(signal);
+    Subscribe(&Logic::OnVirtualCrownGameDataNotify);
+    Subscribe(&Logic::OnVirtualTravelGuessWordsGameNotice);
+    Subscribe(&Logic::OnVirtualTravelEmpowermentGameNotice);
+    Subscribe(&Logic::OnVirtualInteractiveGameNotice);
 }
 
 // The handler runs only while the owner lives: the owner holds this object, and the host may
 // deliver a push object it made before the unsubscription at any time later.
 template <class Notice>
-void KinetraInteractiveGameLogic::Subscribe(service_plugin::ISignalService& signal,
-                                            void (KinetraInteractiveGameLogic::*handler)(Notice&)) {
-    constexpr auto uri = static_cast<std::int32_t>(Notice::kPushUri);
-    {
-        std::lock_guard lock(mPushMutex);
-        if (mPushes.contains(uri)) {
-            return;
-        }
-    }
-    auto subscription = std::make_unique<Meru::SignalPushFactory<Notice>>(
-        [this, handler, owner = mOwner.Get()](Notice& notice) {
-            if (const auto alive = owner.lock()) {
-                (this->*handler)(notice);
-            }
-        });
-    // Registered without our lock held; Init runs on one thread, so the entry is still free.
-    signal.AddPushHandler(Notice::kPushUri, subscription.get());
-    std::lock_guard lock(mPushMutex);
-    mPushes.emplace(uri, std::move(subscription));
+void KinetraInteractiveGameLogic::Subscribe(void (KinetraInteractiveGameLogic::*handler)(Notice&)) {
+    mPushes.Add(Meru::PushTable::Origin::fixed, Notice::kPushUri,
+                std::make_unique<Meru::SignalPushFactory<Notice>>(
+                    [this, handler, owner = mOwner.Get()](Notice& notice) {
+                        if (const auto alive = owner.lock()) {
+                            (this->*handler)(notice);
+                        }
+                    }));
 }
 
 void KinetraInteractiveGameLogic::Uninit() {
@@ -120,23 +107,7 @@ void KinetraInteractiveGameLogic::Uninit() {
         ReqEndVirtualInteractiveGame(mCurrentGame.Id(), mCurrentGame.TaskId(), 0);
         mCurrentGame.SetTaskId({});
     }
-    decltype(mPushes) pushes;
-    {
-        std::lock_guard lock(mPushMutex);
-        pushes.swap(mPushes);
-    }
-    auto* signal = mSignalService.load();
-    if (!mOwner.Lock() || signal == nullptr) {
-        // Still registered with the host, which may call them: left to it rather than freed.
-        for (auto& [uri, subscription] : pushes) {
-            (void)subscription.release();
-        }
-        return;
-    }
-    for (auto& [uri, subscription] : pushes) {
-        signal->RemovePushHandler(static_cast<std::uint32_t>(uri), subscription.get());
-        subscription.reset();
-    }
+    mPushes.Close();
 }
 
 void KinetraInteractiveGameLogic::OnEngineMessage(std::int32_t type, const taf::Bytes& payload) {

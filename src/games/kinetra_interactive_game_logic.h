@@ -5,14 +5,13 @@
 
 #include <atomic>
 #include <cstdint>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 
+#include "context/context_ref.h"
 #include "games/current_game_record.h"
-#include "plugin/instance_ref.h"
 #include "service_plugin/signal_service.h"
+#include "signal/push_table.h"
 #include "taf/wire.h"
 
 namespace MERU {
@@ -31,14 +30,14 @@ namespace kinetra {
 class KinetraInteractiveGameLogic {
 public:
     // Takes the owner's signal service and subscribes the four game pushes.
-    void Init(const std::shared_ptr<KinetraServicePluginImpl>& owner);
+    void Init(const std::shared_ptr<PluginContext>& owner);
     // Ends a game still recorded on the servers, then unsubscribes the pushes.
     void Uninit();
 
     // Runs the game logic's own routes for `type`.
     void OnEngineMessage(std::int32_t type, const taf::Bytes& payload);
 
-    std::weak_ptr<KinetraServicePluginImpl> Owner() const { return mOwner.Get(); }
+    std::weak_ptr<PluginContext> Owner() const { return mOwner.Get(); }
 
     // Message 28: the engine names the game in progress.
     void SetCurrentGame(std::int32_t gameId, const std::string& taskId);
@@ -78,20 +77,18 @@ private:
     void Send(const Call& call, service_plugin::ISignalService& signal,
               typename Call::Request request);
     template <class Call>
-    void Answer(const Call& call, KinetraServicePluginImpl& owner,
-                const Meru::SignalErrorHelper& error, const typename Call::Response& response);
+    void Answer(const Call& call, PluginContext& owner, const Meru::SignalErrorHelper& error,
+                const typename Call::Response& response);
 
     template <class Notice>
-    void Subscribe(service_plugin::ISignalService& signal,
-                   void (KinetraInteractiveGameLogic::*handler)(Notice&));
+    void Subscribe(void (KinetraInteractiveGameLogic::*handler)(Notice&));
 
-    InstanceRef mOwner;
+    ContextRef mOwner;
     // Set by Init on a host thread, read by requests on the engine channel's thread.
     std::atomic<service_plugin::ISignalService*> mSignalService{nullptr};
     CurrentGameRecord mCurrentGame;
-    std::mutex mPushMutex;
-    // The subscriptions by push URI, registered with the signal service while held here.
-    std::map<std::int32_t, std::unique_ptr<service_plugin::SignalNotifyStub>> mPushes;
+    // The four game pushes, from Init to Uninit.
+    Meru::PushTable mPushes;
 };
 
 }  // namespace kinetra

@@ -1,8 +1,8 @@
 #include "live/gift_list_data_center.h"
 
 #include "commands/request_address.h"
+#include "context/plugin_context.h"
 #include "core/logger_stream.h"
-#include "plugin/kinetra_service_plugin_impl.h"
 #include "signal/taf_task.h"
 
 namespace kinetra {
@@ -14,7 +14,7 @@ constexpr std::int32_t kPropsRequestField5 = 0x04000003;
 
 }  // namespace
 
-void GiftListDataCenter::Init(const std::shared_ptr<KinetraServicePluginImpl>& owner) {
+void GiftListDataCenter::Init(const std::shared_ptr<PluginContext>& owner) {
     mOwner.Reset(owner);
 }
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <mutex>
 
-#include "plugin/instance_ref.h"
+#include "context/context_ref.h"
 #include "signal/signal_error_helper.h"
 #include "taf/records/props_list.h"
 #include "taf/wire.h"
@@ -14,7 +14,7 @@ namespace kinetra {
 
 class GiftListDataCenter {
 public:
-    void Init(const std::shared_ptr<KinetraServicePluginImpl>& owner);
+    void Init(const std::shared_ptr<PluginContext>& owner);
     // Asks the servers while no list is cached; without an instance, a signal or a room
     // service, does nothing.
     void ReqPropList();
@@ -24,7 +24,7 @@ public:
 private:
     void OnPropList(const Meru::SignalErrorHelper& error, MERU::GetPropsListRsp& response);
 
-    InstanceRef mOwner;
+    ContextRef mOwner;
     mutable std::mutex mMutex;
     MERU::GetPropsListRsp mList;
 };

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "context/plugin_context.h"
 #include "core/boundary.h"
 #include "live/audio_convert.h"
-#include "plugin/kinetra_service_plugin_impl.h"
 #include "taf/codec.h"
 
 namespace kinetra {
@@ -47,7 +47,7 @@ KinetraAudioTransfer::~KinetraAudioTransfer() {
 }
 
 void KinetraAudioTransfer::Init(service_plugin::IAudioService* service,
-                                std::weak_ptr<KinetraServicePluginImpl> owner) {
+                                std::weak_ptr<PluginContext> owner) {
     core::logger_stream(core::level_inf) << L"KinetraAudioTransfer::Init";
     service_plugin::AudioFormat format;
     if (service != nullptr) {
@@ -55,6 +55,11 @@ void KinetraAudioTransfer::Init(service_plugin::IAudioService* service,
     }
     {
         std::lock_guard lock(mMutex);
+        // A second start without a stop keeps the one registration, with the service it was
+        // made with, which the stop takes it back from.
+        if (mService != nullptr) {
+            return;
+        }
         mService = service;
         mFormat = format;
         mOwner = std::move(owner);
@@ -92,7 +97,7 @@ void KinetraAudioTransfer::OnAudioData(const service_plugin::AudioFrame* frame, 
         // Declared before the call in hand, so released after it: when this is the instance's
         // last reference, the instance and this transfer go with it, and nothing of the
         // transfer is touched after that.
-        std::shared_ptr<KinetraServicePluginImpl> owner;
+        std::shared_ptr<PluginContext> owner;
         CallInHand call(*this);
         Listening listening;
         if (call.Enter(listening)) {
@@ -103,7 +108,7 @@ void KinetraAudioTransfer::OnAudioData(const service_plugin::AudioFrame* frame, 
 
 void KinetraAudioTransfer::Append(const service_plugin::AudioFrame& frame,
                                   const Listening& listening,
-                                  std::shared_ptr<KinetraServicePluginImpl>& owner) {
+                                  std::shared_ptr<PluginContext>& owner) {
     if (mMessage.sPcm.empty()) {
         mMessage.sPcm.assign(kBlockFrames * kAudioFrameBytes, '\0');
     }
@@ -128,7 +133,7 @@ void KinetraAudioTransfer::Append(const service_plugin::AudioFrame& frame,
 }
 
 void KinetraAudioTransfer::SendBlock(const Listening& listening,
-                                     std::shared_ptr<KinetraServicePluginImpl>& owner) {
+                                     std::shared_ptr<PluginContext>& owner) {
     if (!owner) {
         owner = listening.owner.lock();
         if (!owner) {

@@ -13,7 +13,7 @@
 
 namespace kinetra {
 
-class KinetraServicePluginImpl;
+class PluginContext;
 
 class KinetraAudioTransfer : public service_plugin::IAudioServiceEvent {
 public:
@@ -30,8 +30,7 @@ public:
     KinetraAudioTransfer& operator=(const KinetraAudioTransfer&) = delete;
 
     // Reads the service's format and listens to it; without a service no audio flows.
-    void Init(service_plugin::IAudioService* service,
-              std::weak_ptr<KinetraServicePluginImpl> owner);
+    void Init(service_plugin::IAudioService* service, std::weak_ptr<PluginContext> owner);
     // Stops listening. Once it returns no block is sent, also when the service still delivers
     // audio: it waits for a call in hand, so it must not be called from inside one. The
     // partial block stays for the next Init.
@@ -44,21 +43,21 @@ private:
     // What a call needs from Init, taken under the lock as it enters.
     struct Listening {
         std::uint32_t rate = 0;
-        std::weak_ptr<KinetraServicePluginImpl> owner;
+        std::weak_ptr<PluginContext> owner;
     };
     class CallInHand;
 
     void Unregister();
     void Append(const service_plugin::AudioFrame& frame, const Listening& listening,
-                std::shared_ptr<KinetraServicePluginImpl>& owner);
-    void SendBlock(const Listening& listening, std::shared_ptr<KinetraServicePluginImpl>& owner);
+                std::shared_ptr<PluginContext>& owner);
+    void SendBlock(const Listening& listening, std::shared_ptr<PluginContext>& owner);
 
     // Guards what Init and Unit change and the count of calls in hand.
     std::mutex mMutex;
     std::condition_variable mIdle;
     service_plugin::IAudioService* mService = nullptr;
     service_plugin::AudioFormat mFormat;
-    std::weak_ptr<KinetraServicePluginImpl> mOwner;
+    std::weak_ptr<PluginContext> mOwner;
     int mCallsInHand = 0;
 
     // Touched by audio calls only, one at a time: the block lives in the message itself, so

@@ -5,10 +5,10 @@
 #include "commands/req_init_data_cmd.h"
 #include "commands/request_address.h"
 #include "commands/user_info_command.h"
+#include "context/plugin_context.h"
 #include "core/logger_stream.h"
 #include "live/presenter_dialog.h"
 #include "plugin/engine_route.h"
-#include "plugin/kinetra_service_plugin_impl.h"
 #include "signal/taf_task.h"
 #include "signal/taf_task_no_rsp.h"
 #include "taf/records/live_attribute.h"
@@ -61,27 +61,25 @@ std::span<const EngineRoute<KinetraLogic>> LiveRoutes() {
 }
 
 KinetraLogic::~KinetraLogic() {
+    // The push tables take their handlers back from the host as they go.
     StopChangeTypeTimer();
-    // An instance the host never stopped still has its subscriptions registered.
-    RemovePushes();
 }
 
-void KinetraLogic::Init(const std::shared_ptr<KinetraServicePluginImpl>& owner) {
+void KinetraLogic::Init(const std::shared_ptr<PluginContext>& owner) {
     mGameLogic.Init(owner);
     mCamera.Init(owner);
     mOwner.Reset(owner);
     auto* signal = owner->SignalService();
     mSignalService = signal;
-    if (signal != nullptr) {
-        SubscribeFixedPushes(owner, *signal);
-    }
+    mPushes.Open(signal);
+    SubscribeFixedPushes(owner);
 }
 
 void KinetraLogic::Uninit() {
     StopChangeTypeTimer();
     ReqSetLiveAttribute(0);
     mGameLogic.Uninit();
-    RemovePushes();
+    mPushes.Close();
 }
 
 void KinetraLogic::OnEngineMessage(std::int32_t type, const taf::Bytes& payload) {
@@ -109,7 +107,12 @@ void KinetraLogic::OnOpenState(const taf::Bytes& payload) {
 }
 
 void KinetraLogic::StartChangeTypeTimer() {
-    auto timer = win32::thread_pool::instance().create_timer();
+    const auto owner = mOwner.Lock();
+    if (!owner) {
+        return;
+    }
+    // The owner's clock and alarms: the system's in the plug-in, a test's own in a test.
+    auto timer = win32::thread_pool::instance().create_timer(owner->TimerSource());
     // The timer may outlive the instance by a run: it reaches this object only through the
     // instance, which owns it.
     timer->connect(

@@ -10,11 +10,12 @@
 #include <mutex>
 
 #include "commands/presenter_camera_cmd.h"
+#include "context/context_ref.h"
 #include "core/error.h"
 #include "core/thread_pool.h"
 #include "games/kinetra_interactive_game_logic.h"
-#include "plugin/instance_ref.h"
 #include "service_plugin/signal_service.h"
+#include "signal/push_table.h"
 #include "taf/records/live_pushes.h"
 #include "taf/wire.h"
 
@@ -28,7 +29,7 @@ public:
     KinetraLogic& operator=(const KinetraLogic&) = delete;
 
     // Starts the game logic first, then subscribes the viewer-message and item pushes.
-    void Init(const std::shared_ptr<KinetraServicePluginImpl>& owner);
+    void Init(const std::shared_ptr<PluginContext>& owner);
     // Stops the change-type timer, clears the live tags, stops the game logic and removes
     // every push subscription.
     void Uninit();
@@ -49,19 +50,17 @@ public:
     void OnPushSubscription(const taf::Bytes& payload);
     void OnPresenterDialog(const taf::Bytes& payload);
 
-    std::weak_ptr<KinetraServicePluginImpl> Owner() const { return mOwner.Get(); }
+    std::weak_ptr<PluginContext> Owner() const { return mOwner.Get(); }
 
 private:
     void StartChangeTypeTimer();
     void StopChangeTypeTimer();
-    void SubscribeFixedPushes(const std::shared_ptr<KinetraServicePluginImpl>& owner,
-                              service_plugin::ISignalService& signal);
-    void RemovePushes();
+    void SubscribeFixedPushes(const std::shared_ptr<PluginContext>& owner);
     void OnMessageNotice(const MERU::MessageNotice& notice);
     void OnSendItem(const MERU::SendItemSubBroadcastPacket& packet);
     void OnRawPush(const taf::Bytes& body, std::int32_t uri);
 
-    InstanceRef mOwner;
+    ContextRef mOwner;
     std::atomic<service_plugin::ISignalService*> mSignalService{nullptr};
     std::atomic<std::int32_t> mVirtualType{0};
     // Replaced by each open notice, dropped by Uninit; the timer itself runs on pool threads.
@@ -69,14 +68,10 @@ private:
     std::shared_ptr<win32::tpp_timer> mChangeTypeTimer;
     KinetraInteractiveGameLogic mGameLogic;
     PresenterCameraCmd mCamera;
-    // Held across the host's Add/RemovePushHandler so that the table and the host's
-    // registrations change together; delivering a push never takes it. A URI the engine
-    // subscribes twice keeps both subscriptions, so each can be removed before it is freed.
-    std::mutex mPushMutex;
-    std::multimap<std::int32_t, std::unique_ptr<service_plugin::SignalNotifyStub>> mPushTable;
-    // From Init to Uninit. The channel goes on delivering after Uninit until the module lets the
-    // instance go; a subscription then would stay registered with the host past the instance.
-    bool mTakesSubscriptions = false;
+    // The fixed pushes and the engine's, open from Init to Uninit: the channel goes on
+    // delivering after Uninit until the module lets the instance go, and a subscription made
+    // then would stay registered with the host past the instance.
+    Meru::PushTable mPushes;
 };
 
 }  // namespace kinetra

@@ -6,10 +6,10 @@
 #include <mutex>
 #include <optional>
 
+#include "context/plugin_context.h"
 #include "core/boundary.h"
 #include "core/json_object.h"
 #include "core/logger_stream.h"
-#include "plugin/kinetra_service_plugin_impl.h"
 
 namespace kinetra {
 namespace {
@@ -24,8 +24,8 @@ constexpr std::size_t kOpenDialogsPerInstance = 64;
 // never answers keeps nothing alive, and an answer after the instance is gone is dropped.
 struct DialogContext {
     std::int32_t seq = 0;
-    std::weak_ptr<KinetraServicePluginImpl> owner;
-    const KinetraServicePluginImpl* instance = nullptr;
+    std::weak_ptr<PluginContext> owner;
+    const PluginContext* instance = nullptr;
 };
 
 void AddButton(meru::CJsonObject& buttons, const std::string& text, std::int32_t id) {
@@ -47,7 +47,7 @@ struct OpenDialogs {
     // In the order the dialogs were shown.
     std::map<std::uint64_t, DialogContext> contexts;
 
-    std::size_t count_of(const KinetraServicePluginImpl* instance) const {
+    std::size_t count_of(const PluginContext* instance) const {
         return static_cast<std::size_t>(std::count_if(
             contexts.begin(), contexts.end(),
             [instance](const auto& open) { return open.second.instance == instance; }));
@@ -97,7 +97,7 @@ std::string PresenterDialogJson(const MeruKinetra::PresenterDialogReq& request) 
     return dialog.ToString();
 }
 
-void ShowPresenterDialog(const std::shared_ptr<KinetraServicePluginImpl>& owner,
+void ShowPresenterDialog(const std::shared_ptr<PluginContext>& owner,
                          const MeruKinetra::PresenterDialogReq& request) {
     auto* presenter = owner->PresenterService();
     if (presenter == nullptr) {
@@ -128,7 +128,7 @@ void ShowPresenterDialog(const std::shared_ptr<KinetraServicePluginImpl>& owner,
     presenter->ShowDialog(json.c_str(), ContextOf(number), &OnDialogResult);
 }
 
-void ReleaseOpenDialogs(const KinetraServicePluginImpl* instance) {
+void ReleaseOpenDialogs(const PluginContext* instance) {
     std::lock_guard lock(Open().mutex);
     std::erase_if(Open().contexts, [instance](const auto& open) {
         return instance == nullptr || open.second.instance == instance;

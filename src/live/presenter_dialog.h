@@ -9,19 +9,19 @@
 
 namespace kinetra {
 
-class KinetraServicePluginImpl;
+class PluginContext;
 
 // The dialog as the presenter service takes it: caption, content and the buttons that have a
 // text, in order, as compact JSON.
 std::string PresenterDialogJson(const MeruKinetra::PresenterDialogReq& request);
 
 // Shows the dialog; does nothing without a presenter service.
-void ShowPresenterDialog(const std::shared_ptr<KinetraServicePluginImpl>& owner,
+void ShowPresenterDialog(const std::shared_ptr<PluginContext>& owner,
                          const MeruKinetra::PresenterDialogReq& request);
 
 // Forgets the dialogs `instance` showed and the presenter has not answered (all of them when
 // null): the instance's Uninit and the module's unload call it; an answer that comes later is
 // ignored.
-void ReleaseOpenDialogs(const KinetraServicePluginImpl* instance = nullptr);
+void ReleaseOpenDialogs(const PluginContext* instance = nullptr);
 
 }  // namespace kinetra

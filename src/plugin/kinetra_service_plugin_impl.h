@@ -11,6 +11,7 @@
 #include <string>
 
 #include "commands/live_state_notice_cmd.h"
+#include "context/plugin_context.h"
 #include "live/gift_list_data_center.h"
 #include "live/kinetra_audio_transfer.h"
 #include "live/kinetra_logic.h"
@@ -27,6 +28,7 @@
 namespace kinetra {
 
 class KinetraServicePluginImpl : public PluginInstanceImpl,
+                                 public PluginContext,
                                  public plugin_msg::IPluginMsgEvent,
                                  public std::enable_shared_from_this<KinetraServicePluginImpl> {
     struct CreateKey {
@@ -47,6 +49,7 @@ public:
 
     void Uninit() override;
     bool Start() override;
+    // Also the context's Stop, which the close notice calls.
     void Stop() override;
 
     // An engine message, on the channel's thread.
@@ -54,43 +57,37 @@ public:
     // Every decoded engine message, in the order the channel delivers them: the live logic's
     // hook first, then the instance's own routes.
     void OnEngineMessage(std::int32_t type, const taf::Bytes& payload);
-    // Sends on the engine channel; dropped when there is no channel. Any thread may send.
-    void SendToEngine(ToEngine type, std::span<const std::uint8_t> payload);
-    template <taf::Record T>
-    void SendToEngine(ToEngine type, const T& record) {
-        SendToEngine(type, taf::toBytes(record));
-    }
+    using PluginContext::SendToEngine;
+    void SendToEngine(ToEngine type, std::span<const std::uint8_t> payload) override;
 
     // What the instance's own commands are built with.
-    std::weak_ptr<KinetraServicePluginImpl> Owner() { return weak_from_this(); }
+    std::weak_ptr<PluginContext> Owner() { return weak_from_this(); }
 
-    // The host's services; null when the host has none or after Uninit.
-    service_plugin::ISignalService* SignalService() const { return mSignalService; }
-    service_plugin::IUserService* UserService() const { return mUserService; }
-    service_plugin::IRoomService* RoomService() const { return mRoomService; }
-    service_plugin::IAudioService* AudioService() const { return mAudioService; }
-    service_plugin::ILiveService* LiveService() const { return mLiveService; }
-    service_plugin::IPresenterService* PresenterService() const { return mPresenterService; }
+    service_plugin::ISignalService* SignalService() const override { return mSignalService; }
+    service_plugin::IUserService* UserService() const override { return mUserService; }
+    service_plugin::IRoomService* RoomService() const override { return mRoomService; }
+    service_plugin::IAudioService* AudioService() const override { return mAudioService; }
+    service_plugin::ILiveService* LiveService() const override { return mLiveService; }
+    service_plugin::IPresenterService* PresenterService() const override {
+        return mPresenterService;
+    }
+    win32::timer_source& TimerSource() override { return win32::timer_source::system(); }
 
-    bool IsLive() const { return mLive; }
-    void SetLive(bool live) { mLive = live; }
+    bool IsLive() const override { return mLive; }
+    void SetLive(bool live) override { mLive = live; }
+    service_plugin::PresenterSource* CurrentSource() const override { return mCurrentSource; }
+    void SetCurrentSource(service_plugin::PresenterSource* source) override {
+        mCurrentSource = source;
+    }
+    std::int32_t UpdateValue() const override { return mUpdateValue; }
+    void RememberUpdateValue(std::int32_t value) override { mUpdateValue = value; }
 
-    // The avatar's source in the presenter's scene; null until the engine has one created.
-    service_plugin::PresenterSource* CurrentSource() const { return mCurrentSource; }
-    void SetCurrentSource(service_plugin::PresenterSource* source) { mCurrentSource = source; }
+    taf::Bytes CachedGiftList() const override { return mGiftList.GetPropList(); }
+    void GetConfig(const std::map<std::string, std::string>& param,
+                   ConfigCallback callback) override;
 
     KinetraLogic& Logic() { return mLogic; }
     LiveStateNoticeCmd& LiveState() { return mLiveState; }
-    GiftListDataCenter& GiftList() { return mGiftList; }
-
-    // Asks the servers for the start configuration; without a signal service nothing is sent
-    // and `callback` never runs.
-    using ConfigCallback = std::function<void(const Meru::SignalErrorHelper*, MERU::GetConfigRsp*)>;
-    void GetConfig(const std::map<std::string, std::string>& param, ConfigCallback callback);
-
-    // The last update query's answer value, reported back with the engine's update result.
-    std::int32_t UpdateValue() const { return mUpdateValue; }
-    void RememberUpdateValue(std::int32_t value) { mUpdateValue = value; }
 
 private:
     void QueryServices();

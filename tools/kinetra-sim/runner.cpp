@@ -55,9 +55,14 @@ private:
 // one order.
 class StepRunner {
 public:
-    StepRunner(sim::SimEngine& engine, sim::SimHost& host, service_plugin::PluginInstance& instance,
-               Trace& trace, std::ostream& messages)
-        : mEngine(engine), mHost(host), mInstance(instance), mTrace(trace), mMessages(messages) {}
+    StepRunner(sim::SimEngine& engine, sim::SimHost& host, sim::PluginHost& plugin,
+               service_plugin::PluginInstance& instance, Trace& trace, std::ostream& messages)
+        : mEngine(engine),
+          mHost(host),
+          mPlugin(plugin),
+          mInstance(&instance),
+          mTrace(trace),
+          mMessages(messages) {}
 
     // An expectation looks at what came since the last step that acted: neither an expectation
     // nor a wait, so that "send, wait until quiet, expect" expects what the sending set off.
@@ -68,6 +73,9 @@ public:
         std::visit(*this, step);
     }
     bool ExpectationsHeld() const { return mExpectationsHeld; }
+
+    // Null once the host has released the module; later start and stop steps find no instance.
+    service_plugin::PluginInstance* Instance() const { return mInstance; }
 
     void operator()(const EngineStep& message) {
         // The servers answer once the plug-in has handled the message, so that a slow machine
@@ -96,10 +104,20 @@ public:
     void operator()(const InstanceStep& step) {
         {
             HeldReplies hold(mHost.Signal());
-            if (step.start) {
-                mInstance.Start();
-            } else {
-                mInstance.Stop();
+            if (mInstance == nullptr) {
+                return;
+            }
+            switch (step.action) {
+                case InstanceStep::Action::start:
+                    mInstance->Start();
+                    break;
+                case InstanceStep::Action::stop:
+                    mInstance->Stop();
+                    break;
+                case InstanceStep::Action::release:
+                    mPlugin.ReleaseModule();
+                    mInstance = nullptr;
+                    break;
             }
         }
         // What the start or stop asks of the servers is answered before the next step.
@@ -128,7 +146,8 @@ public:
 private:
     sim::SimEngine& mEngine;
     sim::SimHost& mHost;
-    service_plugin::PluginInstance& mInstance;
+    sim::PluginHost& mPlugin;
+    service_plugin::PluginInstance* mInstance;
     Trace& mTrace;
     std::ostream& mMessages;
     std::size_t mStepStart = 0;
@@ -147,6 +166,7 @@ int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace&
     host.Signal().SetObserver(
         [&trace](const sim::ServerTraffic& traffic) { trace.Record(traffic); });
     host.State().SetCallObserver([&trace](const sim::HostCall& call) { trace.Record(call); });
+    host.State().SetErrorObserver([&trace](const sim::HostError& error) { trace.Record(error); });
     StartServer(scenario, host.Signal());
     int exitCode = 0;
     {
@@ -172,24 +192,27 @@ int RunScenario(const Scenario& scenario, const std::string& libraryPath, Trace&
             // What the start asks of the servers is settled before the first step, so that
             // traces come out in one order.
             WaitUntilQuiet(trace, host.Signal());
-            StepRunner run(engine, host, *instance, trace, messages);
+            StepRunner run(engine, host, plugin, *instance, trace, messages);
             for (const Step& step : scenario.steps) {
                 run.Run(step);
             }
             exitCode = run.ExpectationsHeld() ? 0 : kExpectationFailed;
             WaitUntilQuiet(trace, host.Signal());
             // Each stop's requests are answered or time out while the library is still loaded.
-            instance->Stop();
-            WaitUntilQuiet(trace, host.Signal());
-            instance->Uninit();
-            WaitUntilQuiet(trace, host.Signal());
-            plugin.DestroyModule();
-            WaitUntilQuiet(trace, host.Signal());
+            if (run.Instance() != nullptr) {
+                instance->Stop();
+                WaitUntilQuiet(trace, host.Signal());
+                instance->Uninit();
+                WaitUntilQuiet(trace, host.Signal());
+                plugin.DestroyModule();
+                WaitUntilQuiet(trace, host.Signal());
+            }
         }
     }
     engine.SetObserver(nullptr);
     host.Signal().SetObserver(nullptr);
     host.State().SetCallObserver(nullptr);
+    host.State().SetErrorObserver(nullptr);
     messages << "kinetra-sim: the plug-in's log is " << logPath << "\n";
     return exitCode;
 }

@@ -320,6 +320,21 @@ bool ReadChoice(ObjectReader& step, const char* key, const char* first, const ch
     return word == first;
 }
 
+InstanceStep::Action ReadInstanceAction(ObjectReader& step) {
+    std::string word;
+    step.Text("instance", word);
+    if (word == "stop") {
+        return InstanceStep::Action::stop;
+    }
+    if (word == "release") {
+        return InstanceStep::Action::release;
+    }
+    if (step.Ok() && word != "start") {
+        step.Fail(step.Where("instance"), "must be \"start\", \"stop\" or \"release\"");
+    }
+    return InstanceStep::Action::start;
+}
+
 std::size_t ReadSteps(const Json* json, const std::string& path, std::vector<Step>& steps,
                       std::uint32_t nesting, std::string& error);
 
@@ -382,9 +397,9 @@ std::size_t ReadStep(const Json& json, const std::string& path, std::vector<Step
         step.OnlyKeys({"live"});
         steps.emplace_back(LiveStep{started});
     } else if (step.Find("instance") != nullptr) {
-        const bool start = ReadChoice(step, "instance", "start", "stop");
+        const auto action = ReadInstanceAction(step);
         step.OnlyKeys({"instance"});
-        steps.emplace_back(InstanceStep{start});
+        steps.emplace_back(InstanceStep{action});
     } else if (step.Find("dialog") != nullptr) {
         DialogStep dialog;
         step.Integer("dialog", dialog.result);

@@ -45,9 +45,11 @@ struct LiveStep {
     bool started = false;
 };
 
-// The host calls the instance's Start or Stop.
+// The host calls the instance's Start or Stop, or releases the module, and with it the
+// instance, without calling either.
 struct InstanceStep {
-    bool start = false;
+    enum class Action { start, stop, release };
+    Action action = Action::start;
 };
 
 // The presenter answers the oldest open dialog with `result` on its own thread.

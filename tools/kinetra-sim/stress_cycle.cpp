@@ -1,6 +1,7 @@
 #include "kinetra-sim/stress_cycle.h"
 
 #include <functional>
+#include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -182,12 +183,22 @@ struct Cycle {
     std::mutex replyMutex;
     StressRandom replyRandom{settings.seed ^ 0x5eed, settings.secretMarker};
 
+    // What the services found still registered after the unload, one count per handler or
+    // listener: each would be called after its object was freed.
+    std::mutex leftMutex;
+    std::map<std::string, int> left;
+
     Broken Run();
     Broken Drained(sim::PluginHost& plugin, service_plugin::PluginInstance& instance);
+    Broken LeftRegistered();
 };
 
 Broken Cycle::Run() {
     engine.SetObserver([this](const sim::EngineTraffic& traffic) { ledger.Engine(traffic); });
+    host.State().SetErrorObserver([this](const sim::HostError& error) {
+        std::lock_guard lock(leftMutex);
+        ++left[error.error];
+    });
     host.Signal().SetObserver(
         [this](const sim::ServerTraffic& traffic) { ledger.Server(traffic); });
     host.Signal().SetResponder([this](const sim::SentRequest&) {
@@ -212,13 +223,26 @@ Broken Cycle::Run() {
     ToggleInstance(*instance, random, Clock::now() + settings.length);
     if (!settings.abrupt) {
         drivers.Stop();
-        return Drained(plugin, *instance);
+        const Broken broken = Drained(plugin, *instance);
+        return broken ? broken : LeftRegistered();
     }
     instance->Stop();
     instance->Uninit();
     plugin.DestroyModule();
     plugin.Unload();
-    return std::nullopt;
+    return LeftRegistered();
+}
+
+Broken Cycle::LeftRegistered() {
+    std::lock_guard lock(leftMutex);
+    if (left.empty()) {
+        return std::nullopt;
+    }
+    std::string found;
+    for (const auto& [error, count] : left) {
+        found += (found.empty() ? "" : ", ") + std::to_string(count) + " " + error;
+    }
+    return "left registered after the unload: " + found;
 }
 
 Broken Cycle::Drained(sim::PluginHost& plugin, service_plugin::PluginInstance& instance) {

@@ -127,6 +127,10 @@ void Trace::Record(const sim::HostCall& call) {
     Print(call);
 }
 
+void Trace::Record(const sim::HostError& error) {
+    Print(error);
+}
+
 // Lines are made and written under the lock, so that their times never go backwards.
 template <typename Event>
 void Trace::Print(const Event& event) {
@@ -269,6 +273,26 @@ std::string Trace::TextLine(const sim::HostCall& call) {
     std::string line = "plugin -> host    " + call.call;
     const char* separator = "  ";
     for (const auto& [name, value] : call.args) {
+        line += separator + name + " " + HostCallText(value);
+        separator = ", ";
+    }
+    return line + "\n";
+}
+
+Json Trace::JsonLine(const sim::HostError& error) {
+    Json line = Json::object();
+    line["from"] = "host";
+    line["error"] = error.error;
+    for (const auto& [name, value] : error.details) {
+        line[name] = HostCallJson(value);
+    }
+    return line;
+}
+
+std::string Trace::TextLine(const sim::HostError& error) {
+    std::string line = "host  ERROR       " + error.error;
+    const char* separator = "  ";
+    for (const auto& [name, value] : error.details) {
         line += separator + name + " " + HostCallText(value);
         separator = ", ";
     }

@@ -31,6 +31,7 @@ public:
     void Record(const sim::EngineTraffic& traffic);
     void Record(const sim::ServerTraffic& traffic);
     void Record(const sim::HostCall& call);
+    void Record(const sim::HostError& error);
     // When the last message moved (or when the trace started).
     std::chrono::steady_clock::time_point LastMove() const { return mLastMove.load(); }
     TraceEvents& Events() { return mEvents; }
@@ -44,6 +45,8 @@ private:
     static std::string TextLine(const sim::ServerTraffic& traffic);
     static tafjson::Json JsonLine(const sim::HostCall& call);
     static std::string TextLine(const sim::HostCall& call);
+    static tafjson::Json JsonLine(const sim::HostError& error);
+    static std::string TextLine(const sim::HostError& error);
 
     TraceFormat mFormat;
     std::ostream& mOut;
