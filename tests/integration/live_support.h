@@ -6,8 +6,8 @@
 #include <tuple>
 #include <vector>
 
-#include "host/sim_signal_service.h"
 #include "games/game_calls.h"
+#include "host/sim_signal_service.h"
 #include "live/live_protocol.h"
 #include "taf/records/live_attribute.h"
 #include "taf/server_functions.h"
