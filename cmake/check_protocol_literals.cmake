@@ -9,10 +9,10 @@ file(GLOB_RECURSE sources
 set(tables src/plugin/engine_messages.h src/plugin/plugin_names.h)
 
 # A message number where code names a message: the first argument of a send, a wait or a
-# count, or the type of a route row.
+# count, or a number made into a message type.
 set(number_uses
     "(SendToEngine|Send|WaitFor|WaitForRecord<[^>]*>|CountReceived)\\([ \t]*[0-9]"
-    "EngineRoute[^;]*\\{[ \t]*[0-9]")
+    "static_cast<(kinetra::)?(To|From)Engine>\\([ \t]*[0-9]")
 set(findings "")
 foreach(source IN LISTS sources)
   file(RELATIVE_PATH relative ${SOURCE_DIR} ${source})

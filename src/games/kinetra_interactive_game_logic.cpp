@@ -1,5 +1,5 @@
 // The game logic's lifecycle (pushes in, a running game ended and pushes out), its engine
-// routes and the record of the game in progress that message 28 sets.
+// handlers and the record of the game in progress that message 28 sets.
 #include "games/kinetra_interactive_game_logic.h"
 
 #include <string>
@@ -42,39 +42,37 @@ constexpr auto kGameId = &InteractiveGameMsg::iInteractiveGameID;
 constexpr auto kTaskGameId = &InteractiveGameTaskMsg::iInteractiveGameID;
 constexpr auto kTaskId = &InteractiveGameTaskMsg::sInteractiveGameTaskId;
 
-// The game messages the game logic answers itself.
-constexpr EngineRoute<Logic> kGameRoutes[] = {
-    {FromEngine::kCurrentGame,
-     &Run<InteractiveGameTaskMsg, &Logic::SetCurrentGame, kTaskGameId, kTaskId>},
-    {FromEngine::kGameInfoRequest,
+// The game logic's handlers of engine messages, by the names the message table gives them.
+constexpr EngineBinding<Logic> kGameBindings[] = {
+    {"SetCurrentGame", &Run<InteractiveGameTaskMsg, &Logic::SetCurrentGame, kTaskGameId, kTaskId>},
+    {"ReqInteractiveGameInfoPacket",
      &Run<MeruKinetra::InteractiveGameInfoReqMsg, &Logic::ReqInteractiveGameInfoPacket,
           &MeruKinetra::InteractiveGameInfoReqMsg::lVersion>},
-    {FromEngine::kCrownGameStart,
+    {"ReqStartVirtualInteractiveCrownGamePacket",
      &Run<InteractiveGameMsg, &Logic::ReqStartVirtualInteractiveCrownGamePacket, kGameId>},
-    {FromEngine::kCrownGameEnd, &RunEnd<&Logic::ReqEndVirtualInteractiveCrownGamePacket>},
-    {FromEngine::kGameDataRecoveryCheck,
+    {"ReqEndVirtualInteractiveCrownGamePacket",
+     &RunEnd<&Logic::ReqEndVirtualInteractiveCrownGamePacket>},
+    {"ReqCheckVirtualInteractiveGameDataRecoveryPacket",
      &Run<InteractiveGameMsg, &Logic::ReqCheckVirtualInteractiveGameDataRecoveryPacket, kGameId>},
-    {FromEngine::kCrownGameHeartbeat,
+    {"ReqVirtualCrownGameHeartBeat",
      &Run<InteractiveGameTaskMsg, &Logic::ReqVirtualCrownGameHeartBeat, kTaskGameId, kTaskId>},
-    {FromEngine::kTravelGameStart,
+    {"ReqStartVirtualInteractiveTravelGame",
      &Run<InteractiveGameMsg, &Logic::ReqStartVirtualInteractiveTravelGame, kGameId>},
-    {FromEngine::kTravelGamePreStart,
+    {"ReqPreStartVirtualInteractiveTravelGame",
      &Run<InteractiveGameMsg, &Logic::ReqPreStartVirtualInteractiveTravelGame, kGameId>},
-    {FromEngine::kTravelGameLevelStart,
+    {"ReqStartVirtualTravelGame",
      &Run<TravelGameLevelStartMsg, &Logic::ReqStartVirtualTravelGame,
           &TravelGameLevelStartMsg::iInteractiveGameID, &TravelGameLevelStartMsg::iLevelType,
           &TravelGameLevelStartMsg::iScreenType, &TravelGameLevelStartMsg::sInteractiveGameTaskId>},
-    {FromEngine::kGameHeartbeat,
+    {"ReqVirtualInteractiveGameHeartbeat",
      &Run<InteractiveGameTaskMsg, &Logic::ReqVirtualInteractiveGameHeartbeat, kTaskGameId,
           kTaskId>},
-    {FromEngine::kGameEnd, &RunEnd<&Logic::ReqEndVirtualInteractiveGame>},
+    {"ReqEndVirtualInteractiveGame", &RunEnd<&Logic::ReqEndVirtualInteractiveGame>},
 };
 
-}  // namespace
+constexpr auto kGameSteps = BindEngineSteps(EngineArea::games, kGameBindings);
 
-std::span<const EngineRoute<Logic>> GameRoutes() {
-    return kGameRoutes;
-}
+}  // namespace
 
 void KinetraInteractiveGameLogic::Init(const std::shared_ptr<PluginContext>& owner) {
     mOwner.Reset(owner);
@@ -110,8 +108,10 @@ void KinetraInteractiveGameLogic::Uninit() {
     mPushes.Close();
 }
 
-void KinetraInteractiveGameLogic::OnEngineMessage(std::int32_t type, const taf::Bytes& payload) {
-    RouteEngineMessage<Logic>(kGameRoutes, *this, type, payload);
+void KinetraInteractiveGameLogic::RunEngineStep(std::size_t step, const taf::Bytes& payload) {
+    if (const auto run = kGameSteps[step]) {
+        run(*this, payload);
+    }
 }
 
 void KinetraInteractiveGameLogic::SetCurrentGame(std::int32_t gameId, const std::string& taskId) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -34,8 +35,8 @@ public:
     // Ends a game still recorded on the servers, then unsubscribes the pushes.
     void Uninit();
 
-    // Runs the game logic's own routes for `type`.
-    void OnEngineMessage(std::int32_t type, const taf::Bytes& payload);
+    // Runs the game logic's handler numbered `step` in the engine message table.
+    void RunEngineStep(std::size_t step, const taf::Bytes& payload);
 
     std::weak_ptr<PluginContext> Owner() const { return mOwner.Get(); }
 

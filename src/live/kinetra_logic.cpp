@@ -46,19 +46,16 @@ void RunPresenterDialog(KinetraLogic& logic, const taf::Bytes& payload) {
     logic.OnPresenterDialog(payload);
 }
 
-// The engine messages the live logic answers itself.
-constexpr EngineRoute<KinetraLogic> kLiveRoutes[] = {
-    {FromEngine::kUserInfoRequest, &RunCommand<UserInfoCommand>},
-    {FromEngine::kPushSubscription, &RunPushSubscription},
-    {FromEngine::kOpenState, &RunOpenState},
-    {FromEngine::kPresenterDialog, &RunPresenterDialog},
+// The live logic's handlers of engine messages, by the names the message table gives them.
+constexpr EngineBinding<KinetraLogic> kLiveBindings[] = {
+    {"UserInfoCommand", &RunCommand<UserInfoCommand>},
+    {"OnPushSubscription", &RunPushSubscription},
+    {"OnOpenState", &RunOpenState},
+    {"OnPresenterDialog", &RunPresenterDialog},
 };
+constexpr auto kLiveSteps = BindEngineSteps(EngineArea::live, kLiveBindings);
 
 }  // namespace
-
-std::span<const EngineRoute<KinetraLogic>> LiveRoutes() {
-    return kLiveRoutes;
-}
 
 KinetraLogic::~KinetraLogic() {
     // The push tables take their handlers back from the host as they go.
@@ -82,9 +79,12 @@ void KinetraLogic::Uninit() {
     mPushes.Close();
 }
 
-void KinetraLogic::OnEngineMessage(std::int32_t type, const taf::Bytes& payload) {
-    mGameLogic.OnEngineMessage(type, payload);
-    RouteEngineMessage<KinetraLogic>(kLiveRoutes, *this, type, payload);
+void KinetraLogic::RunEngineStep(EngineArea area, std::size_t step, const taf::Bytes& payload) {
+    if (area == EngineArea::games) {
+        mGameLogic.RunEngineStep(step, payload);
+    } else if (const auto run = kLiveSteps[step]) {
+        run(*this, payload);
+    }
 }
 
 void KinetraLogic::OnOpenState(const taf::Bytes& payload) {

@@ -1,9 +1,10 @@
 // The live side while the avatar is on air: live tags and the avatar type told to viewers on a
 // timer, pushes forwarded to the engine, the presenter's dialog and camera. It owns the game
-// logic, hands it every engine message first and then handles its own.
+// logic and runs its handlers of engine messages too.
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "core/error.h"
 #include "core/thread_pool.h"
 #include "games/kinetra_interactive_game_logic.h"
+#include "plugin/engine_step.h"
 #include "service_plugin/signal_service.h"
 #include "signal/push_table.h"
 #include "taf/records/live_pushes.h"
@@ -34,8 +36,9 @@ public:
     // every push subscription.
     void Uninit();
 
-    // The game logic's hook, then the live logic's own routes.
-    void OnEngineMessage(std::int32_t type, const taf::Bytes& payload);
+    // Runs the handler numbered `step` in the engine message table, of the game logic or of
+    // the live logic itself.
+    void RunEngineStep(EngineArea area, std::size_t step, const taf::Bytes& payload);
 
     // Sets both live tags to `open` (1 or 0) on the servers.
     void ReqSetLiveAttribute(std::int32_t open);
@@ -45,7 +48,7 @@ public:
     // The instance created the avatar's source: the presenter's camera is saved and removed.
     void OnSourceCreated();
 
-    // The live routes, on the engine channel's thread.
+    // The live logic's handlers, on the engine channel's thread.
     void OnOpenState(const taf::Bytes& payload);
     void OnPushSubscription(const taf::Bytes& payload);
     void OnPresenterDialog(const taf::Bytes& payload);

@@ -1,4 +1,5 @@
-// The instance's own engine messages, after the live logic's hook has seen each one.
+// Every engine message runs the handlers its row of the message table names, in order: the
+// game logic's and the live logic's through the live logic, the instance's here.
 #include "commands/game_id_command.h"
 #include "commands/metric_report_command.h"
 #include "commands/req_create_source_command.h"
@@ -26,29 +27,37 @@ void FitSource(KinetraServicePluginImpl& instance, const taf::Bytes& payload) {
     FitSourceToCanvas(instance.PresenterService(), instance.CurrentSource(), payload);
 }
 
-constexpr EngineRoute<KinetraServicePluginImpl> kInstanceRoutes[] = {
-    {FromEngine::kOpenState, &NotifyLiveState},
-    {FromEngine::kGameIdRequest, &RunCommand<GameIdCommand>},
-    {FromEngine::kCreateSource, &CreateSource},
-    {FromEngine::kFitSource, &FitSource},
-    {FromEngine::kPassThroughRequest, &RunCommand<TafTransferCommand>},
-    {FromEngine::kUpdateInfoRequest,
+constexpr EngineBinding<KinetraServicePluginImpl> kInstanceBindings[] = {
+    {"NotifyLiveState", &NotifyLiveState},
+    {"GameIdCommand", &RunCommand<GameIdCommand>},
+    {"CreateSource", &CreateSource},
+    {"FitSource", &FitSource},
+    {"TafTransferCommand", &RunCommand<TafTransferCommand>},
+    {"ExecuteReqUpdateCommand",
      &RunCommand<ReqUpdateInfoCmd, &ReqUpdateInfoCmd::ExecuteReqUpdateCommand>},
-    {FromEngine::kUpdateResultReport,
-     &RunCommand<ReqUpdateInfoCmd, &ReqUpdateInfoCmd::ReportUpdateResult>},
-    {FromEngine::kStartConfigRequest, &RunCommand<ReqStartConfigCommand>},
-    {FromEngine::kMetricReport, &RunCommand<MetricReportCommand>},
+    {"ReportUpdateResult", &RunCommand<ReqUpdateInfoCmd, &ReqUpdateInfoCmd::ReportUpdateResult>},
+    {"ReqStartConfigCommand", &RunCommand<ReqStartConfigCommand>},
+    {"MetricReportCommand", &RunCommand<MetricReportCommand>},
 };
+constexpr auto kInstanceSteps = BindEngineSteps(EngineArea::instance, kInstanceBindings);
 
 }  // namespace
 
-std::span<const EngineRoute<KinetraServicePluginImpl>> InstanceRoutes() {
-    return kInstanceRoutes;
-}
-
+// A type without a row passes silently.
 void KinetraServicePluginImpl::OnEngineMessage(std::int32_t type, const taf::Bytes& payload) {
-    mLogic.OnEngineMessage(type, payload);
-    RouteEngineMessage<KinetraServicePluginImpl>(kInstanceRoutes, *this, type, payload);
+    const InboundRoute* route = FindInboundRoute(type);
+    if (route == nullptr) {
+        return;
+    }
+    for (std::size_t i = 0; i < route->steps.size(); ++i) {
+        const auto area = route->steps[i].area;
+        const auto step = route->firstStep + i;
+        if (area == EngineArea::instance) {
+            kInstanceSteps[step](*this, payload);
+        } else {
+            mLogic.RunEngineStep(area, step, payload);
+        }
+    }
 }
 
 }  // namespace kinetra

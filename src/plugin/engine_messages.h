@@ -3,9 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 #include <tuple>
+#include <type_traits>
+#include <utility>
 
+#include "plugin/engine_step.h"
 #include "plugin/plugin_names.h"
 #include "taf/records/crown_game.h"
 #include "taf/records/engine_audio.h"
@@ -87,55 +91,92 @@ constexpr std::int32_t number(ToEngine type) {
 }
 
 // One row of the table: `Payload` is the record the message carries, or void where the payload
-// is not read, is raw bytes, or has no record declared yet.
+// is not read, is raw bytes, or has no record declared yet. A message from the engine also
+// names the handlers that run for it, in order, and the messages that answer it, at most once
+// each, maybe later: after a server reply, a time-out or the presenter's answer.
 template <class Type, class Payload = void>
 struct EngineMessageSpec {
     using PayloadRecord = Payload;
     Type type;
     std::string_view name;
+    EngineSteps steps;
+    EngineAnswerTypes answers;
 };
 
 template <class Payload = void>
-constexpr EngineMessageSpec<FromEngine, Payload> in(FromEngine type, std::string_view name) {
-    return {type, name};
+constexpr EngineMessageSpec<FromEngine, Payload> in(FromEngine type, std::string_view name,
+                                                    EngineSteps steps,
+                                                    EngineAnswerTypes answers = {}) {
+    return {type, name, steps, answers};
 }
 
 template <class Payload = void>
 constexpr EngineMessageSpec<ToEngine, Payload> out(ToEngine type, std::string_view name) {
-    return {type, name};
+    return {type, name, {}, {}};
 }
 
 // Walk it with std::apply; each row keeps its payload record as a type.
 inline constexpr auto kEngineMessages = std::make_tuple(
-    in<MeruKinetra::MeruTafTransDataReq>(FromEngine::kPassThroughRequest,
-                                         "pass-through server request"),
-    in(FromEngine::kUserInfoRequest, "user information request"),
-    in<MeruKinetra::InteractiveGameTaskMsg>(FromEngine::kCurrentGame, "current game and task id"),
-    in<MeruKinetra::PushSubscribeMsg>(FromEngine::kPushSubscription, "push subscription"),
-    in<MeruKinetra::InteractiveGameInfoReqMsg>(FromEngine::kGameInfoRequest,
-                                               "interactive game information request"),
-    in<MeruKinetra::InteractiveGameMsg>(FromEngine::kCrownGameStart, "crown game start"),
-    in<MeruKinetra::InteractiveGameEndMsg>(FromEngine::kCrownGameEnd, "crown game end"),
-    in<MeruKinetra::InteractiveGameMsg>(FromEngine::kGameDataRecoveryCheck,
-                                        "game data recovery check"),
-    in<MeruKinetra::InteractiveGameTaskMsg>(FromEngine::kCrownGameHeartbeat,
-                                            "crown game heartbeat"),
-    in<MeruKinetra::InteractiveGameMsg>(FromEngine::kTravelGameStart, "travel game start"),
-    in<MeruKinetra::InteractiveGameMsg>(FromEngine::kTravelGamePreStart, "travel game pre-start"),
-    in<MeruKinetra::TravelGameLevelStartMsg>(FromEngine::kTravelGameLevelStart,
-                                             "travel game start with level and screen type"),
-    in<MeruKinetra::InteractiveGameTaskMsg>(FromEngine::kGameHeartbeat,
-                                            "interactive game heartbeat"),
-    in<MeruKinetra::InteractiveGameEndMsg>(FromEngine::kGameEnd, "interactive game end"),
-    in<MeruKinetra::OpenStateMsg>(FromEngine::kOpenState, "open or close notice"),
-    in(FromEngine::kGameIdRequest, "game id request"),
-    in<MeruKinetra::UpdateInfoReqMsg>(FromEngine::kUpdateInfoRequest, "update information request"),
-    in<MeruKinetra::UpdateResultMsg>(FromEngine::kUpdateResultReport, "update result report"),
-    in(FromEngine::kStartConfigRequest, "start configuration request"),
-    in(FromEngine::kCreateSource, "create source"),
-    in<MeruKinetra::SourceSizeMsg>(FromEngine::kFitSource, "fit source"),
-    in<MERU::MetricDetailSet>(FromEngine::kMetricReport, "metric report"),
-    in<MeruKinetra::PresenterDialogReq>(FromEngine::kPresenterDialog, "presenter dialog"),
+    in<MeruKinetra::MeruTafTransDataReq>(
+        FromEngine::kPassThroughRequest, "pass-through server request",
+        {step::instance("TafTransferCommand")}, {ToEngine::kPassThroughResponse}),
+    in(FromEngine::kUserInfoRequest, "user information request", {step::live("UserInfoCommand")},
+       {ToEngine::kUserInfo}),
+    in<MeruKinetra::InteractiveGameTaskMsg>(FromEngine::kCurrentGame, "current game and task id",
+                                            {step::games("SetCurrentGame")}),
+    in<MeruKinetra::PushSubscribeMsg>(FromEngine::kPushSubscription, "push subscription",
+                                      {step::live("OnPushSubscription")}),
+    in<MeruKinetra::InteractiveGameInfoReqMsg>(
+        FromEngine::kGameInfoRequest, "interactive game information request",
+        {step::games("ReqInteractiveGameInfoPacket")}, {ToEngine::kGameInfo}),
+    in<MeruKinetra::InteractiveGameMsg>(FromEngine::kCrownGameStart, "crown game start",
+                                        {step::games("ReqStartVirtualInteractiveCrownGamePacket")},
+                                        {ToEngine::kCrownGameStartAnswer}),
+    in<MeruKinetra::InteractiveGameEndMsg>(FromEngine::kCrownGameEnd, "crown game end",
+                                           {step::games("ReqEndVirtualInteractiveCrownGamePacket")},
+                                           {ToEngine::kCrownGameEndAnswer}),
+    in<MeruKinetra::InteractiveGameMsg>(
+        FromEngine::kGameDataRecoveryCheck, "game data recovery check",
+        {step::games("ReqCheckVirtualInteractiveGameDataRecoveryPacket")},
+        {ToEngine::kGameDataRecoveryAnswer}),
+    in<MeruKinetra::InteractiveGameTaskMsg>(FromEngine::kCrownGameHeartbeat, "crown game heartbeat",
+                                            {step::games("ReqVirtualCrownGameHeartBeat")},
+                                            {ToEngine::kCrownGameHeartbeatAnswer}),
+    in<MeruKinetra::InteractiveGameMsg>(FromEngine::kTravelGameStart, "travel game start",
+                                        {step::games("ReqStartVirtualInteractiveTravelGame")},
+                                        {ToEngine::kTravelGameStartAnswer}),
+    in<MeruKinetra::InteractiveGameMsg>(FromEngine::kTravelGamePreStart, "travel game pre-start",
+                                        {step::games("ReqPreStartVirtualInteractiveTravelGame")},
+                                        {ToEngine::kTravelGamePreStartAnswer}),
+    in<MeruKinetra::TravelGameLevelStartMsg>(
+        FromEngine::kTravelGameLevelStart, "travel game start with level and screen type",
+        {step::games("ReqStartVirtualTravelGame")}, {ToEngine::kTravelGameLevelStartAnswer}),
+    in<MeruKinetra::InteractiveGameTaskMsg>(
+        FromEngine::kGameHeartbeat, "interactive game heartbeat",
+        {step::games("ReqVirtualInteractiveGameHeartbeat")}, {ToEngine::kGameHeartbeatAnswer}),
+    in<MeruKinetra::InteractiveGameEndMsg>(FromEngine::kGameEnd, "interactive game end",
+                                           {step::games("ReqEndVirtualInteractiveGame")},
+                                           {ToEngine::kGameEndAnswer}),
+    in<MeruKinetra::OpenStateMsg>(FromEngine::kOpenState, "open or close notice",
+                                  {step::live("OnOpenState"), step::instance("NotifyLiveState")},
+                                  {ToEngine::kInitData, ToEngine::kCrownOrnaments}),
+    in(FromEngine::kGameIdRequest, "game id request", {step::instance("GameIdCommand")},
+       {ToEngine::kGameId}),
+    in<MeruKinetra::UpdateInfoReqMsg>(FromEngine::kUpdateInfoRequest, "update information request",
+                                      {step::instance("ExecuteReqUpdateCommand")},
+                                      {ToEngine::kUpdateInfo}),
+    in<MeruKinetra::UpdateResultMsg>(FromEngine::kUpdateResultReport, "update result report",
+                                     {step::instance("ReportUpdateResult")}),
+    in(FromEngine::kStartConfigRequest, "start configuration request",
+       {step::instance("ReqStartConfigCommand")}, {ToEngine::kStartConfig}),
+    in(FromEngine::kCreateSource, "create source", {step::instance("CreateSource")}),
+    in<MeruKinetra::SourceSizeMsg>(FromEngine::kFitSource, "fit source",
+                                   {step::instance("FitSource")}),
+    in<MERU::MetricDetailSet>(FromEngine::kMetricReport, "metric report",
+                              {step::instance("MetricReportCommand")}),
+    in<MeruKinetra::PresenterDialogReq>(FromEngine::kPresenterDialog, "presenter dialog",
+                                        {step::live("OnPresenterDialog")},
+                                        {ToEngine::kPresenterDialogResult}),
     out<MeruKinetra::InitDataMsg>(ToEngine::kInitData, "initial data"),
     out<MeruKinetra::MeruTafTransDataRsp>(ToEngine::kPassThroughResponse, "pass-through response"),
     out<MeruKinetra::UserInfoMsg>(ToEngine::kUserInfo, "user information"),
@@ -173,5 +214,25 @@ inline constexpr auto kEngineMessages = std::make_tuple(
     out<MeruKinetra::AudioFrameMsg>(ToEngine::kAudioData, "audio data"),
     out<MeruKinetra::PresenterDialogResult>(ToEngine::kPresenterDialogResult,
                                             "presenter dialog result"));
+
+// Two rows of one type in one direction would disagree on its payload or its handlers.
+consteval bool EachTypeOncePerDirection() {
+    return std::apply(
+        [](const auto&... rows) {
+            const std::pair<bool, std::int32_t> keys[] = {
+                {std::is_same_v<std::remove_cvref_t<decltype(rows.type)>, FromEngine>,
+                 number(rows.type)}...};
+            for (std::size_t i = 0; i < std::size(keys); ++i) {
+                for (std::size_t j = i + 1; j < std::size(keys); ++j) {
+                    if (keys[i] == keys[j]) {
+                        return false;
+                    }
+                }
+            }
+            return true;
+        },
+        kEngineMessages);
+}
+static_assert(EachTypeOncePerDirection(), "an engine message type has two rows");
 
 }  // namespace kinetra

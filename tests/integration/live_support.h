@@ -3,8 +3,10 @@
 #pragma once
 
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "games/game_calls.h"
 #include "host/sim_signal_service.h"
 #include "live/live_protocol.h"
 #include "taf/records/live_attribute.h"
@@ -25,8 +27,9 @@ inline sim::HostAnswers LiveHost() {
     return answers;
 }
 
-// Push handlers a started instance holds: the live side's two and the games' four.
-inline constexpr std::size_t kStartPushHandlers = 6;
+// Push handlers a started instance holds: the live side's and the games'.
+inline constexpr std::size_t kStartPushHandlers =
+    std::tuple_size_v<kinetra::LivePushes> + std::tuple_size_v<kinetra::GamePushes>;
 
 // Takes every task waiting in step mode, oldest first.
 inline std::vector<sim::PendingTask> TakeTasks(sim::SimSignalService& signal) {

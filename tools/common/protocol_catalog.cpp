@@ -25,8 +25,20 @@ const taf::RecordSchema* SchemaOrNull() {
 
 template <class Row>
 EngineMessageEntry MessageEntry(const Row& row) {
-    return {std::is_same_v<decltype(row.type), kinetra::FromEngine>, kinetra::number(row.type),
-            row.name, SchemaOrNull<typename Row::PayloadRecord>()};
+    EngineMessageEntry entry{std::is_same_v<decltype(row.type), kinetra::FromEngine>,
+                             kinetra::number(row.type),
+                             row.name,
+                             SchemaOrNull<typename Row::PayloadRecord>(),
+                             {},
+                             {}};
+    for (const auto& step : row.steps) {
+        entry.handlers.push_back(std::string(kinetra::name(step.area)) + " " +
+                                 std::string(step.handler));
+    }
+    for (const auto answer : row.answers) {
+        entry.answers.push_back(kinetra::number(answer));
+    }
+    return entry;
 }
 
 template <class Call>

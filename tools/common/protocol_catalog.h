@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,6 +18,10 @@ struct EngineMessageEntry {
     std::string_view name;
     // Null where the payload is not read, is raw bytes, or has no record.
     const taf::RecordSchema* payload = nullptr;
+    // From the engine only: the handlers that run for it in order, each as "area Handler", and
+    // the types that answer it.
+    std::vector<std::string> handlers;
+    std::vector<std::int32_t> answers;
 };
 
 struct ServerCallEntry {

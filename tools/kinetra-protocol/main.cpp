@@ -1,27 +1,13 @@
 // kinetra-protocol: writes the engine protocol reference (docs/protocol.md) from the tables.
 #include <cstdio>
 #include <exception>
-#include <span>
 #include <string>
-#include <vector>
 
-#include "plugin/engine_answers.h"
-#include "plugin/engine_route.h"
 #include "plugin/plugin_names.h"
 #include "protocol_markdown.h"
 #include "signal/request_descriptor.h"
 
 namespace {
-
-template <class Area>
-protocoldoc::RouteArea RoutedTypes(std::string_view name,
-                                   std::span<const kinetra::EngineRoute<Area>> routes) {
-    protocoldoc::RouteArea area{name, {}};
-    for (const auto& route : routes) {
-        area.types.push_back(kinetra::number(route.type));
-    }
-    return area;
-}
 
 int Run(int argc, char** argv) {
     if (argc > 2) {
@@ -31,20 +17,11 @@ int Run(int argc, char** argv) {
             stderr);
         return 2;
     }
-    const std::vector<protocoldoc::RouteArea> areas = {
-        RoutedTypes("games", kinetra::GameRoutes()),
-        RoutedTypes("live", kinetra::LiveRoutes()),
-        RoutedTypes("instance", kinetra::InstanceRoutes()),
-    };
-    std::vector<protocoldoc::EngineAnswer> answers;
-    for (const auto& [request, answer] : kinetra::kEngineAnswers) {
-        answers.push_back({kinetra::number(request), kinetra::number(answer)});
-    }
     const Meru::TaskOptions defaults;
     const protocoldoc::TaskOptionValues options{
         {defaults.option1, defaults.option2, defaults.option3, defaults.option4}};
     const std::string text = protocoldoc::WriteProtocolMarkdown(
-        tafjson::protocolCatalog(), areas, answers, kinetra::kEngineChannelName, options);
+        tafjson::protocolCatalog(), kinetra::kEngineChannelName, options);
     // Binary mode: the checked-in file has the same bytes on every platform.
     std::FILE* file = argc == 2 ? std::fopen(argv[1], "wb") : stdout;
     if (file == nullptr) {

@@ -1,4 +1,4 @@
-// docs/protocol.md written from the protocol catalogue and the engine route tables.
+// docs/protocol.md written from the protocol catalogue.
 #pragma once
 
 #include <cstdint>
@@ -10,26 +10,12 @@
 
 namespace protocoldoc {
 
-// One area of the plug-in that handles engine messages, with the types its table routes.
-struct RouteArea {
-    std::string_view name;
-    std::vector<std::int32_t> types;
-};
-
-// An engine message type and one type the plug-in answers it with.
-struct EngineAnswer {
-    std::int32_t request;
-    std::int32_t answer;
-};
-
 struct TaskOptionValues {
     std::uint32_t values[4] = {};
 };
 
 // The whole reference; the same tables always give the same text.
-std::string WriteProtocolMarkdown(const tafjson::ProtocolCatalog& catalog,
-                                  const std::vector<RouteArea>& areas,
-                                  const std::vector<EngineAnswer>& answers,
-                                  std::string_view channel, const TaskOptionValues& options);
+std::string WriteProtocolMarkdown(const tafjson::ProtocolCatalog& catalog, std::string_view channel,
+                                  const TaskOptionValues& options);
 
 }  // namespace protocoldoc

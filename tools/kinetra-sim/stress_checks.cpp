@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "plugin/engine_answers.h"
+#include "plugin/engine_inbound.h"
 
 namespace kinetra_sim {
 namespace {
@@ -106,9 +106,11 @@ Broken TrafficLedger::CheckAnswers() const {
             continue;
         }
         std::uint64_t asked = 0;
-        for (const auto& [question, answer] : kinetra::kEngineAnswers) {
-            if (Number(answer) == type) {
-                asked += CountOf(mToPlugin, Number(question));
+        for (const auto& route : kinetra::kInboundRoutes) {
+            if (std::ranges::any_of(route.answers, [type](kinetra::ToEngine answer) {
+                    return Number(answer) == type;
+                })) {
+                asked += CountOf(mToPlugin, Number(route.type));
             }
         }
         if (sent > asked) {
