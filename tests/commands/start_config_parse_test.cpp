@@ -97,12 +97,6 @@ TEST(StartConfigParse, CameraDetailSplitsAtColonsLikeLineReads) {
     }
 }
 
-}  // namespace
-}  // namespace kinetra
-
-namespace kinetra {
-namespace {
-
 std::size_t gJsonBytes = 0;
 
 void* CountedJsonAllocate(std::size_t size) {

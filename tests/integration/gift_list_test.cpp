@@ -1,6 +1,7 @@
 // The gift list through the real library: cached across starts, handed to the engine in the init
-// data with exactly its declared tags, and late replies. The request every start makes is pinned
-// by the scenario traces.
+// data with exactly its declared tags, lists as long as servers make them, and late replies. The
+// request every start makes is pinned by the scenario traces, an item with a field in a form the
+// reader does not take by the odd_fields scenario's trace.
 #include <gtest/gtest.h>
 
 #include "integration/live_support.h"
@@ -25,6 +26,22 @@ std::optional<sim::PendingTask> TakeGiftListRequest(RunningPlugin& running) {
         }
     }
     return std::nullopt;
+}
+
+// Answers the start's gift-list request with `fields`; the list the engine then receives in its
+// init data.
+Bytes GiftListReachingTheEngine(const Bytes& fields) {
+    RunningPlugin running(LiveHost());
+    auto task = TakeGiftListRequest(running);
+    EXPECT_TRUE(task);
+    if (!task) {
+        return {};
+    }
+    task->Answer(sim::Reply::Fields(0, fields, "MERU.GetPropsListRsp"));
+    running.engine.Send(FromEngine::kOpenState, MeruKinetra::OpenStateMsg{1, 2});
+    const auto init = running.engine.WaitForRecord<MeruKinetra::InitDataMsg>(ToEngine::kInitData);
+    EXPECT_TRUE(init);
+    return init ? init->vGiftList : Bytes{};
 }
 
 MERU::PropsItem SampleItem() {
@@ -60,9 +77,6 @@ TEST(GiftList, ASecondStartAsksAgainOnlyAfterAFailure) {
 }
 
 TEST(GiftList, ItemsWithUnknownTagsReachTheEngineWithExactlyTheDeclaredOnes) {
-    RunningPlugin running(LiveHost());
-    auto task = TakeGiftListRequest(running);
-    ASSERT_TRUE(task);
     MERU::GetPropsListRsp list;
     list.vPropsItemList = {SampleItem(), MERU::PropsItem{}};
     list.sText = "gifts";
@@ -76,12 +90,28 @@ TEST(GiftList, ItemsWithUnknownTagsReachTheEngineWithExactlyTheDeclaredOnes) {
     ASSERT_NE(at, fields.end());
     fields.insert(at + static_cast<std::ptrdiff_t>(declared.size()), unknown.begin(),
                   unknown.end());
-    task->Answer(sim::Reply::Fields(0, fields, "MERU.GetPropsListRsp"));
+    EXPECT_EQ(GiftListReachingTheEngine(fields), taf::toBytes(list));
+}
 
-    running.engine.Send(FromEngine::kOpenState, MeruKinetra::OpenStateMsg{1, 2});
-    const auto init = running.engine.WaitForRecord<MeruKinetra::InitDataMsg>(ToEngine::kInitData);
-    ASSERT_TRUE(init);
-    EXPECT_EQ(init->vGiftList, taf::toBytes(list));
+// Items as a server that knows only their first two fields writes them: the decoding budget
+// holds lists of this length whole.
+TEST(GiftList, ListsOfManyTwoFieldItemsArriveWhole) {
+    for (const std::int32_t count : {3'000, 20'000}) {
+        taf::TafOutputStream out;
+        out.writeListHead(static_cast<std::size_t>(count), 1);
+        MERU::GetPropsListRsp expected;
+        for (std::int32_t i = 0; i < count; ++i) {
+            MERU::PropsItem item;
+            item.iField1 = i;
+            item.sField2 = "gift " + std::to_string(i);
+            out.writeStructBegin(0);
+            out.writeInt(item.iField1, 1);
+            out.writeString(item.sField2, 2);
+            out.writeStructEnd();
+            expected.vPropsItemList.push_back(std::move(item));
+        }
+        EXPECT_TRUE(GiftListReachingTheEngine(out.toBytes()) == taf::toBytes(expected)) << count;
+    }
 }
 
 TEST(GiftList, AReplyAfterTheInstanceIsGoneIsHarmless) {

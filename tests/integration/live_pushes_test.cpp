@@ -1,6 +1,7 @@
 // Server pushes forwarded to the engine and the presenter dialog, through the real library. A
 // viewer message, an item for the signed-in user, a subscribed push and a two-button dialog are
-// pinned by the on_air scenario's trace.
+// pinned by the on_air scenario's trace; a subscribed push passed on raw until the engine
+// unsubscribes, by the push_subscriptions scenario's trace.
 #include <gtest/gtest.h>
 
 #include "integration/live_support.h"
@@ -15,7 +16,6 @@ using kinetra::FromEngine;
 using kinetra::ToEngine;
 using live_test::LiveHost;
 using live_test::TakeTasks;
-using taf::Bytes;
 using testing_support::RunningPlugin;
 
 TEST(LivePushes, ItemSendReachesTheEngineOnlyForTheSignedInUser) {
@@ -32,26 +32,6 @@ TEST(LivePushes, ItemSendReachesTheEngineOnlyForTheSignedInUser) {
     ASSERT_TRUE(running.host.Signal().WaitIdle(std::chrono::seconds(5)));
     ASSERT_TRUE(running.engine.WaitIdle());
     EXPECT_EQ(running.engine.CountReceived(ToEngine::kItemSend), 1u);
-}
-
-TEST(LivePushes, SubscribedPushArrivesRawUntilUnsubscribed) {
-    RunningPlugin running(LiveHost());
-    running.engine.Send(FromEngine::kPushSubscription, MeruKinetra::PushSubscribeMsg{555, 1});
-    ASSERT_TRUE(running.engine.WaitIdle());
-    const Bytes body = {0x00, 0x01, 0xFF, 0x7A};  // not a valid record: passed on as it is
-    running.host.Signal().Push(555, body);
-    const auto raw = running.engine.WaitForRecord<MeruKinetra::RawPushMsg>(ToEngine::kRawPush);
-    ASSERT_TRUE(raw);
-    EXPECT_EQ(raw->uri, 555);
-    EXPECT_EQ(raw->data, body);
-
-    running.engine.Send(FromEngine::kPushSubscription, MeruKinetra::PushSubscribeMsg{555, 0});
-    ASSERT_TRUE(running.engine.WaitIdle());
-    running.host.Signal().Push(555, body);
-    ASSERT_TRUE(running.host.Signal().WaitIdle(std::chrono::seconds(5)));
-    ASSERT_TRUE(running.engine.WaitIdle());
-    EXPECT_EQ(running.engine.CountReceived(ToEngine::kRawPush), 1u);
-    EXPECT_EQ(running.host.Signal().PushHandlers(), live_test::kStartPushHandlers);
 }
 
 struct DialogCase {

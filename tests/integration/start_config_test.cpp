@@ -1,6 +1,7 @@
 // The start configuration through the real library where the scenario traces do not reach:
-// missing services and camera detail, time-outs, bad replies. The request at start and per 2029
-// and a full reply turned into message 2000 are pinned by the traces.
+// missing services and camera detail, time-outs, bad replies (a host without a signal service is
+// the server commands' test). The request at start and per 2029 and a full reply turned into
+// message 2000 are pinned by the traces.
 #include <gtest/gtest.h>
 
 #include "integration/server_calls.h"
@@ -114,15 +115,6 @@ TEST(StartConfig, AConfigurationOverTheLimitIsNotRead) {
         const auto log = UnloadAndReadLog(running);
         EXPECT_EQ(log.ContainsText("config over 1048576 bytes, not read"), !read);
     }
-}
-
-TEST(StartConfig, WithoutASignalServiceNothingIsAskedOrSent) {
-    RunningPlugin running(WithCamera("cam:x"), {sim::ServiceKind::signal});
-    running.engine.Send(FromEngine::kStartConfigRequest, taf::Bytes{});
-    const auto log = UnloadAndReadLog(running);
-    EXPECT_EQ(running.engine.Received().size(), 0u);
-    EXPECT_EQ(running.host.Calls().Count("IPresenterService::GetCamera"), 0u);
-    EXPECT_EQ(log.CountEndingWith("req start config"), 2u) << "logged before the service is asked";
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The audio transfer inside the test process: a fake audio service drives it, a real instance
-// on the stand-in channel sends its blocks to the simulated engine.
+// The audio transfer inside the test process: a fake audio service drives it, and its blocks
+// go to a test context that keeps what is sent to the engine.
 #include "live/kinetra_audio_transfer.h"
 
 #include <gtest/gtest.h>
@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/sim_engine.h"
-#include "plugin/kinetra_service_plugin_impl.h"
+#include "support/manual_timer_source.h"
+#include "support/test_context.h"
 #include "taf/codec.h"
 
 namespace {
@@ -74,21 +74,25 @@ private:
 
 class AudioTransfer : public testing::Test {
 protected:
-    void SetUp() override { transfer.Init(&service, instance); }
+    void SetUp() override { transfer.Init(&service, context); }
 
     void Feed(std::uint32_t frames, std::int32_t kind = KinetraAudioTransfer::kAudioKind) {
         const AudioFrame frame = source.Next(frames);
         transfer.OnAudioData(&frame, kind);
     }
-    std::size_t Blocks() const { return engine.CountReceived(ToEngine::kAudioData); }
+    std::size_t Blocks() const { return context->Sent().size(); }
+    MeruKinetra::AudioFrameMsg Block(std::size_t index) const {
+        MeruKinetra::AudioFrameMsg block;
+        EXPECT_EQ(context->Sent().at(index).first, ToEngine::kAudioData);
+        EXPECT_EQ(taf::fromBytes(context->Sent().at(index).second, block), taf::kOk);
+        return block;
+    }
 
     // Every block received holds the frames in order, from the first frame fed.
     void ExpectBlocksInOrder() {
         std::uint64_t frame = 0;
-        for (const auto& message : engine.Received()) {
-            ASSERT_EQ(message.type, kinetra::number(ToEngine::kAudioData));
-            MeruKinetra::AudioFrameMsg block;
-            ASSERT_EQ(taf::fromBytes(message.payload, block), taf::kOk);
+        for (std::size_t index = 0; index < Blocks(); ++index) {
+            const MeruKinetra::AudioFrameMsg block = Block(index);
             EXPECT_EQ(block.iSampleRate, static_cast<std::int32_t>(kRate));
             ASSERT_EQ(block.sPcm.size(), KinetraAudioTransfer::kBlockFrames * 4);
             for (std::size_t i = 0; i < block.sPcm.size(); i += 4, ++frame) {
@@ -105,9 +109,10 @@ protected:
         }
     }
 
-    sim::SimEngine engine;
-    std::shared_ptr<kinetra::KinetraServicePluginImpl> instance =
-        kinetra::KinetraServicePluginImpl::Create();
+    sim::SimHost host;
+    testing_support::ManualTimerSource clock;
+    std::shared_ptr<testing_support::TestContext> context =
+        std::make_shared<testing_support::TestContext>(host, clock);
     FakeAudioService service;
     KinetraAudioTransfer transfer;
     AudioSource source;
@@ -154,12 +159,12 @@ TEST_F(AudioTransfer, IgnoresWhatItCannotOrNeedNotConvert) {
 
     transfer.Unit();
     service.format.second = KinetraAudioTransfer::kUnsupportedFormatSecond;
-    transfer.Init(&service, instance);
+    transfer.Init(&service, context);
     Feed(2048);
     EXPECT_EQ(Blocks(), 0u);
 
     transfer.Unit();
-    transfer.Init(nullptr, instance);
+    transfer.Init(nullptr, context);
     Feed(2048);
     EXPECT_EQ(Blocks(), 0u);
     EXPECT_EQ(service.registrations.size(), 2u);
@@ -171,18 +176,20 @@ TEST_F(AudioTransfer, PartialBlockOutlivesUnitAndInit) {
     transfer.Unit();
     EXPECT_EQ(service.removals, 1) << "a second Unit has nothing to remove";
     Feed(1000);  // a late call from the host: not taken
-    transfer.Init(&service, instance);
+    transfer.Init(&service, context);
     Feed(24);
     EXPECT_EQ(Blocks(), 1u);
     EXPECT_EQ(service.formatReads, 2);
     // The late call's frames were dropped: the block holds frames 0-999 and then 2000-2023.
-    const auto block = engine.WaitForRecord<MeruKinetra::AudioFrameMsg>(ToEngine::kAudioData);
-    ASSERT_TRUE(block);
-    EXPECT_EQ(static_cast<std::uint8_t>(block->sPcm[1000 * 4]), 2000 % 256);
+    EXPECT_EQ(static_cast<std::uint8_t>(Block(0).sPcm[1000 * 4]), 2000 % 256);
 }
 
 TEST_F(AudioTransfer, DropsBlocksOnceTheOwnerIsGone) {
-    instance.reset();
+    // An owner whose last reference goes while the context it names stays readable here.
+    std::shared_ptr<kinetra::PluginContext> owner(std::make_shared<int>(), context.get());
+    transfer.Unit();
+    transfer.Init(&service, owner);
+    owner.reset();
     Feed(5000);
     EXPECT_EQ(Blocks(), 0u);
 }
@@ -212,7 +219,7 @@ TEST_F(AudioTransfer, NoBlockAfterUnitReturnsWhileAudioStreams) {
         const auto sent = Blocks();
         callsAfter(6);
         ASSERT_EQ(Blocks(), sent) << "round " << round;
-        transfer.Init(&service, instance);
+        transfer.Init(&service, context);
     }
     callsAfter(6);
     running = false;

@@ -1,4 +1,6 @@
 // The push table: what it registers with the host and what it takes back, always by object.
+// One engine subscription per URI beside the games' own, and an unsubscribe that removes only
+// the engine's, are pinned by the push_subscriptions scenario's trace.
 #include "signal/push_table.h"
 
 #include <gtest/gtest.h>
@@ -44,23 +46,6 @@ public:
 std::unique_ptr<Handler> RawHandler(std::uint32_t uri) {
     return std::make_unique<Meru::SignalPushFactory<taf::Bytes>>(
         uri, [](const taf::Bytes&, std::int32_t) {});
-}
-
-TEST(PushTable, OneEngineSubscriptionPerUriBesideTheFixedOneAndRemovedByObject) {
-    RecordingSignal signal;
-    PushTable table;
-    table.Open(&signal);
-    EXPECT_EQ(table.Add(Origin::fixed, 1025511, RawHandler(1025511)), Added::added);
-    EXPECT_EQ(table.Add(Origin::engine, 1025511, RawHandler(1025511)), Added::added);
-    EXPECT_EQ(table.Add(Origin::engine, 1025511, RawHandler(1025511)), Added::held);
-    EXPECT_EQ(signal.adds, 2);
-
-    EXPECT_TRUE(table.Remove(Origin::engine, 1025511));
-    EXPECT_FALSE(table.Remove(Origin::engine, 1025511));
-    EXPECT_FALSE(table.Remove(Origin::engine, 777));
-    EXPECT_EQ(signal.removes, 1);
-    ASSERT_EQ(signal.held.size(), 1u);
-    EXPECT_EQ(signal.held[0].first, 1025511u);
 }
 
 TEST(PushTable, RefusesEngineUrisBeyondTheLimitUntilOneIsRemoved) {

@@ -45,20 +45,5 @@ TEST(GiftListWire, DecodingIntoAFilledRecordGivesTheSameRecordAsDecodingIntoAFre
     }
 }
 
-// A record written without its later fields (an older peer) decodes them as defaults, also
-// into a record that held values there.
-TEST(GiftListWire, FieldsMissingFromTheWireFallBackToTheirDefaultsInAReusedRecord) {
-    MERU::UserId reused = test::SampleUserId();
-    TafOutputStream out;
-    out.writeInt(5, 0);
-    out.writeString("guid", 1);
-    const Bytes bytes = out.toBytes();
-    ASSERT_EQ(fromBytes(bytes, reused), kOk);
-    MERU::UserId expected;
-    expected.lUid = 5;
-    expected.sGuid = "guid";
-    EXPECT_EQ(reused, expected);
-}
-
 }  // namespace
 }  // namespace taf

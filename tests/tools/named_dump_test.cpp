@@ -56,9 +56,8 @@ TEST(NamedDump, UnknownOrMismatchedFieldsStayUnnamed) {
     EXPECT_EQ(dump, "     0  tag 0 int8 9\n     2  tag 7 iGameId int8 5\n     4  tag 12 int8 1\n");
 }
 
-TEST(ProtocolCatalog, HoldsEveryMessagePushAndRecordOnce) {
+TEST(ProtocolCatalog, HoldsEveryRecordOnceAndFindsItsRecords) {
     const auto& catalog = tafjson::protocolCatalog();
-    EXPECT_EQ(catalog.pushes.size(), 6u);
     std::set<std::string_view> names;
     for (const auto* record : catalog.records) {
         EXPECT_TRUE(names.insert(record->name).second) << record->name << " declared twice";

@@ -19,16 +19,16 @@ bool Parse(const std::string& text, Scenario& scenario, std::string& error) {
     return ParseScenario(json, scenario, error);
 }
 
-// The scenarios' traces pin the camera, canvas, absent services, channels, waits, pushes and
-// started live; these are the answers and steps none of them uses.
+// The scenarios' traces pin the camera, canvas, absent services, channels, waits, pushes, started
+// live and the instance's start and release; these are the answers and steps none of them uses.
 TEST(Scenario, ReadsTheAnswersAndStepsNoScenarioUses) {
     Scenario scenario;
     std::string error;
     ASSERT_TRUE(Parse(R"({
       "host": {"uid": -5, "user_value": 8589934592, "test_env": true, "dialog_result": 2},
       "steps": [{"engine": 4294967295, "payload": [{"tag": 0, "type": "int", "value": 300}]},
-                {"live": "stopped"}, {"instance": "stop"}, {"instance": "start"},
-                {"repeat": 3, "steps": [{"dialog": 1}, {"wait_ms": 5}]}, {"instance": "release"}],
+                {"live": "stopped"}, {"instance": "stop"},
+                {"repeat": 3, "steps": [{"dialog": 1}, {"wait_ms": 5}]}],
       "server": {"replies": [{"servant": "s", "function": "f", "ret": -2,
                               "rsp": [{"tag": 1, "type": "string", "text": "ok"}]},
                              {"servant": "s", "function": "g", "ret": 3, "rsp_hex": "0c"},
@@ -41,20 +41,17 @@ TEST(Scenario, ReadsTheAnswersAndStepsNoScenarioUses) {
     EXPECT_EQ(answers.userValue, 8589934592);
     EXPECT_TRUE(answers.testEnv);
     EXPECT_EQ(answers.dialogResult, std::optional<std::uint32_t>(2));
-    ASSERT_EQ(scenario.steps.size(), 6u);
+    ASSERT_EQ(scenario.steps.size(), 4u);
     const auto& first = std::get<EngineStep>(scenario.steps[0]);
     EXPECT_EQ(first.type, 4294967295u);
     EXPECT_EQ(first.channel, kinetra::kEngineChannelName);
     EXPECT_EQ(first.payload, (taf::Bytes{0x01, 0x01, 0x2C}));
     EXPECT_FALSE(std::get<LiveStep>(scenario.steps[1]).started);
-    using Action = InstanceStep::Action;
-    EXPECT_EQ(std::get<InstanceStep>(scenario.steps[2]).action, Action::stop);
-    EXPECT_EQ(std::get<InstanceStep>(scenario.steps[3]).action, Action::start);
-    const auto& repeat = std::get<RepeatStep>(scenario.steps[4]);
+    EXPECT_EQ(std::get<InstanceStep>(scenario.steps[2]).action, InstanceStep::Action::stop);
+    const auto& repeat = std::get<RepeatStep>(scenario.steps[3]);
     EXPECT_EQ(repeat.count, 3u);
     ASSERT_EQ(repeat.steps.size(), 2u);
     EXPECT_EQ(std::get<DialogStep>(repeat.steps[0]).result, 1u);
-    EXPECT_EQ(std::get<InstanceStep>(scenario.steps[5]).action, Action::release);
     ASSERT_EQ(scenario.replies.size(), 3u);
     EXPECT_EQ(scenario.replies[0].servant, "s");
     EXPECT_EQ(scenario.replies[0].function, "f");
