@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "allocation_counter.h"
+#include "counter_list_record.h"
 #include "support/props_sample.h"
 #include "taf/codec.h"
 #include "taf_peer.pb.h"
@@ -150,9 +151,30 @@ const GiftListSample& GiftList() {
     return sample;
 }
 
+// The integer-heavy shape: 200 items of 25 integers, 10 strings, two integer lists and a
+// nested record of 11 integers.
+struct CounterListSample {
+    bench_records::CounterListRsp record = bench_records::SampleCounterList(kGiftItems);
+    taf::Bytes bytes = taf::toBytes(record);
+    kinetra_bench::CounterListRsp peer;
+    std::string peerBytes;
+
+    CounterListSample() {
+        ToPeer(record, peer);
+        peer.SerializeToString(&peerBytes);
+    }
+};
+
+const CounterListSample& CounterList() {
+    static const CounterListSample sample;
+    return sample;
+}
+
 constexpr const char* kEncodeRow = "TAF encode, gift-list reply of 200 items, reused buffer";
 constexpr const char* kDecodeReusedRow = "TAF decode, same reply, into a reused record";
 constexpr const char* kDecodeFreshRow = "TAF decode, same reply, into a fresh record";
+constexpr const char* kCounterReusedRow =
+    "TAF decode, integer-heavy list of 200 items, into a reused record";
 constexpr const char* kSmallRow = "TAF small record (user identity) encode + decode";
 
 void EncodeReplyOurs(benchmark::State& state) {
@@ -185,29 +207,32 @@ void EncodeReplyPeer(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(out.size()));
 }
 
-void DecodeReplyReusedOurs(benchmark::State& state) {
-    const auto& sample = GiftList();
-    // A record that already holds a decoded list, as the plug-in's does after the first reply.
-    MERU::GetPropsListRsp record;
-    bool ok = taf::fromBytes(sample.bytes, record) == taf::kOk;
-    Run(state, kDecodeReusedRow, [&] {
-        ok &= taf::fromBytes(sample.bytes, record) == taf::kOk;
+// Decoding into a record that already holds a decoded list, as the plug-in's does after the
+// first reply, for each sample (`sample` returns it, built on first use).
+template <class Sample>
+void DecodeReusedOurs(benchmark::State& state, const Sample& (*sample)(), const char* row) {
+    const Sample& data = sample();
+    decltype(data.record) record;
+    bool ok = taf::fromBytes(data.bytes, record) == taf::kOk;
+    Run(state, row, [&] {
+        ok &= taf::fromBytes(data.bytes, record) == taf::kOk;
         benchmark::DoNotOptimize(record);
     });
-    if (!ok || !SameAsSample(record, sample.bytes)) {
+    if (!ok || !SameAsSample(record, data.bytes)) {
         state.SkipWithError("the decoded record differs from the sample");
     }
 }
 
-void DecodeReplyReusedPeer(benchmark::State& state) {
-    const auto& sample = GiftList();
-    kinetra_bench::GetPropsListRsp message;
-    bool ok = message.ParseFromString(sample.peerBytes);
-    Run(state, kDecodeReusedRow, [&] {
-        ok &= message.ParseFromString(sample.peerBytes);
+template <class Sample>
+void DecodeReusedPeer(benchmark::State& state, const Sample& (*sample)(), const char* row) {
+    const Sample& data = sample();
+    decltype(data.peer) message;
+    bool ok = message.ParseFromString(data.peerBytes);
+    Run(state, row, [&] {
+        ok &= message.ParseFromString(data.peerBytes);
         benchmark::DoNotOptimize(message);
     });
-    if (!ok || !PeerSameAsSample<MERU::GetPropsListRsp>(message, sample.bytes)) {
+    if (!ok || !PeerSameAsSample<decltype(data.record)>(message, data.bytes)) {
         state.SkipWithError("protobuf's decoded message differs from the sample");
     }
 }
@@ -289,8 +314,16 @@ void UserIdRoundTripPeer(benchmark::State& state) {
 [[maybe_unused]] const bool kRegistered = [] {
     benchmark::RegisterBenchmark("taf.encode_reply_200.reused/ours", EncodeReplyOurs);
     benchmark::RegisterBenchmark("taf.encode_reply_200.reused/protobuf", EncodeReplyPeer);
-    benchmark::RegisterBenchmark("taf.decode_reply_200.reused/ours", DecodeReplyReusedOurs);
-    benchmark::RegisterBenchmark("taf.decode_reply_200.reused/protobuf", DecodeReplyReusedPeer);
+    benchmark::RegisterBenchmark("taf.decode_reply_200.reused/ours",
+                                 DecodeReusedOurs<GiftListSample>, GiftList, kDecodeReusedRow);
+    benchmark::RegisterBenchmark("taf.decode_reply_200.reused/protobuf",
+                                 DecodeReusedPeer<GiftListSample>, GiftList, kDecodeReusedRow);
+    benchmark::RegisterBenchmark("taf.decode_counters_200.reused/ours",
+                                 DecodeReusedOurs<CounterListSample>, CounterList,
+                                 kCounterReusedRow);
+    benchmark::RegisterBenchmark("taf.decode_counters_200.reused/protobuf",
+                                 DecodeReusedPeer<CounterListSample>, CounterList,
+                                 kCounterReusedRow);
     benchmark::RegisterBenchmark("taf.decode_reply_200.fresh/ours", DecodeReplyFreshOurs);
     benchmark::RegisterBenchmark("taf.decode_reply_200.fresh/protobuf", DecodeReplyFreshPeer);
     benchmark::RegisterBenchmark("taf.user_id.round_trip/ours", UserIdRoundTripOurs);

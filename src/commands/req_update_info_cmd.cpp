@@ -5,14 +5,30 @@
 #include "core/logger_stream.h"
 #include "signal/taf_task.h"
 #include "signal/taf_task_no_rsp.h"
+#include "signal/task_shelf.h"
 #include "taf/records/update_info.h"
+#include "taf/thread_spare.h"
 
 namespace kinetra {
 namespace {
 
-std::string Param(const std::map<std::string, std::string>& params, const char* key) {
+using UpdateTask = Meru::Shelved<Meru::TafTaskWithTidAndCustomFillUA<MERU::GetMobileUpdateInfoReq,
+                                                                     MERU::GetMobileUpdateInfoRsp>>;
+
+std::string_view Param(const std::map<std::string, std::string>& params, const char* key) {
     const auto entry = params.find(key);
-    return entry == params.end() ? std::string() : entry->second;
+    return entry == params.end() ? std::string_view() : std::string_view(entry->second);
+}
+
+// What every update request starts from; the engine's user agent is set on top.
+const MERU::GetMobileUpdateInfoReq& UpdateRequestTemplate() {
+    static const MERU::GetMobileUpdateInfoReq request = [] {
+        MERU::GetMobileUpdateInfoReq made;
+        made.mpRelyArtifacts = {{"rely_artifacts_key", "pc_engine"}};
+        made.mpRelyArtifactTypes = {{"rely_artifacts_key", 2}};
+        return made;
+    }();
+    return request;
 }
 
 }  // namespace
@@ -23,18 +39,15 @@ void ReqUpdateInfoCmd::ExecuteReqUpdateCommand(const taf::Bytes& payload) {
     if (signal == nullptr) {
         return;
     }
-    MeruKinetra::UpdateInfoReqMsg query;
-    taf::fromBytesLenient(payload, query);
-    const std::string type = Param(query.mpParam, "iType");
-    const std::string userAgent = Param(query.mpParam, "sUA");
+    // Read over the thread's query, whose map nodes serve the next one.
+    taf::ThreadSpare<MeruKinetra::UpdateInfoReqMsg> query;
+    taf::fromBytesLenient(payload, *query);
+    const std::string_view type = Param(query->mpParam, "iType");
+    const std::string_view userAgent = Param(query->mpParam, "sUA");
     core::logger_stream(core::level_inf)
         << L"ReqUpdateInfoCmd::ExecuteReqUpdateCommand"
         << L" EngineNotify::VirtualAI_ReqUpdate type " << type << L" ua= " << userAgent;
 
-    MERU::GetMobileUpdateInfoReq request;
-    request.tId.sUA = userAgent;
-    request.mpRelyArtifacts = {{"rely_artifacts_key", "pc_engine"}};
-    request.mpRelyArtifactTypes = {{"rely_artifacts_key", 2}};
     // Holds the instance weakly: a task the host still holds keeps nothing alive after the
     // instance is released, and its late answer is dropped.
     auto onReply = [weakInstance = std::weak_ptr(instance)](
@@ -56,9 +69,12 @@ void ReqUpdateInfoCmd::ExecuteReqUpdateCommand(const taf::Bytes& payload) {
         alive->RememberUpdateValue(response->iField7);
         alive->SendToEngine(ToEngine::kUpdateInfo, answer);
     };
-    signal->SendTask(new Meru::TafTaskWithTidAndCustomFillUA<MERU::GetMobileUpdateInfoReq,
-                                                             MERU::GetMobileUpdateInfoRsp>(
-        std::move(request), RequestAddress(taf::kGetMobileUpdateInfo), std::move(onReply)));
+    // Update queries come one after another, so their tasks are taken from the shelf.
+    auto task =
+        UpdateTask::Take(taf::kGetMobileUpdateInfo.servant, taf::kGetMobileUpdateInfo.function,
+                         UpdateRequestTemplate(), std::move(onReply));
+    task->Req().tId.sUA.assign(userAgent);
+    signal->SendTask(task.release());
 }
 
 void ReqUpdateInfoCmd::ReportUpdateResult(const taf::Bytes& payload) {

@@ -17,6 +17,7 @@
 #include "signal/signal_error_helper.h"
 #include "taf/codec.h"
 #include "taf/records/start_config.h"
+#include "taf/thread_spare.h"
 
 namespace kinetra {
 
@@ -26,9 +27,16 @@ public:
 
     // Sends on the engine channel; dropped when there is no channel. Any thread may send.
     virtual void SendToEngine(ToEngine type, std::span<const std::uint8_t> payload) = 0;
+    // The record is written into the thread's reused buffer; a record larger than
+    // kKeptRecordBytes does not keep it allocated.
+    static constexpr std::size_t kKeptRecordBytes = 64 * 1024;
     template <taf::Record T>
     void SendToEngine(ToEngine type, const T& record) {
-        SendToEngine(type, taf::toBytes(record));
+        taf::ThreadSpare<taf::TafOutputStream> out;
+        out->reset();
+        taf::writeTo(*out, record);
+        SendToEngine(type, out->view());
+        out->releaseAbove(kKeptRecordBytes);
     }
 
     // The host's services; null when the host has none or after the instance's release.

@@ -8,9 +8,17 @@
 #include "plugin/engine_channel.h"
 #include "plugin/engine_envelope.h"
 #include "plugin/host_registry.h"
+#include "taf/thread_spare.h"
 
 namespace kinetra {
 namespace {
+
+// The largest engine message whose buffer a thread keeps for the next one: audio blocks and
+// ordinary answers fit, a rare large pass-through does not stay allocated.
+constexpr std::size_t kKeptPayloadBytes = 64 * 1024;
+
+// The envelope is written while the record it carries may still be in the thread's spare.
+struct EnvelopeUse;
 
 // Looks one service up in the host's registry; logs `missing` when the host has none.
 template <typename Service>
@@ -72,8 +80,13 @@ void KinetraServicePluginImpl::OnMsg(const char* channel, const char* data, std:
         }
         const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(data),
                                                   data != nullptr ? size : 0);
-        const EngineEnvelope envelope = DecodeEngineEnvelope(bytes);
-        self->OnEngineMessage(envelope.type, envelope.payload);
+        // The thread's envelope is read over, so its payload buffer serves every message.
+        taf::ThreadSpare<MeruKinetra::EngineMessage> envelope;
+        ReadEngineEnvelope(bytes, *envelope);
+        self->OnEngineMessage(static_cast<std::int32_t>(envelope->type), envelope->payload);
+        if (envelope->payload.capacity() > kKeptPayloadBytes) {
+            taf::Bytes().swap(envelope->payload);
+        }
     });
 }
 
@@ -81,9 +94,12 @@ void KinetraServicePluginImpl::SendToEngine(ToEngine type, std::span<const std::
     if (mEngineServer == nullptr) {
         return;
     }
-    const taf::Bytes bytes = EncodeEngineEnvelope(number(type), payload);
-    mEngineServer->SendMsg(kEngineChannelName, reinterpret_cast<const char*>(bytes.data()),
-                           static_cast<std::uint32_t>(bytes.size()));
+    taf::ThreadSpare<taf::TafOutputStream, EnvelopeUse> bytes;
+    bytes->reset();
+    WriteEngineEnvelope(number(type), payload, *bytes);
+    mEngineServer->SendMsg(kEngineChannelName, reinterpret_cast<const char*>(bytes->data()),
+                           static_cast<std::uint32_t>(bytes->size()));
+    bytes->releaseAbove(kKeptPayloadBytes);
 }
 
 void KinetraServicePluginImpl::QueryServices() {

@@ -33,6 +33,13 @@ protected:
         return data != nullptr && size != 0 && secondCode != -1;
     }
 
+    // Back to a fresh task's frame and codes, keeping the frame's capacity.
+    void ForgetFrame() {
+        encoded.clear();
+        resultCode = -1;
+        errCode = -1;
+    }
+
     TaskOptions options;
     taf::Bytes encoded;
     std::int32_t resultCode = -1;

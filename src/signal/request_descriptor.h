@@ -3,14 +3,25 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace Meru {
 
 struct RequestDescriptor {
-    RequestDescriptor(std::string servant, std::string function)
-        : servantName(std::move(servant)),
-          functionName(std::move(function)),
-          path("/" + servantName + "/" + functionName) {}
+    RequestDescriptor(std::string_view servant, std::string_view function) {
+        Assign(servant, function);
+    }
+
+    // Readdresses it, keeping the strings' capacity.
+    void Assign(std::string_view servant, std::string_view function) {
+        servantName.assign(servant);
+        functionName.assign(function);
+        path.clear();
+        path.push_back('/');
+        path.append(servant);
+        path.push_back('/');
+        path.append(function);
+    }
 
     std::string servantName;
     std::string functionName;

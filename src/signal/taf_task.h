@@ -45,6 +45,14 @@ public:
     }
 
 protected:
+    // Back to what a fresh task holds, keeping the capacity of the response and the frame.
+    void ForgetRequest() {
+        callback = nullptr;
+        errorInfo = SignalErrorHelper{};
+        response = taf::recordDefaults<Rsp>();
+        this->ForgetFrame();
+    }
+
     Rsp response;
     Callback callback;
     SignalErrorHelper errorInfo;

@@ -40,7 +40,7 @@ public:
         return core::at_boundary(
             L"TafTaskBase::Encode",
             [&] {
-                encoded = taf::encodeRequest(GetServantName(), GetFunctionName(), 0, request);
+                taf::encodeRequest(GetServantName(), GetFunctionName(), 0, request, encoded);
                 return !encoded.empty();
             },
             false);

@@ -102,6 +102,50 @@ public:
     [[nodiscard]] Status readOpened(std::string& value, TafType type);
     [[nodiscard]] Status readOpened(Bytes& value, TafType type);
 
+    // The common case of an integer field, small enough to inline into a record's reader at
+    // any optimisation level: the next head is `tag` (below 15) with ZeroTag or a payload of up
+    // to 4 bytes that fits the target, and 4 bytes of room are left. Takes it and returns true;
+    // otherwise consumes nothing and returns false, and the general reader decides.
+    template <class Int>
+    requires TafInteger<Int>
+    bool takeSmallInt(Tag tag, Int& value) {
+        if (bytes_.size() - position_ < 5 || tag >= 15) {
+            return false;
+        }
+        const std::uint8_t* at = bytes_.data() + position_;
+        if (at[0] >> 4 != tag) {
+            return false;
+        }
+        switch (static_cast<TafType>(at[0] & 0x0F)) {
+            case TafType::ZeroTag:
+                value = 0;
+                position_ += 1;
+                return true;
+            case TafType::Int8:
+                value = static_cast<Int>(static_cast<std::int8_t>(at[1]));
+                position_ += 2;
+                return true;
+            case TafType::Int16:
+                if constexpr (sizeof(Int) >= 2) {
+                    value = static_cast<Int>(static_cast<std::int16_t>(at[1] << 8 | at[2]));
+                    position_ += 3;
+                    return true;
+                }
+                return false;
+            case TafType::Int32:
+                if constexpr (sizeof(Int) >= 4) {
+                    value = static_cast<Int>(static_cast<std::int32_t>(
+                        std::uint32_t{at[1]} << 24 | std::uint32_t{at[2]} << 16 |
+                        std::uint32_t{at[3]} << 8 | at[4]));
+                    position_ += 5;
+                    return true;
+                }
+                return false;
+            default:
+                return false;
+        }
+    }
+
     // Building blocks for containers, records and schema-less readers.
 
     // Finds the field and consumes its head: kOk with its type, kFieldAbsent, or

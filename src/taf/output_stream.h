@@ -22,6 +22,14 @@ public:
 
     // Forgets what was written and keeps the buffer for reuse.
     void reset() { size_ = 0; }
+    // Forgets what was written and frees the buffer when it grew beyond `bytes`.
+    void releaseAbove(std::size_t bytes) {
+        size_ = 0;
+        if (capacity_ > bytes) {
+            buffer_.reset();
+            capacity_ = 0;
+        }
+    }
 
     const std::uint8_t* data() const { return buffer_.get(); }
     std::size_t size() const { return size_; }

@@ -4,7 +4,17 @@
 namespace taf {
 
 Status readFrom(TafInputStream& in, RequestPacket& packet) {
-    packet = RequestPacket{};
+    // Back to the defaults, keeping the strings' and the buffer's capacity for a reused packet.
+    packet.iVersion = 0;
+    packet.cPacketType = 0;
+    packet.iMessageType = 0;
+    packet.iRequestId = 0;
+    packet.sServantName.clear();
+    packet.sFuncName.clear();
+    packet.sBuffer.clear();
+    packet.iTimeout = 0;
+    packet.context.clear();
+    packet.status.clear();
     Status status = kOk;
     std::apply(
         [&](const auto&... field) {

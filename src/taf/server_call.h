@@ -3,6 +3,7 @@
 
 #include <exception>
 
+#include "taf/thread_spare.h"
 #include "taf/uni_packet.h"
 
 namespace taf {
@@ -13,18 +14,28 @@ inline constexpr std::string_view kRequestAttribute = "tReq";
 inline constexpr std::string_view kResponseAttribute = "tRsp";
 inline constexpr std::string_view kReturnAttribute = "";
 
-// The framed request with `request` under "tReq"; empty when the packet was refused (no
-// servant or function name).
+// Frames a request whose value (a record at tag 0) is already encoded: the body holds it as
+// "tReq" under `typeName`, version 2. Written into `frame`, which keeps its capacity; left
+// empty when the packet is refused (no servant or function name).
+void frameRequest(std::string_view servant, std::string_view function, std::int32_t requestId,
+                  std::string_view typeName, std::span<const std::uint8_t> value, Bytes& frame);
+
+// The framed request with `request` under "tReq", written into `frame`. The same bytes as a
+// UniPacket holding the one attribute, built in the thread's reused buffers instead of maps.
+template <Record Req>
+void encodeRequest(std::string_view servant, std::string_view function, std::int32_t requestId,
+                   const Req& request, Bytes& frame) {
+    ThreadSpare<TafOutputStream, struct RequestValueUse> value;
+    value->reset();
+    writeValue(*value, request, 0);
+    frameRequest(servant, function, requestId, wireTypeName<Req>(), value->view(), frame);
+}
+
 template <Record Req>
 Bytes encodeRequest(std::string_view servant, std::string_view function, std::int32_t requestId,
                     const Req& request) {
-    UniPacket packet;
-    packet.packet().sServantName = servant;
-    packet.packet().sFuncName = function;
-    packet.packet().iRequestId = requestId;
-    packet.put(kRequestAttribute, request);
     Bytes frame;
-    packet.encode(frame);
+    encodeRequest(servant, function, requestId, request, frame);
     return frame;
 }
 
@@ -36,7 +47,9 @@ template <class ReadMore>
 std::int32_t decodeReplyWith(std::span<const std::uint8_t> frame, std::int32_t* requestId,
                              ReadMore&& readMore) noexcept {
     try {
-        UniPacket packet;
+        // The thread's packet is read over, so its strings, buffers and map nodes are reused.
+        ThreadSpare<UniPacket> spare;
+        UniPacket& packet = *spare;
         // A hostile or damaged reply yields what could be read and defaults elsewhere.
         static_cast<void>(packet.decode(frame));
         std::int32_t returnValue = 0;
@@ -45,6 +58,7 @@ std::int32_t decodeReplyWith(std::span<const std::uint8_t> frame, std::int32_t* 
         if (requestId != nullptr) {
             *requestId = packet.packet().iRequestId;
         }
+        packet.releaseLargeBuffers();
         return returnValue;
     } catch (const std::exception&) {
         return kReplyOutOfMemory;

@@ -36,13 +36,25 @@ Status UniAttribute::writeBody(TafOutputStream& out, bool version3) const {
     return version3 ? writeValue(out, data3_, 0) : writeValue(out, data2_, 0);
 }
 
-Status UniAttribute::readBody(TafInputStream& in, bool version3) {
-    if (version3) {
-        data3_.clear();
-        return readValue(in, data3_, 0, true);
+namespace {
+
+// Reads the body map over what `values` holds, so that a reused attribute refills its nodes;
+// an absent body leaves it empty.
+template <class Values>
+Status readBodyOver(TafInputStream& in, Values& values) {
+    TafType type{};
+    const Status status = in.openField(0, true, type);
+    if (status != kOk) {
+        values.clear();
+        return status < 0 ? status : kOk;
     }
-    data2_.clear();
-    return readValue(in, data2_, 0, true);
+    return readOpened(in, values, type);
+}
+
+}  // namespace
+
+Status UniAttribute::readBody(TafInputStream& in, bool version3) {
+    return version3 ? readBodyOver(in, data3_) : readBodyOver(in, data2_);
 }
 
 }  // namespace taf

@@ -68,7 +68,8 @@ public:
 
     // The body as a map at tag 0, in the version-3 layout or else the version-2 one.
     Status writeBody(TafOutputStream& out, bool version3) const;
-    // Clears the data of that version, then reads the body map at tag 0, required.
+    // Reads the body map at tag 0, required, into the data of that version: what it held is
+    // read over (its nodes and buffers reused), and it is empty when the body is absent.
     [[nodiscard]] Status readBody(TafInputStream& in, bool version3);
 
     const Values2& values2() const { return data2_; }

@@ -2,6 +2,12 @@
 #include "taf/uni_packet.h"
 
 namespace taf {
+namespace {
+
+// The largest body a reused packet keeps between frames: a few ordinary replies.
+constexpr std::size_t kKeptBodyBytes = 16 * 1024;
+
+}  // namespace
 
 Status UniPacket::encode(Bytes& frame) {
     frame.clear();
@@ -27,16 +33,22 @@ Status UniPacket::encode(Bytes& frame) {
 }
 
 Status UniPacket::decode(std::span<const std::uint8_t> frame) {
-    if (frame.size() < kFrameLengthSize) {
-        return kFrameTooShort;
-    }
-    TafInputStream in(frame.subspan(kFrameLengthSize));
+    const bool tooShort = frame.size() < kFrameLengthSize;
+    // A frame too short to hold its length still empties a reused packet.
+    TafInputStream in(tooShort ? frame.first(0) : frame.subspan(kFrameLengthSize));
     // A header missing fields still carries what the body needs; the body's status decides.
     readLenient(in, packet_);
     const bool version3 = packet_.iVersion == 3;
     attribute_.setVersion(version3 ? 3 : 2);
     in.reset(packet_.sBuffer);
-    return attribute_.readBody(in, version3);
+    const Status body = attribute_.readBody(in, version3);
+    return tooShort ? kFrameTooShort : body;
+}
+
+void UniPacket::releaseLargeBuffers() {
+    if (packet_.sBuffer.capacity() > kKeptBodyBytes) {
+        *this = UniPacket{};
+    }
 }
 
 }  // namespace taf

@@ -44,6 +44,9 @@ public:
     // version-3 replies can be read too.
     [[nodiscard]] Status decode(std::span<const std::uint8_t> frame);
 
+    // A packet kept for reuse lets go of buffers grown by an unusually large frame.
+    void releaseLargeBuffers();
+
 private:
     RequestPacket packet_;
     UniAttribute attribute_;

@@ -56,6 +56,49 @@ TEST(ServerCall, RepliesYieldTheirReturnValueAndResponse) {
     }
 }
 
+// The request frame is the one a packet holding the request as its only attribute encodes.
+TEST(ServerCall, RequestFramesAreThoseOfAPacketWithTheOneAttribute) {
+    test::PingReq withIdentity;
+    withIdentity.tId.lUid = 77;
+    withIdentity.tId.sGuid = "guid";
+    withIdentity.sText = std::string(300, 'x');
+    const struct {
+        std::string_view servant, function;
+        std::int32_t requestId;
+        test::PingReq request;
+    } cases[] = {
+        {"mobileui", "getMobileUpdateInfo", 0, {}},
+        {"s", "f", 9, withIdentity},
+        {"", "f", 0, {}},
+        {"s", "", 0, {}},
+    };
+    Bytes frame = {1, 2, 3};
+    for (const auto& c : cases) {
+        UniPacket packet;
+        packet.packet().sServantName = c.servant;
+        packet.packet().sFuncName = c.function;
+        packet.packet().iRequestId = c.requestId;
+        static_cast<void>(packet.put(kRequestAttribute, c.request));
+        Bytes expected;
+        static_cast<void>(packet.encode(expected));
+        encodeRequest(c.servant, c.function, c.requestId, c.request, frame);
+        EXPECT_EQ(frame, expected) << c.servant << "/" << c.function;
+    }
+}
+
+// Replies are read into the thread's packet; nothing of one reply shows in the next.
+TEST(ServerCall, AReplyKeepsNothingOfTheOneBefore) {
+    const Bytes full = Reply(true, true, wireTypeName<PingRsp>());
+    const Bytes others[] = {Hex("00 00 03"), Reply(false, false, ""), Bytes(12, 0)};
+    for (const auto& other : others) {
+        PingRsp response;
+        EXPECT_EQ(decodeReply(full, response), 42);
+        PingRsp untouched;
+        EXPECT_EQ(decodeReply(other, untouched), 0) << test::ToHex(other);
+        EXPECT_EQ(untouched, PingRsp{}) << test::ToHex(other);
+    }
+}
+
 // A frame around `body`, however malformed the body is.
 Bytes FrameAround(Bytes body) {
     RequestPacket packet;
