@@ -7,7 +7,7 @@
 #include "signal/taf_task_no_rsp.h"
 #include "signal/task_shelf.h"
 #include "taf/records/update_info.h"
-#include "taf/thread_spare.h"
+#include "taf/shared_spare.h"
 
 namespace kinetra {
 namespace {
@@ -39,8 +39,8 @@ void ReqUpdateInfoCmd::ExecuteReqUpdateCommand(const taf::Bytes& payload) {
     if (signal == nullptr) {
         return;
     }
-    // Read over the thread's query, whose map nodes serve the next one.
-    taf::ThreadSpare<MeruKinetra::UpdateInfoReqMsg> query;
+    // Read over the kept query, whose map nodes serve the next one.
+    taf::SharedSpare<MeruKinetra::UpdateInfoReqMsg> query;
     taf::fromBytesLenient(payload, *query);
     const std::string_view type = Param(query->mpParam, "iType");
     const std::string_view userAgent = Param(query->mpParam, "sUA");

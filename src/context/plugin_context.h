@@ -17,7 +17,7 @@
 #include "signal/signal_error_helper.h"
 #include "taf/codec.h"
 #include "taf/records/start_config.h"
-#include "taf/thread_spare.h"
+#include "taf/shared_spare.h"
 
 namespace kinetra {
 
@@ -27,12 +27,12 @@ public:
 
     // Sends on the engine channel; dropped when there is no channel. Any thread may send.
     virtual void SendToEngine(ToEngine type, std::span<const std::uint8_t> payload) = 0;
-    // The record is written into the thread's reused buffer; a record larger than
+    // The record is written into the kept, reused buffer; a record larger than
     // kKeptRecordBytes does not keep it allocated.
     static constexpr std::size_t kKeptRecordBytes = 64 * 1024;
     template <taf::Record T>
     void SendToEngine(ToEngine type, const T& record) {
-        taf::ThreadSpare<taf::TafOutputStream> out;
+        taf::SharedSpare<taf::TafOutputStream> out;
         out->reset();
         taf::writeTo(*out, record);
         SendToEngine(type, out->view());

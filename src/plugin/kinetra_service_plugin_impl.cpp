@@ -8,7 +8,7 @@
 #include "plugin/engine_channel.h"
 #include "plugin/engine_envelope.h"
 #include "plugin/host_registry.h"
-#include "taf/thread_spare.h"
+#include "taf/shared_spare.h"
 
 namespace kinetra {
 namespace {
@@ -17,7 +17,7 @@ namespace {
 // ordinary answers fit, a rare large pass-through does not stay allocated.
 constexpr std::size_t kKeptPayloadBytes = 64 * 1024;
 
-// The envelope is written while the record it carries may still be in the thread's spare.
+// The envelope is written while the record it carries may still be in the kept spare.
 struct EnvelopeUse;
 
 // Looks one service up in the host's registry; logs `missing` when the host has none.
@@ -80,8 +80,8 @@ void KinetraServicePluginImpl::OnMsg(const char* channel, const char* data, std:
         }
         const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(data),
                                                   data != nullptr ? size : 0);
-        // The thread's envelope is read over, so its payload buffer serves every message.
-        taf::ThreadSpare<MeruKinetra::EngineMessage> envelope;
+        // The kept envelope is read over, so its payload buffer serves every message.
+        taf::SharedSpare<MeruKinetra::EngineMessage> envelope;
         ReadEngineEnvelope(bytes, *envelope);
         self->OnEngineMessage(static_cast<std::int32_t>(envelope->type), envelope->payload);
         if (envelope->payload.capacity() > kKeptPayloadBytes) {
@@ -94,7 +94,7 @@ void KinetraServicePluginImpl::SendToEngine(ToEngine type, std::span<const std::
     if (mEngineServer == nullptr) {
         return;
     }
-    taf::ThreadSpare<taf::TafOutputStream, EnvelopeUse> bytes;
+    taf::SharedSpare<taf::TafOutputStream, EnvelopeUse> bytes;
     bytes->reset();
     WriteEngineEnvelope(number(type), payload, *bytes);
     mEngineServer->SendMsg(kEngineChannelName, reinterpret_cast<const char*>(bytes->data()),

@@ -1,4 +1,4 @@
-// Framing a request in the thread's reused buffers.
+// Framing a request in the kept, reused buffers.
 #include "taf/server_call.h"
 
 namespace taf {
@@ -19,7 +19,7 @@ void frameRequest(std::string_view servant, std::string_view function, std::int3
     if (servant.empty() || function.empty()) {
         return;
     }
-    ThreadSpare<FrameScratch> scratch;
+    SharedSpare<FrameScratch> scratch;
     // The version-2 body of one attribute: {name: {type name: value bytes}}.
     TafOutputStream& body = scratch->body;
     body.reset();

@@ -3,7 +3,7 @@
 
 #include <exception>
 
-#include "taf/thread_spare.h"
+#include "taf/shared_spare.h"
 #include "taf/uni_packet.h"
 
 namespace taf {
@@ -21,11 +21,11 @@ void frameRequest(std::string_view servant, std::string_view function, std::int3
                   std::string_view typeName, std::span<const std::uint8_t> value, Bytes& frame);
 
 // The framed request with `request` under "tReq", written into `frame`. The same bytes as a
-// UniPacket holding the one attribute, built in the thread's reused buffers instead of maps.
+// UniPacket holding the one attribute, built in the kept, reused buffers instead of maps.
 template <Record Req>
 void encodeRequest(std::string_view servant, std::string_view function, std::int32_t requestId,
                    const Req& request, Bytes& frame) {
-    ThreadSpare<TafOutputStream, struct RequestValueUse> value;
+    SharedSpare<TafOutputStream, struct RequestValueUse> value;
     value->reset();
     writeValue(*value, request, 0);
     frameRequest(servant, function, requestId, wireTypeName<Req>(), value->view(), frame);
@@ -47,8 +47,8 @@ template <class ReadMore>
 std::int32_t decodeReplyWith(std::span<const std::uint8_t> frame, std::int32_t* requestId,
                              ReadMore&& readMore) noexcept {
     try {
-        // The thread's packet is read over, so its strings, buffers and map nodes are reused.
-        ThreadSpare<UniPacket> spare;
+        // The kept packet is read over, so its strings, buffers and map nodes are reused.
+        SharedSpare<UniPacket> spare;
         UniPacket& packet = *spare;
         // A hostile or damaged reply yields what could be read and defaults elsewhere.
         static_cast<void>(packet.decode(frame));
