@@ -56,6 +56,10 @@ AudioSendQueue::~AudioSendQueue() {
 }
 
 bool AudioSendQueue::Start(Send send) {
+    std::lock_guard control(mControl);
+    if (mSender.joinable()) {
+        return true;
+    }
     {
         std::lock_guard lock(mShared->mutex);
         mShared->send = std::move(send);
@@ -73,6 +77,7 @@ bool AudioSendQueue::Start(Send send) {
 }
 
 void AudioSendQueue::Stop() {
+    std::lock_guard control(mControl);
     if (!mSender.joinable()) {
         return;
     }

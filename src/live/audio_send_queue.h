@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <thread>
 
@@ -28,7 +29,7 @@ public:
     AudioSendQueue& operator=(const AudioSendQueue&) = delete;
 
     // Starts the sender; false when the system gives no thread, and then pushed blocks are
-    // dropped. Not while started.
+    // dropped. While started it changes nothing.
     bool Start(Send send);
     // Lets the sender send what is queued and ends it: once it returns nothing more is sent.
     // While the engine does not read that waits for it. From inside `send` (the sender let go
@@ -47,6 +48,9 @@ private:
 
     // Also held by the sender, which may outlive this when it stops itself.
     std::shared_ptr<Shared> mShared;
+    // Start and Stop may come from two threads at once (the host's stop and the engine's close
+    // notice): one joins, the other waits until it has.
+    std::mutex mControl;
     std::thread mSender;
 };
 
