@@ -15,6 +15,8 @@ struct AllocationTotals {
 
 // Everything allocated since the program started, all threads.
 AllocationTotals AllocationsSoFar();
+// What the calling thread has allocated since it started.
+AllocationTotals ThisThreadAllocations();
 
 // Bytes the C library's heap has handed out and not taken back, its own headers included.
 std::size_t HeapInUse();

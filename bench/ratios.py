@@ -6,6 +6,11 @@ the label the benchmark sets. Times are the medians of 5 repetitions of processo
 shared machine wall time also counts the other processes). Benchmarks outside a pair are
 listed after the table. Extra arguments go to the benchmark binary (e.g. a filter).
 
+The HostThreads benchmarks run once, in a second run of the binary, and are printed as their
+own tables: how long each host thread is held per call (median, p99, p99.9, slowest, in µs),
+quiet and under the flood, also over the calls the system did not preempt, and what the
+plug-in's own threads cost while idle on air.
+
 The C library's heap gives pages back to the system whenever more than 128 KB at its top is
 free, and takes fresh, zeroed pages again on the next growth. Whether a 1 MB document's blocks
 end at the top depends on what else was allocated last, not on the parser, and on a busy virtual
@@ -22,9 +27,19 @@ import sys
 HEAP_POLICY = "glibc.malloc.trim_threshold=268435456:glibc.malloc.mmap_threshold=33554432"
 
 
-def run(binary, extra):
-    command = [binary, "--benchmark_repetitions=5", "--benchmark_report_aggregates_only=true",
-               "--benchmark_format=json"] + extra
+HOST_THREADS = "HostThreads"
+HOST_ROWS = [
+    ("audio_480", "Audio callback, 480 frames (host's audio thread)"),
+    ("channel_2014", "Engine message 2014 (channel's thread)"),
+    ("channel_22", "Engine message 22, 200-byte pass-through (channel's thread)"),
+    ("signal_reply", "Server reply to the 22: response and callback (signal thread)"),
+    ("signal_push_1400", "Push 1400 (signal thread)"),
+]
+
+
+def run(binary, extra, repetitions=("--benchmark_repetitions=5",
+                                    "--benchmark_report_aggregates_only=true")):
+    command = [binary, *repetitions, "--benchmark_format=json"] + extra
     environment = dict(os.environ)
     environment.setdefault("GLIBC_TUNABLES", HEAP_POLICY)
     result = subprocess.run(command, check=True, stdout=subprocess.PIPE, text=True,
@@ -72,10 +87,54 @@ def heaps(rows):
               f"{ours['heap_bytes'] / peer['heap_bytes']:.2f} |")
 
 
+def micros(value):
+    return f"{value / 1000:,.1f}"
+
+
+def host_threads(report):
+    """The HostThreads tables: per-call hold times by load, then the idle figures."""
+    runs = {entry["run_name"].split("/")[1]: entry for entry in report["benchmarks"]
+            if entry["run_name"].startswith(HOST_THREADS + "/")}
+    for entry in runs.values():
+        if entry.get("error_occurred"):
+            sys.exit(f"{entry['run_name']}: {entry.get('error_message', 'failed')}")
+    loads = [load for load in ("quiet", "flood") if load in runs]
+    if loads:
+        print("\n| Host thread held per call (µs) | Load | Calls | p50 | p99 | p99.9 | Max | "
+              "Preempted calls | p99.9 / max of the others |")
+        print("|---|---|---:|---:|---:|---:|---:|---:|---:|")
+        for row, text in HOST_ROWS:
+            for load in loads:
+                entry = runs[load]
+                if f"{row}.p50_ns" not in entry:
+                    continue
+                print(f"| {text} | {load} | {entry[row + '.calls']:,.0f} | "
+                      f"{micros(entry[row + '.p50_ns'])} | {micros(entry[row + '.p99_ns'])} | "
+                      f"{micros(entry[row + '.p999_ns'])} | {micros(entry[row + '.max_ns'])} | "
+                      f"{entry[row + '.preempted']:,.0f} | "
+                      f"{micros(entry[row + '.unpreempted_p999_ns'])} / "
+                      f"{micros(entry[row + '.unpreempted_max_ns'])} |")
+        for load in loads:
+            entry = runs[load]
+            if "audio_480.allocs" in entry:
+                print(f"Audio thread after its first block, {load}: "
+                      f"{entry['audio_480.allocs']:,.0f} allocations, "
+                      f"{entry.get('audio_480.waits', float('nan')):,.0f} waits "
+                      "(times it went to sleep)")
+    idle = runs.get("idle_60s")
+    if idle:
+        print("\n| Plug-in thread, 60 s on air and idle | Wake-ups | Processor time (µs) |")
+        print("|---|---:|---:|")
+        names = sorted({key.split(".")[1] for key in idle if key.startswith("idle.")})
+        for name in [n for n in names if n != "all"] + ["all"]:
+            print(f"| {name} | {idle[f'idle.{name}.wakeups']:,.0f} | "
+                  f"{idle[f'idle.{name}.cpu_us']:,.0f} |")
+
+
 def main():
     if len(sys.argv) < 2:
         sys.exit("usage: ratios.py <kinetra_bench> [benchmark arguments]")
-    rows = medians(run(sys.argv[1], sys.argv[2:]))
+    rows = medians(run(sys.argv[1], [f"--benchmark_filter=-{HOST_THREADS}"] + sys.argv[2:]))
     paired = set()
     print("| Path | Peer | Ours (ns) | Peer (ns) | Ratio | Allocations (ours / peer) |")
     print("|---|---|---:|---:|---:|---|")
@@ -98,6 +157,8 @@ def main():
         for name in others:
             allocs = f"  {allocations(rows[name])} allocations" if "allocs" in rows[name] else ""
             print(f"  {name:<44} {nanoseconds(rows[name]):>12,.1f} ns{allocs}")
+    host_threads(run(sys.argv[1], [f"--benchmark_filter={HOST_THREADS}"] + sys.argv[2:],
+                     repetitions=()))
 
 
 if __name__ == "__main__":

@@ -20,6 +20,7 @@ SimEngine::SimEngine() : mEndpoint(GetPluginMsgEngineEndpoint()) {
 }
 
 SimEngine::~SimEngine() {
+    mEndpoint->SetReading(true);
     mEndpoint->SetReceiver(nullptr, nullptr);
 }
 

@@ -57,6 +57,9 @@ public:
     bool WaitIdle(std::chrono::milliseconds timeout = kDefaultWait);
     // How many plug-in instances listen on the channel.
     std::uint32_t Listeners() const { return mEndpoint->ListenerCount(); }
+    // While false, the plug-in's sends wait for the engine to read again (the engine reads
+    // again when it goes).
+    void SetReading(bool reading) { mEndpoint->SetReading(reading); }
 
     // Every message the plug-in sent, in arrival order.
     std::vector<EngineTraffic> Received() const;

@@ -3,12 +3,37 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace sim {
 
 // The process's threads at this moment, ours and the runtime's.
 std::size_t ProcessThreadCount();
+
+// One thread as the system accounts for it.
+struct ThreadUse {
+    std::uint64_t id = 0;
+    std::string name;
+    // Times the thread went to sleep of its own accord (a wait, a lock, a blocking call), so
+    // also the times it was woken.
+    std::uint64_t waits = 0;
+    // Processor time it has used, in nanoseconds.
+    std::uint64_t cpuNs = 0;
+};
+
+// Every thread of the process with its name, waits and processor time; empty where the system
+// does not tell all three (Windows counts no waits per thread).
+std::vector<ThreadUse> ProcessThreads();
+// The calling thread's entry in ProcessThreads; nullopt where the system does not tell.
+std::optional<ThreadUse> ThisThread();
+
+// How often the calling thread has had its processor taken away while it could have run on
+// (preempted); nullopt where the system does not tell. One system call, cheap enough to ask
+// around a single call whose time is measured.
+std::optional<std::uint64_t> ThisThreadPreemptions();
 
 // Heap bytes in use at this moment, from the sanitizer's allocator when one is linked in and
 // from the C runtime's heap otherwise; nullopt where neither can tell.

@@ -28,6 +28,18 @@ std::size_t ProcessThreadCount() {
     return count;
 }
 
+std::vector<ThreadUse> ProcessThreads() {
+    return {};
+}
+
+std::optional<ThreadUse> ThisThread() {
+    return std::nullopt;
+}
+
+std::optional<std::uint64_t> ThisThreadPreemptions() {
+    return std::nullopt;
+}
+
 std::optional<std::size_t> LiveHeapBytes() {
     _HEAPINFO entry{};
     std::size_t used = 0;

@@ -18,6 +18,9 @@ public:
     // Waits until every posted message has been delivered; false on time-out.
     virtual bool WaitIdle(std::uint32_t timeoutMs) = 0;
     virtual std::uint32_t ListenerCount() = 0;
+    // While the engine does not read, every send from the plug-in waits in SendMsg until it
+    // reads again, as a channel whose buffer is full makes its sender wait.
+    virtual void SetReading(bool reading) = 0;
 
 protected:
     ~IEngineEndpoint() = default;

@@ -46,7 +46,8 @@ bool MessageChannel::RemoveEvent(plugin_msg::IPluginMsgEvent* listener) {
 }
 
 bool MessageChannel::SendMsg(const char* channel, const char* data, std::uint32_t size) {
-    std::lock_guard lock(mReceiverMutex);
+    std::unique_lock lock(mReceiverMutex);
+    mReadingChanged.wait(lock, [this] { return mReading; });
     if (mReceiver != nullptr) {
         mReceiver(mReceiverContext, channel, data, size);
     }
@@ -66,6 +67,14 @@ void MessageChannel::SetReceiver(EngineReceiver receiver, void* context) {
     std::lock_guard lock(mReceiverMutex);
     mReceiver = receiver;
     mReceiverContext = context;
+}
+
+void MessageChannel::SetReading(bool reading) {
+    {
+        std::lock_guard lock(mReceiverMutex);
+        mReading = reading;
+    }
+    mReadingChanged.notify_all();
 }
 
 bool MessageChannel::WaitIdle(std::uint32_t timeoutMs) {

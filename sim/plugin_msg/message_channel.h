@@ -30,6 +30,7 @@ public:
     void SetReceiver(EngineReceiver receiver, void* context) override;
     bool WaitIdle(std::uint32_t timeoutMs) override;
     std::uint32_t ListenerCount() override;
+    void SetReading(bool reading) override;
 
 private:
     struct Message {
@@ -52,8 +53,10 @@ private:
     bool mStarted = false;
 
     std::mutex mReceiverMutex;
+    std::condition_variable mReadingChanged;
     EngineReceiver mReceiver = nullptr;
     void* mReceiverContext = nullptr;
+    bool mReading = true;
 };
 
 }  // namespace sim

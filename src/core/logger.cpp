@@ -8,6 +8,7 @@
 
 #include "core/internal/log_file.h"
 #include "core/internal/log_text.h"
+#include "core/thread_name.h"
 
 namespace core {
 namespace {
@@ -21,8 +22,10 @@ constexpr std::size_t kHandOverBytes = 64 * 1024;
 constexpr std::size_t kPooledRecords = 8192;
 constexpr std::size_t kPooledTextBytes = 4096;
 constexpr std::size_t kPooledBytes = 1024 * 1024;
-// How long the writer waits for more lines after a batch before it sleeps until woken.
+// How long the writer waits for more lines after a batch before it sleeps until woken, when
+// the batch came less than kRunGap after the one before.
 constexpr std::chrono::milliseconds kLinger{2};
+constexpr std::chrono::milliseconds kRunGap{50};
 
 std::uint64_t now_ms() {
     using namespace std::chrono;
@@ -132,13 +135,20 @@ void logger::drop_counts::add(const drop_counts& other) {
 }
 
 void logger::run() {
+    name_this_thread("kinetra-log");
+    std::chrono::steady_clock::time_point previous_batch{};
+    bool in_run = false;
     for (;;) {
         {
             std::unique_lock lock(mutex_);
-            // Lines that follow a batch closely are picked up after a short linger without
-            // anyone waking the writer: waking it costs the caller a system call. Only after a
-            // quiet linger does the writer ask the next caller to wake it.
-            wake_.wait_for(lock, kLinger, [this] { return stop_ || queue_.count > 0; });
+            // In a run of batches, lines that follow a batch closely are picked up after a short
+            // linger without anyone waking the writer: waking it costs the caller a system call.
+            // Only after a quiet linger does the writer ask the next caller to wake it. A lone
+            // batch, the usual case while the plug-in idles, goes straight back to sleep: the
+            // linger would only wake the writer a second time.
+            if (in_run) {
+                wake_.wait_for(lock, kLinger, [this] { return stop_ || queue_.count > 0; });
+            }
             while (!stop_ && queue_.count == 0) {
                 writer_idle_ = true;
                 wake_.wait(lock);
@@ -157,6 +167,9 @@ void logger::run() {
             std::swap(queue_, batch_);
             queued_bytes_ = 0;
         }
+        const auto now = std::chrono::steady_clock::now();
+        in_run = now - previous_batch < kRunGap;
+        previous_batch = now;
         write_batch();
     }
 }

@@ -7,23 +7,54 @@
 #include "core/boundary.h"
 #include "live/audio_convert.h"
 #include "taf/codec.h"
+#include "taf/output_stream.h"
+#include "taf/records/engine_audio.h"
 
 namespace kinetra {
+namespace {
+
+// Encodes each block on the sender's thread into a message and a payload buffer that are
+// reused, and hands it to the instance while the instance is alive.
+class BlockEncoder {
+public:
+    explicit BlockEncoder(std::weak_ptr<PluginContext> owner) : mOwner(std::move(owner)) {}
+
+    void Send(std::span<const std::uint8_t> pcm, std::uint32_t rate) {
+        core::at_boundary(L"KinetraAudioTransfer::Send", [&] {
+            const auto owner = mOwner.lock();
+            if (!owner) {
+                return;
+            }
+            mMessage.iSampleRate = static_cast<std::int32_t>(rate);
+            mMessage.sPcm.assign(reinterpret_cast<const char*>(pcm.data()), pcm.size());
+            mPayload.reset();
+            taf::writeTo(mPayload, mMessage);
+            owner->SendToEngine(ToEngine::kAudioData, mPayload.view());
+        });
+    }
+
+private:
+    std::weak_ptr<PluginContext> mOwner;
+    MeruKinetra::AudioFrameMsg mMessage;
+    taf::TafOutputStream mPayload;
+};
+
+}  // namespace
 
 // Counts an audio call as in hand for as long as it lives, so that Unit can wait for it.
 class KinetraAudioTransfer::CallInHand {
 public:
     explicit CallInHand(KinetraAudioTransfer& transfer) : mTransfer(transfer) {}
-    // Takes what the call needs; false when the transfer is not listening or the format is one
-    // the engine does not take.
-    bool Enter(Listening& listening) {
+    // Takes the rate; false when the transfer is not listening or the format is one the
+    // engine does not take.
+    bool Enter(std::uint32_t& rate) {
         std::lock_guard lock(mTransfer.mMutex);
         if (mTransfer.mService == nullptr || mTransfer.mFormat.second == kUnsupportedFormatSecond) {
             return false;
         }
         ++mTransfer.mCallsInHand;
         mEntered = true;
-        listening = {mTransfer.mFormat.rate, mTransfer.mOwner};
+        rate = mTransfer.mFormat.rate;
         return true;
     }
     ~CallInHand() {
@@ -42,6 +73,8 @@ private:
     bool mEntered = false;
 };
 
+KinetraAudioTransfer::KinetraAudioTransfer() : mQueue(kBlockFrames * kAudioFrameBytes) {}
+
 KinetraAudioTransfer::~KinetraAudioTransfer() {
     Unregister();
 }
@@ -57,16 +90,20 @@ void KinetraAudioTransfer::Init(service_plugin::IAudioService* service,
         std::lock_guard lock(mMutex);
         // A second start without a stop keeps the one registration, with the service it was
         // made with, which the stop takes it back from.
-        if (mService != nullptr) {
+        if (mService != nullptr || service == nullptr) {
             return;
         }
         mService = service;
         mFormat = format;
-        mOwner = std::move(owner);
     }
-    if (service != nullptr) {
-        service->AddAudioEvent(this, kAudioKind, 0);
+    auto encoder = std::make_shared<BlockEncoder>(std::move(owner));
+    if (!mQueue.Start([encoder](std::span<const std::uint8_t> pcm, std::uint32_t rate) {
+            encoder->Send(pcm, rate);
+        })) {
+        core::logger_stream(core::level_err)
+            << L"KinetraAudioTransfer::Init no thread for the sender, no audio is sent";
     }
+    service->AddAudioEvent(this, kAudioKind, 0);
 }
 
 void KinetraAudioTransfer::Unit() {
@@ -84,8 +121,11 @@ void KinetraAudioTransfer::Unregister() {
     if (service != nullptr) {
         service->RemoveAudioEvent(this);
     }
-    std::unique_lock lock(mMutex);
-    mIdle.wait(lock, [this] { return mCallsInHand == 0; });
+    {
+        std::unique_lock lock(mMutex);
+        mIdle.wait(lock, [this] { return mCallsInHand == 0; });
+    }
+    mQueue.Stop();
 }
 
 void KinetraAudioTransfer::OnAudioData(const service_plugin::AudioFrame* frame, std::int32_t kind) {
@@ -94,56 +134,32 @@ void KinetraAudioTransfer::OnAudioData(const service_plugin::AudioFrame* frame, 
             frame->planes[1] == nullptr) {
             return;
         }
-        // Declared before the call in hand, so released after it: when this is the instance's
-        // last reference, the instance and this transfer go with it, and nothing of the
-        // transfer is touched after that.
-        std::shared_ptr<PluginContext> owner;
         CallInHand call(*this);
-        Listening listening;
-        if (call.Enter(listening)) {
-            Append(*frame, listening, owner);
+        std::uint32_t rate = 0;
+        if (call.Enter(rate)) {
+            Append(*frame, rate);
         }
     });
 }
 
-void KinetraAudioTransfer::Append(const service_plugin::AudioFrame& frame,
-                                  const Listening& listening,
-                                  std::shared_ptr<PluginContext>& owner) {
-    if (mMessage.sPcm.empty()) {
-        mMessage.sPcm.assign(kBlockFrames * kAudioFrameBytes, '\0');
-    }
-    auto* block = reinterpret_cast<std::uint8_t*>(mMessage.sPcm.data());
+void KinetraAudioTransfer::Append(const service_plugin::AudioFrame& frame, std::uint32_t rate) {
     const float* plane0 = frame.planes[0];
     const float* plane1 = frame.planes[1];
     std::uint32_t left = frame.samples;
     while (left > 0) {
         const std::uint32_t take = std::min(left, kBlockFrames - mBlockFrames);
-        ConvertInterleave(plane0, plane1, take, block + mBlockBytes);
+        ConvertInterleave(plane0, plane1, take, mQueue.Filling().data() + mBlockBytes);
         plane0 += take;
         plane1 += take;
         left -= take;
         mBlockFrames += take;
         mBlockBytes += take * static_cast<std::uint32_t>(kAudioFrameBytes);
         if (mBlockFrames == kBlockFrames) {
-            SendBlock(listening, owner);
+            mQueue.Push(rate);
             mBlockFrames = 0;
             mBlockBytes = 0;
         }
     }
-}
-
-void KinetraAudioTransfer::SendBlock(const Listening& listening,
-                                     std::shared_ptr<PluginContext>& owner) {
-    if (!owner) {
-        owner = listening.owner.lock();
-        if (!owner) {
-            return;
-        }
-    }
-    mMessage.iSampleRate = static_cast<std::int32_t>(listening.rate);
-    mPayload.reset();
-    taf::writeTo(mPayload, mMessage);
-    owner->SendToEngine(ToEngine::kAudioData, mPayload.view());
 }
 
 }  // namespace kinetra

@@ -89,9 +89,12 @@ public:
         mHost.Signal().WaitIdle(kQuietPeriod * 50);
     }
     void operator()(const AudioStep& audio) {
-        // Delivered on the audio service's own thread, every call before the next step.
+        // Delivered on the audio service's own thread, every call before the next step. The
+        // plug-in sends the blocks from a thread of its own, so a wait for quiet after the step
+        // counts from its end.
         mHost.Audio().Deliver(audio.delivery);
         mHost.Audio().WaitIdle();
+        mTrace.Moved();
     }
     void operator()(const LiveStep& live) {
         mHost.Live().RaiseOnOwnThread(live.started);

@@ -34,6 +34,8 @@ public:
     void Record(const sim::HostError& error);
     // When the last message moved (or when the trace started).
     std::chrono::steady_clock::time_point LastMove() const { return mLastMove.load(); }
+    // Counts as a move: what a step set off may still be on its way.
+    void Moved() { mLastMove = std::chrono::steady_clock::now(); }
     TraceEvents& Events() { return mEvents; }
 
 private:

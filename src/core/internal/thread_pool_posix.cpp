@@ -1,5 +1,7 @@
 // Timer service for systems without the Windows thread pool: one-shot timers kept in due-time
-// order and fired by a small pool of our own threads, which the module's unload ends.
+// order and fired by a small pool of our own threads, which the module's unload ends. One
+// thread at a time keeps time (sleeps until the next due time); the others sleep until they are
+// needed, so an idle plug-in's periodic timer wakes one thread once per period.
 #include <condition_variable>
 #include <cstddef>
 #include <map>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "core/internal/thread_pool_os.h"
+#include "core/thread_name.h"
 
 namespace win32 {
 namespace os {
@@ -36,6 +39,11 @@ struct timer {
 
 namespace {
 
+// Set on a pool thread while it runs a callback: it looks at the queue again when the callback
+// returns, so a timer the callback arms (a periodic timer re-arms after each run) needs no
+// other thread woken.
+thread_local bool t_in_callback = false;
+
 class timer_service {
 public:
     static timer_service& instance() {
@@ -60,8 +68,13 @@ public:
         }
         os_timer->queued = queue_.emplace(due, os_timer);
         os_timer->armed = true;
-        if (os_timer->queued == queue_.begin()) {
+        if (os_timer->queued != queue_.begin()) {
+            return;
+        }
+        if (keeper_) {
             due_changed_.notify_one();
+        } else if (!t_in_callback) {
+            spare_.notify_one();
         }
     }
 
@@ -87,12 +100,14 @@ public:
             ending.swap(pool_);
             ending_ = true;
             due_changed_.notify_all();
+            spare_.notify_all();
         }
         for (auto& thread : ending) {
             thread.join();
         }
         std::lock_guard lock(mutex_);
         ending_ = false;
+        keeper_ = false;
         threads_ = 0;
         idle_ = 0;
     }
@@ -133,19 +148,29 @@ private:
     }
 
     void run() {
+        core::name_this_thread("kinetra-timer");
         std::unique_lock lock(mutex_);
         for (;;) {
             ++idle_;
+            bool keeping = false;
             while (queue_.empty() || queue_.begin()->first > steady::now()) {
                 if (ending_) {
                     return;
                 }
+                if (keeper_ && !keeping) {
+                    spare_.wait(lock);
+                    continue;
+                }
+                keeper_ = keeping = true;
                 if (queue_.empty()) {
                     due_changed_.wait(lock);
                 } else {
                     const steady::time_point next = queue_.begin()->first;
                     due_changed_.wait_until(lock, next);
                 }
+            }
+            if (keeping) {
+                keeper_ = false;
             }
             --idle_;
             timer* const expired = queue_.begin()->second;
@@ -155,11 +180,15 @@ private:
             // Keep one thread waiting for the next expiry while this one runs a callback.
             if (idle_ == 0 && threads_ < kMaxThreads) {
                 start_thread();
+            } else if (!queue_.empty()) {
+                spare_.notify_one();
             }
             expiry_instance instance{expired};
             void* const context = expired->context;
             lock.unlock();
+            t_in_callback = true;
             detail::on_timer_expired(context, &instance);
+            t_in_callback = false;
             lock.lock();
             // A disassociated callback may have freed its timer by closing it.
             if (instance.associated) {
@@ -169,12 +198,15 @@ private:
     }
 
     std::mutex mutex_;
+    // The time keeper waits on due_changed_, every other idle thread on spare_.
     std::condition_variable due_changed_;
+    std::condition_variable spare_;
     std::condition_variable callback_ended_;
     std::multimap<steady::time_point, timer*> queue_;
     std::vector<std::thread> pool_;
     std::size_t threads_ = 0;
     std::size_t idle_ = 0;
+    bool keeper_ = false;
     bool ending_ = false;
 };
 
