@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "allocation_counter.h"
+#include "answers_account.h"
 #include "core/logger.h"
 #include "core/logger_stream.h"
 #include "host/process_probe.h"
@@ -130,19 +131,6 @@ taf::Bytes Frame(std::string_view attribute, std::size_t size) {
     }
 }
 
-class Account : public service_plugin::IAccount {
-public:
-    explicit Account(const sim::HostAnswers& answers) : mAnswers(answers) {}
-    std::int64_t GetUid() override { return mAnswers.uid; }
-    void GetAccountInfo(service_plugin::AccountInfo* out) override {
-        out->token = mAnswers.token.c_str();
-        out->tokenType = mAnswers.tokenType;
-    }
-
-private:
-    const sim::HostAnswers& mAnswers;
-};
-
 // Keeps the tasks the plug-in sends for the signal thread and the push handlers it registers.
 class HandingSignal : public service_plugin::ISignalService {
 public:
@@ -204,7 +192,7 @@ public:
 
 private:
     const sim::HostAnswers& mAnswers;
-    Account mAccount;
+    bench_support::AnswersAccount mAccount;
     std::mutex mMutex;
     std::condition_variable mChanged;
     std::deque<service_plugin::SignalTafTask*> mTasks;

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "allocation_counter.h"
+#include "answers_account.h"
 #include "core/logger.h"
 #include "host/sim_host.h"
 #include "plugin/engine_messages.h"
@@ -39,19 +40,6 @@ struct EngineInbox {
         ++inbox.count;
         inbox.last.assign(data, size);
     }
-};
-
-class WireAccount : public service_plugin::IAccount {
-public:
-    explicit WireAccount(const sim::HostAnswers& answers) : mAnswers(answers) {}
-    std::int64_t GetUid() override { return mAnswers.uid; }
-    void GetAccountInfo(service_plugin::AccountInfo* out) override {
-        out->token = mAnswers.token.c_str();
-        out->tokenType = mAnswers.tokenType;
-    }
-
-private:
-    const sim::HostAnswers& mAnswers;
 };
 
 // The host's connection with nothing around it: one task in flight, its frame taken as the
@@ -89,7 +77,7 @@ public:
 
 private:
     const sim::HostAnswers& mAnswers;
-    WireAccount mAccount;
+    bench_support::AnswersAccount mAccount;
     service_plugin::SignalTafTask* mTask = nullptr;
     std::uint64_t mSentBytes = 0;
 };
