@@ -107,8 +107,8 @@ Broken TrafficLedger::CheckAnswers() const {
         }
         std::uint64_t asked = 0;
         for (const auto& route : kinetra::kInboundRoutes) {
-            if (std::ranges::any_of(route.answers, [type](kinetra::ToEngine answer) {
-                    return Number(answer) == type;
+            if (std::ranges::any_of(route.answers, [sentType = type](kinetra::ToEngine answer) {
+                    return Number(answer) == sentType;
                 })) {
                 asked += CountOf(mToPlugin, Number(route.type));
             }
