@@ -16,7 +16,10 @@ void logger_stream::line_text::append(const char* data, std::size_t size) noexce
     if (at == nullptr) {
         return;
     }
-    std::memcpy(at, data, kept);
+    // An empty view may carry no pointer at all, which memcpy must not be given.
+    if (kept != 0) {
+        std::memcpy(at, data, kept);
+    }
     size_ += kept;
     cut_ += size - kept;
 }
