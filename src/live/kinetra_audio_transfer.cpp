@@ -86,16 +86,17 @@ void KinetraAudioTransfer::Init(service_plugin::IAudioService* service,
     if (service != nullptr) {
         service->GetAudioFormat(&format);
     }
-    {
-        std::lock_guard lock(mMutex);
-        // A second start without a stop keeps the one registration, with the service it was
-        // made with, which the stop takes it back from.
-        if (mService != nullptr || service == nullptr) {
-            return;
-        }
-        mService = service;
-        mFormat = format;
+    // Registered under the lock: a stop on another thread (a close notice) then either finds
+    // nothing to take back or waits until the registration it takes back is made, and never
+    // leaves a listener or the sender behind. The host's Add does not wait for audio calls.
+    std::lock_guard lock(mMutex);
+    // A second start without a stop keeps the one registration, with the service it was made
+    // with, which the stop takes it back from.
+    if (mService != nullptr || service == nullptr) {
+        return;
     }
+    mService = service;
+    mFormat = format;
     auto encoder = std::make_shared<BlockEncoder>(std::move(owner));
     if (!mQueue.Start([encoder](std::span<const std::uint8_t> pcm, std::uint32_t rate) {
             encoder->Send(pcm, rate);
