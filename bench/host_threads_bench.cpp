@@ -57,6 +57,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kCalls = 100000;
 constexpr std::uint32_t kAudioFrames = 480;
+constexpr auto kAudioPace = std::chrono::microseconds(100);
 constexpr std::size_t kPassThroughBytes = 200;
 
 // The time of each call in nanoseconds, into room taken before the first. A call during which
@@ -70,12 +71,16 @@ public:
     }
     template <class Call>
     void Time(Call&& call) {
-        const auto preemptedBefore = sim::ThisThreadPreemptions();
+        const auto before = sim::ThisThreadSwitches();
         const auto start = Clock::now();
         call();
         const auto took = static_cast<double>(
             std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - start).count());
-        const bool preempted = sim::ThisThreadPreemptions() != preemptedBefore;
+        const auto after = sim::ThisThreadSwitches();
+        const bool preempted = before && after && after->preemptions != before->preemptions;
+        if (before && after) {
+            mWaits += after->waits - before->waits;
+        }
         if (mAll.size() < mAll.capacity()) {
             mAll.push_back(took);
             if (!preempted) {
@@ -101,9 +106,12 @@ public:
         state.counters[row + ".unpreempted_p999_ns"] = at(mOnProcessor, 0.999);
         state.counters[row + ".unpreempted_max_ns"] =
             mOnProcessor.empty() ? 0.0 : mOnProcessor.back();
+        state.counters[row + ".waits"] = static_cast<double>(mWaits);
     }
 
 private:
+    // Times the thread went to sleep during a call: waited for a lock or a blocking call.
+    std::uint64_t mWaits = 0;
     std::vector<double> mAll;
     std::vector<double> mOnProcessor;
 };
@@ -370,10 +378,12 @@ private:
     std::thread mLog;
 };
 
-// The audio callback on this thread, 480 frames a call. A host calls every 10 ms; this calls
-// as soon as the sender has at most two blocks queued, so nothing is dropped. Allocations and
-// waits (the thread going to sleep: a lock held by another thread, a blocking call) are
-// counted after the first block.
+// The audio callback on this thread, 480 frames a call. A host calls every 10 ms and its thread
+// sleeps in between; this calls every 100 µs, a hundred times the host's pace, and sleeps in
+// between too (also never more than six blocks ahead of the engine, so the queue of eight drops
+// none). Allocations and waits (the thread going to sleep during a call: a lock held by another
+// thread, a blocking call) are counted after the first block, and so are the blocks that never
+// reached the engine.
 void AudioRow(Rig& rig, benchmark::State& state, const std::string& row) {
     std::vector<float> plane0(kAudioFrames);
     std::vector<float> plane1(kAudioFrames);
@@ -397,11 +407,13 @@ void AudioRow(Rig& rig, benchmark::State& state, const std::string& row) {
         frames += kAudioFrames;
     }
     Samples samples;
-    const auto before = sim::ThisThread();
     const std::size_t allocationsBefore = bench::ThisThreadAllocations().blocks;
+    auto due = Clock::now();
     for (std::size_t call = 0; call < kCalls; ++call) {
+        due += kAudioPace;
+        std::this_thread::sleep_until(due);
         while (frames / kinetra::KinetraAudioTransfer::kBlockFrames >
-               rig.AudioBlocksReceived() - blocksBefore + 2) {
+               rig.AudioBlocksReceived() - blocksBefore + 6) {
             std::this_thread::yield();
         }
         samples.Time(
@@ -409,12 +421,15 @@ void AudioRow(Rig& rig, benchmark::State& state, const std::string& row) {
         frames += kAudioFrames;
     }
     const std::size_t allocations = bench::ThisThreadAllocations().blocks - allocationsBefore;
-    const auto after = sim::ThisThread();
+    const std::size_t pushed = frames / kinetra::KinetraAudioTransfer::kBlockFrames;
+    for (int waited = 0; waited < 1000 && rig.AudioBlocksReceived() - blocksBefore < pushed;
+         ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     samples.Report(state, row);
     state.counters[row + ".allocs"] = static_cast<double>(allocations);
-    if (before && after) {
-        state.counters[row + ".waits"] = static_cast<double>(after->waits - before->waits);
-    }
+    state.counters[row + ".lost"] =
+        static_cast<double>(pushed - (rig.AudioBlocksReceived() - blocksBefore));
 }
 
 // `kCalls` engine messages posted in batches; the wrapper times each on the channel's thread.

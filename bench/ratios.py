@@ -120,7 +120,9 @@ def host_threads(report):
                 print(f"Audio thread after its first block, {load}: "
                       f"{entry['audio_480.allocs']:,.0f} allocations, "
                       f"{entry.get('audio_480.waits', float('nan')):,.0f} waits "
-                      "(times it went to sleep)")
+                      "(times it went to sleep during a call), "
+                      f"{entry.get('audio_480.lost', float('nan')):,.0f} blocks that did not "
+                      "reach the engine")
     idle = runs.get("idle_60s")
     if idle:
         print("\n| Plug-in thread, 60 s on air and idle | Wake-ups | Processor time (µs) |")

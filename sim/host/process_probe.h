@@ -30,10 +30,16 @@ std::vector<ThreadUse> ProcessThreads();
 // The calling thread's entry in ProcessThreads; nullopt where the system does not tell.
 std::optional<ThreadUse> ThisThread();
 
-// How often the calling thread has had its processor taken away while it could have run on
-// (preempted); nullopt where the system does not tell. One system call, cheap enough to ask
-// around a single call whose time is measured.
-std::optional<std::uint64_t> ThisThreadPreemptions();
+// How often the calling thread has gone to sleep (a lock another thread held, a blocking call)
+// and how often it had its processor taken away while it could have run on (preempted).
+struct ThreadSwitches {
+    std::uint64_t waits = 0;
+    std::uint64_t preemptions = 0;
+    bool operator==(const ThreadSwitches&) const = default;
+};
+// nullopt where the system does not tell. One system call, cheap enough to ask around a single
+// call whose time is measured.
+std::optional<ThreadSwitches> ThisThreadSwitches();
 
 // Heap bytes in use at this moment, from the sanitizer's allocator when one is linked in and
 // from the C runtime's heap otherwise; nullopt where neither can tell.

@@ -76,12 +76,13 @@ std::optional<ThreadUse> ThisThread() {
     return ReadThread(std::filesystem::path("/proc/self/task") / std::to_string(::gettid()));
 }
 
-std::optional<std::uint64_t> ThisThreadPreemptions() {
+std::optional<ThreadSwitches> ThisThreadSwitches() {
     struct rusage use {};
     if (::getrusage(RUSAGE_THREAD, &use) != 0) {
         return std::nullopt;
     }
-    return static_cast<std::uint64_t>(use.ru_nivcsw);
+    return ThreadSwitches{static_cast<std::uint64_t>(use.ru_nvcsw),
+                          static_cast<std::uint64_t>(use.ru_nivcsw)};
 }
 
 std::optional<std::size_t> LiveHeapBytes() {

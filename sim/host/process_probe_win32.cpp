@@ -36,7 +36,7 @@ std::optional<ThreadUse> ThisThread() {
     return std::nullopt;
 }
 
-std::optional<std::uint64_t> ThisThreadPreemptions() {
+std::optional<ThreadSwitches> ThisThreadSwitches() {
     return std::nullopt;
 }
 

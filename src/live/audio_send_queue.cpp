@@ -1,17 +1,28 @@
 #include "live/audio_send_queue.h"
 
-#include <array>
-#include <condition_variable>
-#include <mutex>
+#include <algorithm>
+#include <chrono>
+#include <optional>
 #include <system_error>
-#include <utility>
-#include <vector>
 
 #include "core/boundary.h"
 #include "core/thread_name.h"
 
 namespace kinetra {
 namespace {
+
+using Clock = std::chrono::steady_clock;
+using Index = std::uint8_t;
+
+// One block filling, one being sent, the rest queued or free: a push always finds a block.
+constexpr std::size_t kBlocks = AudioSendQueue::kQueuedBlocks + 2;
+
+// How often the sender looks for blocks while they come: sooner when it finds the queue half
+// full, later when it finds one or none. The longest is about half a block at 48 kHz, so a
+// host's block waits at most that long; after a quiet spell the sender sleeps until woken.
+constexpr auto kShortestLook = std::chrono::microseconds(250);
+constexpr auto kLongestLook = std::chrono::microseconds(10000);
+constexpr auto kQuietSpell = std::chrono::milliseconds(200);
 
 struct Block {
     std::vector<std::uint8_t> pcm;
@@ -20,31 +31,69 @@ struct Block {
 
 }  // namespace
 
+// Two rings of block numbers between exactly two threads. Queued blocks go from the audio
+// thread to the sender; `head` is claimed with a compare-exchange by the sender, taking the
+// oldest, and by the audio thread, dropping it when the queue is full. Sent blocks come back
+// on the free ring, which has room for every block and so is never full.
 struct AudioSendQueue::Shared {
-    explicit Shared(std::size_t blockBytes) : blocks(kQueuedBlocks + 2) {
-        // One filling, one being sent, the rest queued or free: a push always finds a block.
-        free.reserve(blocks.size());
+    explicit Shared(std::size_t blockBytes) : blocks(kBlocks) {
         for (Block& block : blocks) {
             block.pcm.resize(blockBytes);
-            free.push_back(&block);
         }
-        filling = free.back();
-        free.pop_back();
+        filling = 0;
+        for (Index index = 1; index < kBlocks; ++index) {
+            freed[index - 1].store(index, std::memory_order_relaxed);
+        }
+        freedTail.store(kBlocks - 1, std::memory_order_relaxed);
     }
 
-    std::mutex mutex;
-    std::condition_variable changed;
+    // Sender only.
+    std::optional<Index> TakeOldest() {
+        std::uint64_t oldest = head.load(std::memory_order_acquire);
+        for (;;) {
+            if (oldest == tail.load(std::memory_order_acquire)) {
+                return std::nullopt;
+            }
+            // Read before the claim: if the audio thread drops this block first and reuses the
+            // slot, the claim fails and the read is thrown away.
+            const Index index = queued[oldest % kQueuedBlocks].load(std::memory_order_relaxed);
+            if (head.compare_exchange_weak(oldest, oldest + 1, std::memory_order_acq_rel,
+                                           std::memory_order_acquire)) {
+                return index;
+            }
+        }
+    }
+    void GiveBack(Index index) {
+        const std::uint64_t at = freedTail.load(std::memory_order_relaxed);
+        freed[at % kBlocks].store(index, std::memory_order_relaxed);
+        freedTail.store(at + 1, std::memory_order_release);
+    }
+    // Audio thread only.
+    std::optional<Index> TakeFreed() {
+        const std::uint64_t at = freedHead.load(std::memory_order_relaxed);
+        if (at == freedTail.load(std::memory_order_acquire)) {
+            return std::nullopt;
+        }
+        const Index index = freed[at % kBlocks].load(std::memory_order_relaxed);
+        freedHead.store(at + 1, std::memory_order_relaxed);
+        return index;
+    }
+    bool Empty() const { return head.load() == tail.load(); }
+
     std::vector<Block> blocks;
-    std::vector<Block*> free;
-    Block* filling = nullptr;
-    std::array<Block*, kQueuedBlocks> queued{};
-    std::size_t head = 0;
-    std::size_t count = 0;
+    Index filling = 0;
+    std::array<std::atomic<Index>, kQueuedBlocks> queued{};
+    std::atomic<std::uint64_t> head{0};
+    std::atomic<std::uint64_t> tail{0};
+    std::array<std::atomic<Index>, kBlocks> freed{};
+    std::atomic<std::uint64_t> freedHead{0};
+    std::atomic<std::uint64_t> freedTail{0};
     // Blocks dropped since the sender last caught up.
-    std::size_t dropped = 0;
-    bool accepting = false;
-    bool stopping = false;
-    bool senderWaiting = false;
+    std::atomic<std::size_t> dropped{0};
+    std::atomic<bool> accepting{false};
+    std::atomic<bool> stopping{false};
+    // 1 while the sender sleeps until the audio thread or a stop wakes it.
+    std::atomic<std::uint32_t> asleep{0};
     Send send;
 };
 
@@ -60,17 +109,13 @@ bool AudioSendQueue::Start(Send send) {
     if (mSender.joinable()) {
         return true;
     }
-    {
-        std::lock_guard lock(mShared->mutex);
-        mShared->send = std::move(send);
-        mShared->stopping = false;
-        mShared->accepting = true;
-    }
+    mShared->send = std::move(send);
+    mShared->stopping = false;
+    mShared->accepting = true;
     try {
         mSender = std::thread(&AudioSendQueue::Run, mShared);
         return true;
     } catch (const std::system_error&) {
-        std::lock_guard lock(mShared->mutex);
         mShared->accepting = false;
         return false;
     }
@@ -81,12 +126,10 @@ void AudioSendQueue::Stop() {
     if (!mSender.joinable()) {
         return;
     }
-    {
-        std::lock_guard lock(mShared->mutex);
-        mShared->accepting = false;
-        mShared->stopping = true;
-    }
-    mShared->changed.notify_all();
+    mShared->accepting = false;
+    mShared->stopping = true;
+    mShared->asleep = 0;
+    mShared->asleep.notify_one();
     if (mSender.get_id() == std::this_thread::get_id()) {
         mSender.detach();
     } else {
@@ -95,36 +138,37 @@ void AudioSendQueue::Stop() {
 }
 
 std::span<std::uint8_t> AudioSendQueue::Filling() noexcept {
-    return mShared->filling->pcm;
+    return mShared->blocks[mShared->filling].pcm;
 }
 
 void AudioSendQueue::Push(std::uint32_t rate) noexcept {
     Shared& shared = *mShared;
-    bool wake = false;
-    {
-        std::lock_guard lock(shared.mutex);
-        if (!shared.accepting) {
-            return;
-        }
-        Block* empty = nullptr;
-        if (shared.count == kQueuedBlocks) {
-            empty = shared.queued[shared.head];
-            shared.head = (shared.head + 1) % kQueuedBlocks;
-            --shared.count;
-            ++shared.dropped;
-        } else {
-            empty = shared.free.back();
-            shared.free.pop_back();
-        }
-        shared.filling->rate = rate;
-        shared.queued[(shared.head + shared.count) % kQueuedBlocks] = shared.filling;
-        ++shared.count;
-        shared.filling = empty;
-        wake = std::exchange(shared.senderWaiting, false);
+    if (!shared.accepting.load(std::memory_order_acquire)) {
+        return;
     }
-    // Only a sleeping sender needs the system call.
-    if (wake) {
-        shared.changed.notify_one();
+    const std::uint64_t tail = shared.tail.load(std::memory_order_relaxed);
+    std::uint64_t head = shared.head.load(std::memory_order_acquire);
+    std::optional<Index> empty;
+    if (tail - head == kQueuedBlocks &&
+        shared.head.compare_exchange_strong(head, head + 1, std::memory_order_acq_rel)) {
+        empty = shared.queued[head % kQueuedBlocks].load(std::memory_order_relaxed);
+        shared.dropped.fetch_add(1, std::memory_order_relaxed);
+    } else {
+        empty = shared.TakeFreed();
+    }
+    if (!empty) {
+        // Cannot happen while the sender holds one block at a time; losing this block is the
+        // safe answer if it ever does.
+        shared.dropped.fetch_add(1, std::memory_order_relaxed);
+        return;
+    }
+    shared.blocks[shared.filling].rate = rate;
+    shared.queued[tail % kQueuedBlocks].store(shared.filling, std::memory_order_relaxed);
+    shared.tail.store(tail + 1);
+    shared.filling = *empty;
+    // Only a sender asleep after a quiet spell needs the system call.
+    if (shared.asleep.load() == 1 && shared.asleep.exchange(0) == 1) {
+        shared.asleep.notify_one();
     }
 }
 
@@ -132,37 +176,47 @@ void AudioSendQueue::Push(std::uint32_t rate) noexcept {
 void AudioSendQueue::Run(std::shared_ptr<Shared> owned) {
     core::name_this_thread("kinetra-audio");
     Shared& shared = *owned;
-    Block* sent = nullptr;
-    std::unique_lock lock(shared.mutex);
+    auto look = std::chrono::duration_cast<Clock::duration>(kLongestLook);
+    auto lastBlock = Clock::now();
     for (;;) {
-        if (sent != nullptr) {
-            shared.free.push_back(sent);
-            sent = nullptr;
+        // Read first: a stop comes after its last push, so what is drained below includes it.
+        const bool stopping = shared.stopping.load();
+        std::size_t sent = 0;
+        while (const std::optional<Index> index = shared.TakeOldest()) {
+            const Block& block = shared.blocks[*index];
+            shared.send(block.pcm, block.rate);
+            shared.GiveBack(*index);
+            ++sent;
         }
-        if (shared.count == 0 && shared.dropped > 0) {
-            const std::size_t dropped = std::exchange(shared.dropped, 0);
-            lock.unlock();
+        if (const std::size_t dropped = shared.dropped.exchange(0); dropped > 0) {
             core::at_boundary(L"AudioSendQueue::Run", [dropped] {
                 core::logger_stream(core::level_war)
                     << L"AudioSendQueue::Run the engine did not read audio, dropped " << dropped
                     << L" blocks, oldest first";
             });
-            lock.lock();
-            continue;
         }
-        while (shared.count == 0 && !shared.stopping) {
-            shared.senderWaiting = true;
-            shared.changed.wait(lock);
-        }
-        if (shared.count == 0) {
+        if (stopping) {
             return;
         }
-        sent = shared.queued[shared.head];
-        shared.head = (shared.head + 1) % kQueuedBlocks;
-        --shared.count;
-        lock.unlock();
-        shared.send(sent->pcm, sent->rate);
-        lock.lock();
+        const auto now = Clock::now();
+        if (sent > 0) {
+            lastBlock = now;
+        }
+        if (sent >= kQueuedBlocks / 2) {
+            look = std::max<Clock::duration>(look / 2, kShortestLook);
+        } else if (sent <= 1) {
+            look = std::min<Clock::duration>(look * 2, kLongestLook);
+        }
+        if (now - lastBlock < kQuietSpell) {
+            std::this_thread::sleep_for(look);
+            continue;
+        }
+        shared.asleep = 1;
+        if (shared.Empty() && !shared.stopping) {
+            shared.asleep.wait(1);
+        }
+        shared.asleep = 0;
+        lastBlock = Clock::now();
     }
 }
 

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -73,6 +76,45 @@ TEST(AudioSendQueue, KeepsTheNewestInOrderWhileTheSendIsHeld) {
     queue.Stop();
     EXPECT_EQ(held.Sent().back(), 21);
     EXPECT_EQ(held.Sent().size(), 10u);
+}
+
+// The audio thread pushes at full speed, now and then letting others run, while a send now and
+// then takes long enough for the queue to fill: every
+// block sent is whole (never refilled while it is sent), in order, none twice, and the last one
+// pushed before the stop is sent.
+TEST(AudioSendQueue, HandsOverWholeBlocksInOrderAtFullSpeed) {
+    constexpr std::uint32_t kPushes = 20000;
+    constexpr std::size_t kBytes = 64;
+    std::vector<std::uint32_t> sent;
+    bool whole = true;
+    AudioSendQueue queue(kBytes);
+    ASSERT_TRUE(queue.Start([&](std::span<const std::uint8_t> pcm, std::uint32_t rate) {
+        if (sent.size() % 50 == 49) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        for (std::size_t at = 4; at < pcm.size(); ++at) {
+            whole = whole && pcm[at] == static_cast<std::uint8_t>(rate);
+        }
+        std::uint32_t number = 0;
+        std::memcpy(&number, pcm.data(), sizeof number);
+        whole = whole && number == rate;
+        sent.push_back(number);
+    }));
+    for (std::uint32_t number = 0; number < kPushes; ++number) {
+        const auto block = queue.Filling();
+        std::memset(block.data(), static_cast<std::uint8_t>(number), block.size());
+        std::memcpy(block.data(), &number, sizeof number);
+        queue.Push(number);
+        if (number % 3 == 0) {
+            std::this_thread::yield();
+        }
+    }
+    queue.Stop();
+    EXPECT_TRUE(whole);
+    ASSERT_FALSE(sent.empty());
+    EXPECT_TRUE(std::is_sorted(sent.begin(), sent.end()));
+    EXPECT_EQ(std::adjacent_find(sent.begin(), sent.end()), sent.end());
+    EXPECT_EQ(sent.back(), kPushes - 1);
 }
 
 // The sender may drop the last reference to what owns the queue (the instance) inside a send,
