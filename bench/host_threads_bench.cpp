@@ -140,6 +140,8 @@ taf::Bytes Frame(std::string_view attribute, std::size_t size) {
 }
 
 // Keeps the tasks the plug-in sends for the signal thread and the push handlers it registers.
+// Handing a task over only queues it, so that no wake-up of another thread (a system call) is
+// timed as the plug-in's: the signal thread is woken once a batch of messages is delivered.
 class HandingSignal : public service_plugin::ISignalService {
 public:
     explicit HandingSignal(const sim::HostAnswers& answers)
@@ -158,10 +160,12 @@ public:
     }
     service_plugin::IAccount* GetAccount() override { return &mAccount; }
     void SendTask(service_plugin::SignalTafTask* task) override {
-        {
-            std::lock_guard lock(mMutex);
-            mTasks.push_back(task);
-        }
+        std::lock_guard lock(mMutex);
+        mTasks.push_back(task);
+    }
+    // Wakes the signal thread for the tasks queued so far.
+    void Kick() {
+        std::lock_guard lock(mMutex);
         mChanged.notify_one();
     }
     void AddPushHandler(std::uint32_t uri, service_plugin::SignalNotifyStub* stub) override {
@@ -239,7 +243,20 @@ public:
         } else {
             mSamples->Time([&] { mPlugin.OnMsg(channel, data, size); });
         }
-        (flood ? mFloodDelivered : mDelivered).fetch_add(1, std::memory_order_release);
+        if (flood) {
+            mFloodDelivered.fetch_add(1, std::memory_order_release);
+        } else if (mDelivered.fetch_add(1, std::memory_order_acq_rel) + 1 == mWakeAt.load()) {
+            std::lock_guard lock(mMutex);
+            mChanged.notify_all();
+        }
+    }
+
+    // Sleeps until `count` messages other than the flood's have been delivered: one wake-up
+    // per batch, where looking often would take the processor from the calls being timed.
+    void WaitDelivered(std::size_t count) {
+        mWakeAt = count;
+        std::unique_lock lock(mMutex);
+        mChanged.wait_for(lock, std::chrono::seconds(30), [&] { return Delivered() >= count; });
     }
 
     // Set while nothing is posted.
@@ -252,6 +269,9 @@ private:
     plugin_msg::IPluginMsgEvent& mPlugin;
     const std::string mFlood;
     Samples* mSamples = nullptr;
+    std::mutex mMutex;
+    std::condition_variable mChanged;
+    std::atomic<std::size_t> mWakeAt{0};
     std::atomic<std::size_t> mDelivered{0};
     std::atomic<std::size_t> mFloodDelivered{0};
 };
@@ -442,9 +462,8 @@ void ChannelRow(Rig& rig, const std::string& envelope, Samples& samples) {
             rig.Post(envelope);
         }
         posted += batch;
-        while (rig.Listener().Delivered() - start < posted) {
-            std::this_thread::sleep_for(std::chrono::microseconds(50));
-        }
+        rig.Listener().WaitDelivered(start + posted);
+        rig.Signal().Kick();
     }
     rig.Listener().Measure(nullptr);
 }

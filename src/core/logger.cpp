@@ -33,6 +33,9 @@ std::uint64_t now_ms() {
         duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count());
 }
 
+// The innermost wake scope of this thread, if any.
+thread_local log_wake_scope* current_wake_scope = nullptr;
+
 // Asked once per thread: the id cannot change while the thread runs.
 std::uint32_t this_thread_id() {
     thread_local const std::uint32_t id = log_os::thread_id();
@@ -118,9 +121,36 @@ int logger::log(int level, std::string_view text, std::size_t cut) noexcept {
     }
     // Only a waiting writer needs the signal; a busy one takes this line with its next batch.
     if (wake) {
-        wake_.notify_one();
+        // A scope defers the wake of one logger; a second logger in the same scope (tests)
+        // wakes its writer at once.
+        log_wake_scope* const scope = current_wake_scope;
+        if (scope != nullptr && (scope->deferred_ == nullptr || scope->deferred_ == this)) {
+            scope->deferred_ = this;
+        } else {
+            wake_writer();
+        }
     }
     return 0;
+}
+
+void logger::wake_writer() {
+    wake_.notify_one();
+}
+
+log_wake_scope::log_wake_scope() noexcept : outer_(current_wake_scope) {
+    current_wake_scope = this;
+}
+
+log_wake_scope::~log_wake_scope() {
+    current_wake_scope = outer_;
+    if (deferred_ == nullptr) {
+        return;
+    }
+    if (outer_ != nullptr && (outer_->deferred_ == nullptr || outer_->deferred_ == deferred_)) {
+        outer_->deferred_ = deferred_;
+    } else {
+        deferred_->wake_writer();
+    }
 }
 
 void logger::count_lost() noexcept {

@@ -71,6 +71,8 @@ public:
     int level() const { return level_; }
 
 private:
+    friend class log_wake_scope;
+    void wake_writer();
     // Queued records; slots past `count` keep their text's capacity for the next lines, so a
     // steady stream of lines allocates nothing.
     struct record_pool {
@@ -124,6 +126,24 @@ private:
     std::int64_t header_second_ = -1;
     char header_time_[80] = {};
     std::thread writer_;
+};
+
+// Lines logged on the constructing thread while this lives wake a sleeping writer once, when it
+// ends, instead of at the first line: a timer run or an engine message that logs several lines
+// then costs its thread one system call at most, and the writer one wake-up. Scopes nest; the
+// logger outlives every scope that logged to it.
+class log_wake_scope {
+public:
+    log_wake_scope() noexcept;
+    ~log_wake_scope();
+    log_wake_scope(const log_wake_scope&) = delete;
+    log_wake_scope& operator=(const log_wake_scope&) = delete;
+
+private:
+    friend class logger;
+    log_wake_scope* const outer_;
+    // The logger whose writer waits for the wake, if any.
+    logger* deferred_ = nullptr;
 };
 
 // The log file the plug-in writes: the user's application-data folder followed by

@@ -5,6 +5,7 @@
 #include "core/boundary.h"
 #include "core/internal/thread_pool_os.h"
 #include "core/internal/thread_pool_registry.h"
+#include "core/logger.h"
 #include "core/thread_pool.h"
 
 namespace win32 {
@@ -175,6 +176,8 @@ void timer_source::expire(void* context, expiry_instance* instance) noexcept {
             return;
         }
         const expiry_scope scope(pooler.get(), instance);
+        // A run that logs several lines wakes the log writer once, after the run.
+        const core::log_wake_scope log_wake;
         // The strong reference keeps the worker through the run. If its owners let go meanwhile
         // it is destroyed right here, while the scope still tells the closer which run it is.
         if (const std::shared_ptr<tpp_worker> worker = pooler->worker.lock()) {

@@ -204,6 +204,36 @@ TEST_F(LoggerTest, BatchCrossingTheLimitIsWrittenWholeThenRotated) {
 }
 
 // Callers go on, and the logger ends normally, whatever the file does; nothing is written.
+// Lines logged inside wake scopes (nested) reach the file only after the outermost scope ends:
+// its end wakes the sleeping writer, and no line is left waiting for a wake that never comes.
+TEST_F(LoggerTest, WakeScopeWakesTheWriterOnceItEnds) {
+    auto output = std::make_shared<counted_output>();
+    auto lg = Counted(output, level_inf);
+    const auto written = [&] {
+        std::lock_guard lock(output->mutex);
+        return output->written;
+    };
+    // Lets the new writer reach its sleep.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    {
+        const log_wake_scope outer;
+        {
+            const log_wake_scope inner;
+            lg->log(level_inf, "inside the inner scope");
+        }
+        lg->log(level_inf, "inside the outer scope");
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_EQ(written().find("inside"), std::string::npos);
+    }
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (written().find("inside the outer scope") == std::string::npos &&
+           std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_NE(written().find("inside the inner scope"), std::string::npos);
+    EXPECT_NE(written().find("inside the outer scope"), std::string::npos);
+}
+
 TEST_F(LoggerTest, UnwritableLogLeavesCallersRunningAndWritesNothing) {
     for (const auto& target : UnwritableLogs(dir.path())) {
         SCOPED_TRACE(target.name);
