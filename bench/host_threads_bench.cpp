@@ -139,6 +139,30 @@ taf::Bytes Frame(std::string_view attribute, std::size_t size) {
     }
 }
 
+// A count one thread raises and another sleeps on until it reaches a mark: one wake-up per
+// mark, where looking often would take the processor from the calls being timed.
+class Progress {
+public:
+    void Add() {
+        if (mCount.fetch_add(1, std::memory_order_acq_rel) + 1 == mMark.load()) {
+            std::lock_guard lock(mMutex);
+            mChanged.notify_all();
+        }
+    }
+    std::size_t Count() const { return mCount.load(std::memory_order_acquire); }
+    void WaitFor(std::size_t count) {
+        mMark = count;
+        std::unique_lock lock(mMutex);
+        mChanged.wait_for(lock, std::chrono::seconds(30), [&] { return Count() >= count; });
+    }
+
+private:
+    std::mutex mMutex;
+    std::condition_variable mChanged;
+    std::atomic<std::size_t> mMark{0};
+    std::atomic<std::size_t> mCount{0};
+};
+
 // Keeps the tasks the plug-in sends for the signal thread and the push handlers it registers.
 // Handing a task over only queues it, so that no wake-up of another thread (a system call) is
 // timed as the plug-in's: the signal thread is woken once a batch of messages is delivered.
@@ -245,23 +269,17 @@ public:
         }
         if (flood) {
             mFloodDelivered.fetch_add(1, std::memory_order_release);
-        } else if (mDelivered.fetch_add(1, std::memory_order_acq_rel) + 1 == mWakeAt.load()) {
-            std::lock_guard lock(mMutex);
-            mChanged.notify_all();
+        } else {
+            mDelivered.Add();
         }
     }
 
-    // Sleeps until `count` messages other than the flood's have been delivered: one wake-up
-    // per batch, where looking often would take the processor from the calls being timed.
-    void WaitDelivered(std::size_t count) {
-        mWakeAt = count;
-        std::unique_lock lock(mMutex);
-        mChanged.wait_for(lock, std::chrono::seconds(30), [&] { return Delivered() >= count; });
-    }
+    // Sleeps until `count` messages other than the flood's have been delivered.
+    void WaitDelivered(std::size_t count) { mDelivered.WaitFor(count); }
 
     // Set while nothing is posted.
     void Measure(Samples* samples) { mSamples = samples; }
-    std::size_t Delivered() const { return mDelivered.load(std::memory_order_acquire); }
+    std::size_t Delivered() const { return mDelivered.Count(); }
     std::size_t FloodDelivered() const { return mFloodDelivered.load(std::memory_order_acquire); }
     const std::string& FloodMessage() const { return mFlood; }
 
@@ -269,10 +287,7 @@ private:
     plugin_msg::IPluginMsgEvent& mPlugin;
     const std::string mFlood;
     Samples* mSamples = nullptr;
-    std::mutex mMutex;
-    std::condition_variable mChanged;
-    std::atomic<std::size_t> mWakeAt{0};
-    std::atomic<std::size_t> mDelivered{0};
+    Progress mDelivered;
     std::atomic<std::size_t> mFloodDelivered{0};
 };
 
@@ -295,6 +310,7 @@ public:
           mHost(Answers()),
           mSignal(mAnswers) {
         fs::create_directories(mFolder);
+        mHost.Calls().SetKeeping(false);
         core::init_logger((mFolder / "KinetraService.log").wstring(), core::level_inf);
         mHost.Registration().Provide("service_signal", "plugin:signal",
                                      static_cast<service_plugin::ISignalService*>(&mSignal));
@@ -453,7 +469,10 @@ void AudioRow(Rig& rig, benchmark::State& state, const std::string& row) {
 }
 
 // `kCalls` engine messages posted in batches; the wrapper times each on the channel's thread.
-void ChannelRow(Rig& rig, const std::string& envelope, Samples& samples) {
+// After each batch the signal thread answers the tasks it made, while the channel waits, so
+// that on a quiet process each thread is timed alone.
+void ChannelRow(Rig& rig, const std::string& envelope, Samples& samples,
+                Progress* answered = nullptr) {
     rig.Listener().Measure(&samples);
     const std::size_t start = rig.Listener().Delivered();
     for (std::size_t posted = 0; posted < kCalls;) {
@@ -463,16 +482,19 @@ void ChannelRow(Rig& rig, const std::string& envelope, Samples& samples) {
         }
         posted += batch;
         rig.Listener().WaitDelivered(start + posted);
-        rig.Signal().Kick();
+        if (answered != nullptr) {
+            rig.Signal().Kick();
+            answered->WaitFor(posted);
+        }
     }
     rig.Listener().Measure(nullptr);
 }
 
 // The signal thread: answers `count` pass-through tasks as they come, timing the response and
 // callback of each.
-void AnswerTasks(Rig& rig, std::size_t count, Samples& samples) {
+void AnswerTasks(Rig& rig, std::size_t count, Samples& samples, Progress& answered) {
     const taf::Bytes reply = Frame(taf::kResponseAttribute, kPassThroughBytes);
-    for (std::size_t answered = 0; answered < count; ++answered) {
+    for (std::size_t taken = 0; taken < count; ++taken) {
         auto* task = rig.Signal().NextTask();
         if (task == nullptr) {
             return;
@@ -483,6 +505,7 @@ void AnswerTasks(Rig& rig, std::size_t count, Samples& samples) {
             task->OnCallback();
         });
         task->Release();
+        answered.Add();
     }
 }
 
@@ -524,12 +547,13 @@ void HostThreads(benchmark::State& state, bool flooded) {
 
         Samples passThrough;
         Samples replies;
-        std::thread signal([&] { AnswerTasks(rig, kCalls, replies); });
+        Progress answered;
+        std::thread signal([&] { AnswerTasks(rig, kCalls, replies, answered); });
         ChannelRow(rig,
                    Envelope(kinetra::FromEngine::kPassThroughRequest,
                             taf::toBytes(MeruKinetra::MeruTafTransDataReq{
                                 Frame(taf::kRequestAttribute, kPassThroughBytes)})),
-                   passThrough);
+                   passThrough, &answered);
         signal.join();
         passThrough.Report(state, "channel_22");
         replies.Report(state, "signal_reply");

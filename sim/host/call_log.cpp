@@ -6,7 +6,14 @@ namespace sim {
 
 void CallLog::Record(std::string name, std::string details) {
     std::lock_guard lock(mMutex);
-    mCalls.push_back({std::move(name), std::move(details)});
+    if (mKeeping) {
+        mCalls.push_back({std::move(name), std::move(details)});
+    }
+}
+
+void CallLog::SetKeeping(bool keeping) {
+    std::lock_guard lock(mMutex);
+    mKeeping = keeping;
 }
 
 std::vector<Call> CallLog::Calls() const {
