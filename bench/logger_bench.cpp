@@ -233,8 +233,7 @@ void Lines(benchmark::State& state, int lines) {
         // All threads' allocations, the writer's included; counted once.
         state.counters["allocs"] = static_cast<double>(after.blocks - before.blocks) /
                                    static_cast<double>(state.iterations());
-        if (const std::string error = Side::Close(BurstRun::sent.load(), state);
-            !error.empty()) {
+        if (const std::string error = Side::Close(BurstRun::sent.load(), state); !error.empty()) {
             state.SkipWithError(error.c_str());
         }
     }
