@@ -5,6 +5,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <utility>
 
 #include "core/internal/log_file.h"
 #include "core/internal/log_text.h"
@@ -32,9 +33,6 @@ std::uint64_t now_ms() {
     return static_cast<std::uint64_t>(
         duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count());
 }
-
-// The innermost wake scope of this thread, if any.
-thread_local log_wake_scope* current_wake_scope = nullptr;
 
 // Asked once per thread: the id cannot change while the thread runs.
 std::uint32_t this_thread_id() {
@@ -116,40 +114,48 @@ int logger::log(int level, std::string_view text, std::size_t cut) noexcept {
         record.tid = tid;
         record.cut = cut;
         queued_bytes_ += charge;
-        wake = writer_idle_;
-        writer_idle_ = false;
+        if (writer_idle_ && deferring_ > 0) {
+            wake_deferred_ = true;
+        } else {
+            wake = writer_idle_;
+            writer_idle_ = false;
+        }
     }
     // Only a waiting writer needs the signal; a busy one takes this line with its next batch.
     if (wake) {
-        // A scope defers the wake of one logger; a second logger in the same scope (tests)
-        // wakes its writer at once.
-        log_wake_scope* const scope = current_wake_scope;
-        if (scope != nullptr && (scope->deferred_ == nullptr || scope->deferred_ == this)) {
-            scope->deferred_ = this;
-        } else {
-            wake_writer();
-        }
+        wake_.notify_one();
     }
     return 0;
 }
 
-void logger::wake_writer() {
-    wake_.notify_one();
+void logger::defer_wakes() {
+    std::lock_guard lock(mutex_);
+    ++deferring_;
 }
 
-log_wake_scope::log_wake_scope() noexcept : outer_(current_wake_scope) {
-    current_wake_scope = this;
+void logger::end_deferring() {
+    bool wake = false;
+    {
+        std::lock_guard lock(mutex_);
+        if (--deferring_ == 0 && std::exchange(wake_deferred_, false) && writer_idle_) {
+            writer_idle_ = false;
+            wake = true;
+        }
+    }
+    if (wake) {
+        wake_.notify_one();
+    }
+}
+
+log_wake_scope::log_wake_scope(logger* target) noexcept : target_(target) {
+    if (target_ != nullptr) {
+        target_->defer_wakes();
+    }
 }
 
 log_wake_scope::~log_wake_scope() {
-    current_wake_scope = outer_;
-    if (deferred_ == nullptr) {
-        return;
-    }
-    if (outer_ != nullptr && (outer_->deferred_ == nullptr || outer_->deferred_ == deferred_)) {
-        outer_->deferred_ = deferred_;
-    } else {
-        deferred_->wake_writer();
+    if (target_ != nullptr) {
+        target_->end_deferring();
     }
 }
 

@@ -72,7 +72,8 @@ public:
 
 private:
     friend class log_wake_scope;
-    void wake_writer();
+    void defer_wakes();
+    void end_deferring();
     // Queued records; slots past `count` keep their text's capacity for the next lines, so a
     // steady stream of lines allocates nothing.
     struct record_pool {
@@ -106,6 +107,9 @@ private:
     bool writer_running_ = false;
     // The writer is waiting for lines: the next caller wakes it.
     bool writer_idle_ = false;
+    // Open wake scopes, and whether a line came while one was open and the writer slept.
+    std::size_t deferring_ = 0;
+    bool wake_deferred_ = false;
     record_pool queue_;
     std::size_t queued_bytes_ = 0;
     drop_counts dropped_;
@@ -128,23 +132,6 @@ private:
     std::thread writer_;
 };
 
-// Lines logged on the constructing thread while this lives wake a sleeping writer once, when it
-// ends, instead of at the first line: a timer run or an engine message that logs several lines
-// then costs its thread one system call at most, and the writer one wake-up. Scopes nest; the
-// logger outlives every scope that logged to it.
-class log_wake_scope {
-public:
-    log_wake_scope() noexcept;
-    ~log_wake_scope();
-    log_wake_scope(const log_wake_scope&) = delete;
-    log_wake_scope& operator=(const log_wake_scope&) = delete;
-
-private:
-    friend class logger;
-    log_wake_scope* const outer_;
-    // The logger whose writer waits for the wake, if any.
-    logger* deferred_ = nullptr;
-};
 
 // The log file the plug-in writes: the user's application-data folder followed by
 // "/MeruKinetra/log/KinetraService.log".
@@ -156,5 +143,21 @@ void init_logger(std::wstring path, int level);
 logger* get_logger();
 // Drops the process-wide logger; everything queued is written before the file closes.
 void uninit_logger();
+
+// While a scope lives, a line that finds the writer asleep leaves it asleep, and the last scope
+// to end wakes it: a timer run that logs several lines costs one wake-up of the writer, not one
+// per line. Lines of other threads meanwhile wait as long as the scope, never longer. Scopes
+// nest and may overlap on several threads; the logger outlives them. Not kept per thread: a
+// thread-local of the module would stay with the host's threads after the module unloads.
+class log_wake_scope {
+public:
+    explicit log_wake_scope(logger* target = get_logger()) noexcept;
+    ~log_wake_scope();
+    log_wake_scope(const log_wake_scope&) = delete;
+    log_wake_scope& operator=(const log_wake_scope&) = delete;
+
+private:
+    logger* const target_;
+};
 
 }  // namespace core

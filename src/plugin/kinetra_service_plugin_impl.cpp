@@ -4,7 +4,6 @@
 
 #include "commands/req_start_config_command.h"
 #include "core/boundary.h"
-#include "core/logger.h"
 #include "live/presenter_dialog.h"
 #include "plugin/engine_channel.h"
 #include "plugin/engine_envelope.h"
@@ -69,8 +68,6 @@ void KinetraServicePluginImpl::StopListening() {
 }
 
 void KinetraServicePluginImpl::OnMsg(const char* channel, const char* data, std::uint32_t size) {
-    // A message whose handling logs several lines wakes the log writer once, at its end.
-    const core::log_wake_scope logWake;
     core::at_boundary(L"KinetraServicePluginImpl::OnMsg", [&] {
         if (mReleased || channel == nullptr || std::strcmp(channel, kEngineChannelName) != 0) {
             return;

@@ -216,9 +216,9 @@ TEST_F(LoggerTest, WakeScopeWakesTheWriterOnceItEnds) {
     // Lets the new writer reach its sleep.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     {
-        const log_wake_scope outer;
+        const log_wake_scope outer(lg.get());
         {
-            const log_wake_scope inner;
+            const log_wake_scope inner(lg.get());
             lg->log(level_inf, "inside the inner scope");
         }
         lg->log(level_inf, "inside the outer scope");
