@@ -132,7 +132,6 @@ private:
     std::thread writer_;
 };
 
-
 // The log file the plug-in writes: the user's application-data folder followed by
 // "/MeruKinetra/log/KinetraService.log".
 std::wstring default_log_path();
