@@ -35,6 +35,7 @@
 #include "core/logger_stream.h"
 #include "host/process_probe.h"
 #include "host/sim_host.h"
+#include "idle_floor.h"
 #include "plugin/engine_envelope.h"
 #include "plugin/engine_messages.h"
 #include "plugin/host_registry.h"
@@ -566,7 +567,8 @@ void HostThreads(benchmark::State& state, bool flooded) {
 }
 
 // The plug-in's threads (named "kinetra-…") over 60 s on air with nothing arriving: how often
-// each went to sleep, so was woken, and the processor time it used.
+// each went to sleep, so was woken, and the processor time it used; beside them, the floor
+// that two bare threads shaped like the timer and the log writer cost in the same 60 s.
 void IdleOnAir(benchmark::State& state) {
     state.SetLabel("on air, nothing arriving for 60 s");
     for (auto _ : state) {
@@ -587,8 +589,10 @@ void IdleOnAir(benchmark::State& state) {
             state.SkipWithError("this system does not list threads with their names and waits");
             return;
         }
+        bench::IdleFloor floor(std::chrono::seconds(5));
         std::this_thread::sleep_for(std::chrono::seconds(60));
         const auto after = ours();
+        const sim::ThreadUse floorUse = floor.Finish();
         double waits = 0;
         double cpuNs = 0;
         std::map<std::string, std::pair<double, double>> byName;
@@ -607,6 +611,8 @@ void IdleOnAir(benchmark::State& state) {
         }
         state.counters["idle.all.wakeups"] = waits;
         state.counters["idle.all.cpu_us"] = cpuNs / 1000;
+        state.counters["floor.wakeups"] = static_cast<double>(floorUse.waits);
+        state.counters["floor.cpu_us"] = static_cast<double>(floorUse.cpuNs) / 1000;
         rig.Signal().ReleaseTasks();
     }
 }
