@@ -2,6 +2,7 @@
 #include "context/plugin_context.h"
 #include "core/logger_stream.h"
 #include "games/kinetra_interactive_game_logic.h"
+#include "signal/push_decode.h"
 #include "taf/records/crown_game.h"
 #include "taf/records/interactive_game.h"
 #include "taf/records/travel_game.h"
@@ -9,8 +10,21 @@
 
 namespace kinetra {
 
+namespace {
+
 // What the log shows in place of every key word, whatever its length.
-inline constexpr const char* kMaskedKeyWord = "*****";
+constexpr const char* kMaskedKeyWord = "*****";
+
+void LogMasked(MERU::VirtualTravelGuessWordsGameNotice masked) {
+    for (auto& word : masked.tGuessWordsGamePushInfo.vKeyWordInfo) {
+        word.sKeyWord = kMaskedKeyWord;
+    }
+    core::logger_stream(core::level_inf)
+        << L"KinetraInteractiveGameLogic::OnVirtualTravelGuessWordsGameNotice" << L" "
+        << taf::render(masked);
+}
+
+}  // namespace
 
 void KinetraInteractiveGameLogic::OnVirtualCrownGameDataNotify(
     MERU::VirtualCrownGameDataNotify& notify) {
@@ -25,19 +39,22 @@ void KinetraInteractiveGameLogic::OnVirtualCrownGameDataNotify(
 }
 
 void KinetraInteractiveGameLogic::OnVirtualTravelGuessWordsGameNotice(
-    MERU::VirtualTravelGuessWordsGameNotice& notice) {
+    MERU::VirtualTravelGuessWordsGameNotice& notice, const Meru::PushDecode& decode) {
     const auto owner = mOwner.Lock();
     if (!owner) {
         return;
     }
-    const MERU::GuessWordsGamePushInfo unmasked = notice.tGuessWordsGamePushInfo;
-    for (auto& word : notice.tGuessWordsGamePushInfo.vKeyWordInfo) {
-        word.sKeyWord = kMaskedKeyWord;
+    // Masking by field hides the key words only while every field holds what the server wrote
+    // in it. A push damaged on the way may carry a key word in a shown field, whether or not
+    // its decoding failed, so a push that is not intact is logged without any of its fields.
+    if (decode.Intact()) {
+        LogMasked(notice);
+    } else {
+        core::logger_stream(core::level_inf)
+            << L"KinetraInteractiveGameLogic::OnVirtualTravelGuessWordsGameNotice"
+            << L" fields not shown: damaged or of an unknown layout, status=" << decode.status;
     }
-    core::logger_stream(core::level_inf)
-        << L"KinetraInteractiveGameLogic::OnVirtualTravelGuessWordsGameNotice" << L" "
-        << taf::render(notice);
-    owner->SendToEngine(ToEngine::kTravelGuessWords, unmasked);
+    owner->SendToEngine(ToEngine::kTravelGuessWords, notice.tGuessWordsGamePushInfo);
 }
 
 void KinetraInteractiveGameLogic::OnVirtualTravelEmpowermentGameNotice(

@@ -87,13 +87,14 @@ void KinetraInteractiveGameLogic::Init(const std::shared_ptr<PluginContext>& own
 
 // The handler runs only while the owner lives: the owner holds this object, and the host may
 // deliver a push object it made before the unsubscription at any time later.
-template <class Notice>
-void KinetraInteractiveGameLogic::Subscribe(void (KinetraInteractiveGameLogic::*handler)(Notice&)) {
+template <class Notice, class... Decode>
+void KinetraInteractiveGameLogic::Subscribe(
+    void (KinetraInteractiveGameLogic::*handler)(Notice&, Decode...)) {
     mPushes.Add(Meru::PushTable::Origin::fixed, Notice::kPushUri,
                 std::make_unique<Meru::SignalPushFactory<Notice>>(
-                    [this, handler, owner = mOwner.Get()](Notice& notice) {
+                    [this, handler, owner = mOwner.Get()](Notice& notice, Decode... decode) {
                         if (const auto alive = owner.lock()) {
-                            (this->*handler)(notice);
+                            (this->*handler)(notice, decode...);
                         }
                     }));
 }

@@ -23,6 +23,7 @@ struct VirtualInteractiveGameNotice;
 }  // namespace MERU
 
 namespace Meru {
+struct PushDecode;
 struct SignalErrorHelper;
 }  // namespace Meru
 
@@ -65,8 +66,10 @@ public:
 
     // Pushes, on the host's threads; each is forwarded to the engine while the owner lives.
     void OnVirtualCrownGameDataNotify(MERU::VirtualCrownGameDataNotify& notify);
-    // The key words reach the engine; the log shows them masked.
-    void OnVirtualTravelGuessWordsGameNotice(MERU::VirtualTravelGuessWordsGameNotice& notice);
+    // The key words reach the engine; the log shows them masked, and no field at all of a push
+    // that was not read intact.
+    void OnVirtualTravelGuessWordsGameNotice(MERU::VirtualTravelGuessWordsGameNotice& notice,
+                                             const Meru::PushDecode& decode);
     void OnVirtualTravelEmpowermentGameNotice(MERU::VirtualTravelEmpowermentGameNotice& notice);
     void OnVirtualInteractiveGameNotice(MERU::VirtualInteractiveGameNotice& notice);
 
@@ -81,8 +84,9 @@ private:
     void Answer(const Call& call, PluginContext& owner, const Meru::SignalErrorHelper& error,
                 const typename Call::Response& response);
 
-    template <class Notice>
-    void Subscribe(void (KinetraInteractiveGameLogic::*handler)(Notice&));
+    // A handler takes the notice, and how it was read when it needs to know.
+    template <class Notice, class... Decode>
+    void Subscribe(void (KinetraInteractiveGameLogic::*handler)(Notice&, Decode...));
 
     ContextRef mOwner;
     // Set by Init on a host thread, read by requests on the engine channel's thread.

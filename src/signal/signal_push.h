@@ -8,6 +8,7 @@
 
 #include "core/boundary.h"
 #include "service_plugin/signal_service.h"
+#include "signal/push_decode.h"
 #include "taf/codec.h"
 
 namespace Meru {
@@ -20,19 +21,19 @@ inline std::span<const std::uint8_t> PushBytes(const char* data, std::uint32_t s
     return {reinterpret_cast<const std::uint8_t*>(data), size};
 }
 
-// A decoded record push: calls the callback with a pointer to the record.
+// A decoded record push: calls the callback with a pointer to the record and how it was read.
 template <class T>
 class SignalPushObject final : public service_plugin::SignalNotify {
 public:
-    using Callback = std::function<void(void*)>;
+    using Callback = std::function<void(void*, const PushDecode&)>;
 
-    SignalPushObject(Callback onPush, T decoded)
-        : callback(std::move(onPush)), value(std::move(decoded)) {}
+    SignalPushObject(Callback onPush, T decoded, PushDecode how)
+        : callback(std::move(onPush)), value(std::move(decoded)), decode(how) {}
 
     void Notify() override {
         core::at_boundary(L"SignalPushObject::Notify", [&] {
             if (callback) {
-                callback(&value);
+                callback(&value, decode);
             }
         });
     }
@@ -41,6 +42,7 @@ public:
 private:
     Callback callback;
     T value;
+    PushDecode decode;
 };
 
 // A raw push: the exact bytes received and the URI the factory was subscribed under.
@@ -74,28 +76,43 @@ class SignalPushFactory : public service_plugin::SignalNotifyStub {
 public:
     using Callback = typename SignalPushObject<T>::Callback;
 
-    explicit SignalPushFactory(Callback onPush) : callback(std::move(onPush)) {}
-    // Takes a handler of the decoded record itself, such as a lambda bound to the subscriber.
+    // Takes an untyped pointer to the decoded record.
+    explicit SignalPushFactory(std::function<void(void*)> onPush)
+        : callback([onPush = std::move(onPush)](void* value, const PushDecode&) {
+              if (onPush) {
+                  onPush(value);
+              }
+          }) {}
+    // Takes the decoded record itself, such as a lambda bound to the subscriber.
     template <class Handler>
     requires std::invocable<Handler&, T&> &&
         (!std::invocable<Handler&, void*>)explicit SignalPushFactory(Handler handler)
-        : callback([handler = std::move(handler)](void* value) mutable {
+        : callback([handler = std::move(handler)](void* value, const PushDecode&) mutable {
               handler(*static_cast<T*>(value));
           }) {}
+    // Takes the decoded record and how it was read.
+    template <class Handler>
+    requires std::invocable<Handler&, T&, const PushDecode&>
+    explicit SignalPushFactory(Handler handler)
+        : callback([handler = std::move(handler)](void* value, const PushDecode& decode) mutable {
+              handler(*static_cast<T*>(value), decode);
+          }),
+          compareBytes(true) {}
 
     service_plugin::SignalNotify* CreateNotify(const char* data, std::uint32_t size) override {
         return core::at_boundary(
             L"SignalPushFactory::CreateNotify",
             [&]() -> service_plugin::SignalNotify* {
                 T value;
-                taf::fromBytesLenient(PushBytes(data, size), value);
-                return new SignalPushObject<T>(callback, std::move(value));
+                const PushDecode decode = DecodePush(PushBytes(data, size), value, compareBytes);
+                return new SignalPushObject<T>(callback, std::move(value), decode);
             },
             nullptr);
     }
 
 private:
     Callback callback;
+    bool compareBytes = false;
 };
 
 template <>

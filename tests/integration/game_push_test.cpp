@@ -3,6 +3,7 @@
 // game's data push is pinned by the games scenario's trace.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -77,6 +78,56 @@ TEST(GuessWordsPush, SendsTheKeyWordsToTheEngineAndMasksThemInTheLog) {
         }
     }
     EXPECT_EQ(lines, 1u);
+}
+
+// A push damaged on the way (one byte replaced, every byte by every value below) can move
+// key-word bytes into a field the log shows; none of them may reach the log, while the engine
+// still gets what could be read of every push.
+TEST(GuessWordsPush, DamagedPushesKeepTheKeyWordsOutOfTheLog) {
+    MERU::VirtualTravelGuessWordsGameNotice notice;
+    notice.tGuessWordsGamePushInfo.vKeyWordInfo = {{1, "apples", 10, 5, "ann", "u1", 1, 12},
+                                                   {2, "quince", 20, 6, "bob", "u2", 0, 22}};
+    notice.tGuessWordsGamePushInfo.sGameTaskId = "t6";
+    notice.tGuessWordsGamePushInfo.tHighestScorer = {6, "bob", "u2", 22, 2};
+    notice.tGuessWordsGamePushInfo.sNextScreenName = "s7";
+    const taf::Bytes intact = taf::toBytes(notice);
+    // 0x46 turns the head of a key word into that of a nickname: that push decodes without a
+    // failure.
+    const std::uint8_t replacements[] = {0x00, 0x01, 0x06, 0x09, 0x0a, 0x16, 0x46, 0x7f, 0xff};
+
+    GameHarness game;
+    std::size_t pushes = 0;
+    for (std::size_t at = 0; at < intact.size(); ++at) {
+        for (const std::uint8_t replacement : replacements) {
+            taf::Bytes damaged = intact;
+            damaged[at] = replacement;
+            game.Signal().Push(MERU::VirtualTravelGuessWordsGameNotice::kPushUri, damaged);
+            ++pushes;
+        }
+    }
+    ASSERT_TRUE(game.Signal().WaitIdle(sim::SimEngine::kDefaultWait));
+    ASSERT_TRUE(game.running.engine.WaitIdle());
+    EXPECT_EQ(game.running.engine.CountReceived(ToEngine::kTravelGuessWords), pushes);
+
+    std::vector<std::string> pieces;
+    for (const std::string word : {"apples", "quince"}) {
+        for (std::size_t at = 0; at + 4 <= word.size(); ++at) {
+            pieces.push_back(word.substr(at, 4));
+        }
+    }
+    const auto log = game.Unload();
+    std::vector<std::string> texts = log.malformed;
+    for (const auto& line : log.lines) {
+        texts.push_back(line.text);
+    }
+    std::vector<std::string> leaks;
+    for (const auto& text : texts) {
+        if (std::ranges::any_of(
+                pieces, [&](const auto& piece) { return text.find(piece) != std::string::npos; })) {
+            leaks.push_back(text);
+        }
+    }
+    EXPECT_TRUE(leaks.empty()) << leaks.size() << " lines, the first: " << leaks.front();
 }
 
 // Engine messages from two threads, pushes from two more and automatic replies on the

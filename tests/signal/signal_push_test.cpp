@@ -26,24 +26,37 @@ bool Deliver(service_plugin::SignalNotifyStub& factory, const taf::Bytes& bytes)
     return true;
 }
 
+// A handler that asks is told whether the decoding failed and whether the record writes back
+// to exactly the bytes received.
 TEST(SignalPush, RecordPushesAreDecodedLeniently) {
+    const PingRsp written{5, "x", {{1, "y"}}};
     PingRsp withUnknown{5, "x", {}};
     const struct {
         const char* what;
         taf::Bytes bytes;
         PingRsp expected;
+        bool clean;
+        bool exact;
     } cases[] = {
-        {"empty payload", {}, PingRsp{}},
+        {"as written", taf::toBytes(written), written, true, true},
+        {"empty payload", {}, PingRsp{}, true, false},
         {"unknown fields after the known ones",
-         Hex("00 05 16 01 78 36 01 7a 5a 06 01 71 0b f9 20 00 01 0c"), withUnknown},
-        {"malformed after the first field", Hex("00 05 16 09 78"), PingRsp{5, "", {}}},
+         Hex("00 05 16 01 78 36 01 7a 5a 06 01 71 0b f9 20 00 01 0c"), withUnknown, true, false},
+        {"malformed after the first field", Hex("00 05 16 09 78"), PingRsp{5, "", {}}, false,
+         false},
     };
     for (const auto& c : cases) {
         std::optional<PingRsp> seen;
-        SignalPushFactory<PingRsp> factory([&](PingRsp& push) { seen = push; });
+        PushDecode decode;
+        SignalPushFactory<PingRsp> factory([&](PingRsp& push, const PushDecode& how) {
+            seen = push;
+            decode = how;
+        });
         ASSERT_TRUE(Deliver(factory, c.bytes)) << c.what;
         ASSERT_TRUE(seen.has_value()) << c.what;
         EXPECT_EQ(*seen, c.expected) << c.what;
+        EXPECT_EQ(decode.status >= 0, c.clean) << c.what;
+        EXPECT_EQ(decode.exact, c.exact) << c.what;
     }
 }
 
