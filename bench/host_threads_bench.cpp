@@ -12,7 +12,8 @@
 // - the signal service's thread: a thread of ours answers the pass-through's tasks (response
 //   and callback) and then delivers 1400 pushes to the handler the plug-in registered.
 // Each row also counts the calls during which the system preempted the thread, and gives the
-// tail of the other calls.
+// tail of the other calls. A last row times a bare 1 µs loop the same way: the machine's own
+// tail for calls of that length.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -532,6 +533,28 @@ void PushRow(Rig& rig, Samples& samples) {
     }
 }
 
+// Counts to `spins` and touches nothing else: work of a known length and no side effects.
+void Spin(std::uint64_t spins) {
+    volatile std::uint64_t count = 0;
+    while (count < spins) {
+        count = count + 1;
+    }
+}
+
+// What the machine alone adds to a call about as long as the pass-through's median: a bare
+// loop of about 1 µs, timed the same way on a thread of its own. The interrupts that land in a
+// fraction of such calls set a tail that no call of that length can go below on this machine.
+void BareRow(Samples& samples) {
+    constexpr std::uint64_t kProbe = 1000000;
+    const auto start = Clock::now();
+    Spin(kProbe);
+    const auto probe = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+    const auto spins = static_cast<std::uint64_t>(static_cast<double>(kProbe) / probe);
+    for (std::size_t call = 0; call < kCalls; ++call) {
+        samples.Time([&] { Spin(spins); });
+    }
+}
+
 void HostThreads(benchmark::State& state, bool flooded) {
     state.SetLabel(flooded ? "while the engine channel and the log are flooded" : "quiet");
     for (auto _ : state) {
@@ -563,6 +586,11 @@ void HostThreads(benchmark::State& state, bool flooded) {
         std::thread pushing([&] { PushRow(rig, pushes); });
         pushing.join();
         pushes.Report(state, "signal_push_1400");
+
+        Samples bare;
+        std::thread baring([&] { BareRow(bare); });
+        baring.join();
+        bare.Report(state, "bare_1us");
     }
 }
 

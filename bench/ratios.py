@@ -34,6 +34,7 @@ HOST_ROWS = [
     ("channel_22", "Engine message 22, 200-byte pass-through (channel's thread)"),
     ("signal_reply", "Server reply to the 22: response and callback (signal thread)"),
     ("signal_push_1400", "Push 1400 (signal thread)"),
+    ("bare_1us", "Bare 1 µs loop, no plug-in (the machine's own tail)"),
 ]
 
 
