@@ -96,15 +96,14 @@ public:
     explicit SignalPushFactory(Handler handler)
         : callback([handler = std::move(handler)](void* value, const PushDecode& decode) mutable {
               handler(*static_cast<T*>(value), decode);
-          }),
-          compareBytes(true) {}
+          }) {}
 
     service_plugin::SignalNotify* CreateNotify(const char* data, std::uint32_t size) override {
         return core::at_boundary(
             L"SignalPushFactory::CreateNotify",
             [&]() -> service_plugin::SignalNotify* {
                 T value;
-                const PushDecode decode = DecodePush(PushBytes(data, size), value, compareBytes);
+                const PushDecode decode = DecodePush(PushBytes(data, size), value);
                 return new SignalPushObject<T>(callback, std::move(value), decode);
             },
             nullptr);
@@ -112,7 +111,6 @@ public:
 
 private:
     Callback callback;
-    bool compareBytes = false;
 };
 
 template <>

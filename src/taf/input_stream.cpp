@@ -10,6 +10,7 @@ void TafInputStream::reset(std::span<const std::uint8_t> bytes) {
     position_ = 0;
     depth_ = 0;
     budget_ = allocationBudget(bytes.size());
+    skipped_fields_ = 0;
 }
 
 std::uint64_t TafInputStream::takeBigEndian(std::size_t byteCount) {
@@ -56,6 +57,7 @@ bool TafInputStream::skipToTag(Tag tag) {
         if (head.tag >= tag) {
             return head.tag == tag;
         }
+        ++skipped_fields_;
         position_ += head.size;
         if (skipValue(head.type) < 0) {
             return false;
@@ -124,6 +126,7 @@ Status TafInputStream::skipFieldsToStructEnd() {
         if (head.type == TafType::StructEnd) {
             return kOk;
         }
+        ++skipped_fields_;
         if (skipValue(head.type) < 0) {
             return kSkipStructFailed;
         }

@@ -33,6 +33,9 @@ public:
     std::size_t position() const { return position_; }
     std::size_t size() const { return bytes_.size(); }
     std::size_t remaining() const { return bytes_.size() - position_; }
+    // Fields passed over since the last reset, for want of a reader at their place: a tag below
+    // the one wanted, or fields before a StructEnd after the last known one.
+    std::size_t skippedFields() const { return skipped_fields_; }
 
     [[nodiscard]] Status peekHead(Head& head) const;
     [[nodiscard]] Status readHead(Head& head);
@@ -228,6 +231,7 @@ private:
     std::size_t position_ = 0;
     int depth_ = 0;
     std::size_t budget_ = allocationBudget(0);
+    std::size_t skipped_fields_ = 0;
 };
 
 template <class Int>
