@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "taf/input_stream.h"
@@ -173,25 +174,83 @@ template <class T>
     return kOk;
 }
 
+// A map key as the wire holds it: a string key is viewed in place, any other read whole.
+template <class Key>
+using WireKey = std::conditional_t<std::is_same_v<Key, std::string>, std::string_view, Key>;
+
+template <class Key>
+[[nodiscard]] Status readWireKey(TafInputStream& in, WireKey<Key>& key) {
+    TafType type{};
+    const Status status = in.openField(0, true, type);
+    if (status != kOk) {
+        return status;
+    }
+    if constexpr (std::is_same_v<Key, std::string>) {
+        return in.readOpenedView(key, type);
+    } else {
+        return readOpened(in, key, type);
+    }
+}
+
+// Entry i of the message is read over the i-th node the map held, in key order, and is then
+// filed under its key; the nodes left over are freed at the end.
 template <class T>
 [[nodiscard]] Status readOpenedMap(TafInputStream& in, T& value) {
+    using Key = typename T::key_type;
+    constexpr std::size_t kEntryBytes = sizeof(typename T::value_type) + kMapNodeOverhead;
     std::size_t count = 0;
     Status status = in.readCount(count, 2);
     if (status != kOk) {
         value.clear();
         return status;
     }
-    // The nodes the map held are refilled and inserted again; the rest are freed at the end.
-    T spare = std::move(value);
-    value.clear();
-    for (std::size_t i = 0; i < count && status >= 0; ++i) {
-        status = in.chargeAllocation(sizeof(typename T::value_type) + kMapNodeOverhead);
-        if (status < 0) {
-            break;
+    // A map read again mostly gets the keys it holds, in their order. While each key is that
+    // of the node it is read over, the value is read in place, and the node stays where it is.
+    std::size_t i = 0;
+    auto next = value.begin();
+    WireKey<Key> pending{};
+    bool hasPending = false;
+    if constexpr (std::is_same_v<Key, std::string> || TafInteger<Key>) {
+        for (; i < count && next != value.end(); ++i, ++next) {
+            status = in.chargeAllocation(kEntryBytes);
+            if (status >= 0) {
+                status = readWireKey<Key>(in, pending);
+            }
+            if (status >= 0 && pending != next->first) {
+                hasPending = true;
+                break;
+            }
+            if (status >= 0) {
+                status = readValue(in, next->second, 1, true);
+            }
+            if (status < 0) {
+                value.erase(next, value.end());
+                return status;
+            }
+        }
+    }
+    // Otherwise the nodes not yet read over are taken out, refilled and filed again.
+    T spare;
+    while (next != value.end()) {
+        spare.insert(spare.end(), value.extract(next++));
+    }
+    const auto readKey = [&](Key& key) {
+        if (!std::exchange(hasPending, false)) {
+            return readValue(in, key, 0, true);
+        }
+        key = pending;
+        return kOk;
+    };
+    for (; i < count && status >= 0; ++i) {
+        if (!hasPending) {
+            status = in.chargeAllocation(kEntryBytes);
+            if (status < 0) {
+                break;
+            }
         }
         if (!spare.empty()) {
             auto node = spare.extract(spare.begin());
-            status = readValue(in, node.key(), 0, true);
+            status = readKey(node.key());
             if (status >= 0) {
                 status = readValue(in, node.mapped(), 1, true);
             }
@@ -200,9 +259,9 @@ template <class T>
             }
             continue;
         }
-        typename T::key_type key{};
+        Key key{};
         typename T::mapped_type mapped{};
-        status = readValue(in, key, 0, true);
+        status = readKey(key);
         if (status >= 0) {
             status = readValue(in, mapped, 1, true);
         }

@@ -40,7 +40,7 @@ Status TafInputStream::readOpened(double& value, TafType type) {
     return readReal(value, type);
 }
 
-Status TafInputStream::readStringSlow(std::string& value, TafType type) {
+Status TafInputStream::readStringSlow(std::string_view& value, TafType type) {
     if (type != TafType::String1 && type != TafType::String4) {
         return kTypeMismatch;
     }
@@ -50,7 +50,7 @@ Status TafInputStream::readStringSlow(std::string& value, TafType type) {
         status = chargeAllocation(bytes.size());
     }
     if (status == kOk) {
-        value.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        value = {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
     }
     return status;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
 #include "taf/wire.h"
@@ -104,6 +105,9 @@ public:
     // Strings are assigned into the target's storage, which a reused record already holds.
     [[nodiscard]] Status readOpened(std::string& value, TafType type);
     [[nodiscard]] Status readOpened(Bytes& value, TafType type);
+    // A string viewed in place, with the checks and the charge of reading it into a string; the
+    // view lasts as long as the range.
+    [[nodiscard]] Status readOpenedView(std::string_view& value, TafType type);
 
     // The common case of an integer field, small enough to inline into a record's reader at
     // any optimisation level: the next head is `tag` (below 15) with ZeroTag or a payload of up
@@ -214,7 +218,7 @@ private:
     }
     [[nodiscard]] Status searchField(Tag tag, bool required, TafType& type);
     [[nodiscard]] Status skipFieldsToStructEnd();
-    [[nodiscard]] Status readStringSlow(std::string& value, TafType type);
+    [[nodiscard]] Status readStringSlow(std::string_view& value, TafType type);
     template <class Real>
     [[nodiscard]] Status readReal(Real& value, TafType type);
     template <std::size_t N>
@@ -293,17 +297,26 @@ requires TafInteger<Int> Status TafInputStream::readOpened(Int& value, TafType t
     return kTruncated;
 }
 
-inline Status TafInputStream::readOpened(std::string& value, TafType type) {
+inline Status TafInputStream::readOpenedView(std::string_view& value, TafType type) {
     if (type == TafType::String1 && position_ < bytes_.size()) {
         const std::size_t length = bytes_[position_];
         if (length < remaining() && length <= budget_) {
-            value.assign(reinterpret_cast<const char*>(bytes_.data() + position_ + 1), length);
+            value = {reinterpret_cast<const char*>(bytes_.data() + position_ + 1), length};
             position_ += 1 + length;
             budget_ -= length;
             return kOk;
         }
     }
     return readStringSlow(value, type);
+}
+
+inline Status TafInputStream::readOpened(std::string& value, TafType type) {
+    std::string_view view;
+    const Status status = readOpenedView(view, type);
+    if (status == kOk) {
+        value.assign(view);
+    }
+    return status;
 }
 
 // Scoped enterNested/leaveNested; check ok() before going deeper.

@@ -103,5 +103,45 @@ TEST(TafCodecProperty, GeneratedRecordsRoundTripToTheSameValueAndBytes) {
     }
 }
 
+// A record kept for reuse reads each message as a fresh one would, whatever it held before:
+// the same maps, in place when the keys come again in order and through taken-out nodes when
+// they do not, and the same status when the bytes are damaged.
+TEST(TafCodecProperty, ARecordReadAgainHoldsWhatAFreshOneReads) {
+    Generator generate(20261207);
+    for (int i = 0; i < 200; ++i) {
+        const AllKinds message = generate.record();
+        AllKinds fewerKeys = message;
+        if (!fewerKeys.mpCounts.empty()) {
+            fewerKeys.mpCounts.erase(fewerKeys.mpCounts.begin());
+        }
+        AllKinds moreKeys = message;
+        moreKeys.mpInner[generate.narrow<std::int32_t>()] = generate.inner();
+        moreKeys.mpLists[generate.text()] = {"x"};
+        const AllKinds helds[] = {message, generate.record(), fewerKeys, moreKeys};
+
+        const Bytes whole = toBytes(message);
+        std::vector<Bytes> inputs = {whole};
+        for (int damage = 0; damage < 8; ++damage) {
+            Bytes damaged = whole;
+            damaged[generate.below(damaged.size())] =
+                static_cast<std::uint8_t>(generate.below(256));
+            inputs.push_back(std::move(damaged));
+        }
+        inputs.emplace_back(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(
+                                                               generate.below(whole.size())));
+        for (std::size_t input = 0; input < inputs.size(); ++input) {
+            AllKinds fresh;
+            const Status freshStatus = fromBytes(inputs[input], fresh);
+            for (std::size_t held = 0; held < std::size(helds); ++held) {
+                AllKinds reused = helds[held];
+                ASSERT_EQ(fromBytes(inputs[input], reused), freshStatus)
+                    << "record " << i << ", input " << input << ", held " << held;
+                ASSERT_EQ(reused, fresh)
+                    << "record " << i << ", input " << input << ", held " << held;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace taf
