@@ -180,15 +180,12 @@ using WireKey = std::conditional_t<std::is_same_v<Key, std::string>, std::string
 
 template <class Key>
 [[nodiscard]] Status readWireKey(TafInputStream& in, WireKey<Key>& key) {
-    TafType type{};
-    const Status status = in.openField(0, true, type);
-    if (status != kOk) {
-        return status;
-    }
     if constexpr (std::is_same_v<Key, std::string>) {
-        return in.readOpenedView(key, type);
+        TafType type{};
+        const Status status = in.openField(0, true, type);
+        return status != kOk ? status : in.readOpenedView(key, type);
     } else {
-        return readOpened(in, key, type);
+        return readValue(in, key, 0, true);
     }
 }
 
