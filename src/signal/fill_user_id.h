@@ -23,12 +23,12 @@ void FillUserIdFromHost(UserId& id, service_plugin::ISignalService* service,
     if (service_plugin::IAccount* account = service->GetAccount()) {
         service_plugin::AccountInfo info;
         account->GetAccountInfo(&info);
-        id.sToken = CopyText(info.token);
+        CopyTextInto(id.sToken, info.token);
         id.iTokenType = info.tokenType;
     }
-    id.sGuid = CopyText(service->GetGuid());
+    CopyTextInto(id.sGuid, service->GetGuid());
     if (userAgent == UserAgentFill::fill) {
-        id.sUA = CopyText(service->GetUserAgent());
+        CopyTextInto(id.sUA, service->GetUserAgent());
     }
     if (service_plugin::IAccount* account = service->GetAccount()) {
         id.lUid = account->GetUid();

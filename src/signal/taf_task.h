@@ -6,6 +6,7 @@
 
 #include "signal/fill_user_id.h"
 #include "signal/taf_task_base.h"
+#include "taf/assign_over.h"
 #include "taf/records/user_id.h"
 
 namespace Meru {
@@ -49,7 +50,7 @@ protected:
     void ForgetRequest() {
         callback = nullptr;
         errorInfo = SignalErrorHelper{};
-        response = taf::recordDefaults<Rsp>();
+        taf::assignOver(response, taf::recordDefaults<Rsp>());
         this->ForgetFrame();
     }
 

@@ -3,6 +3,10 @@
 // the shape of the source allocates nothing.
 #pragma once
 
+#include <string>
+#include <type_traits>
+
+#include "taf/assign_text.h"
 #include "taf/codec.h"
 
 namespace taf {
@@ -19,9 +23,20 @@ void assignOver(T& target, const T& source) {
             }
         }
     } else if constexpr (TafMap<T>) {
-        T spare = std::move(target);
-        target.clear();
-        for (const auto& [key, mapped] : source) {
+        // A kept map mostly holds the source's keys already: while it does, only the values are
+        // assigned, and the nodes stay where they are.
+        auto into = target.begin();
+        auto from = source.begin();
+        for (; into != target.end() && from != source.end() && into->first == from->first;
+             ++into, ++from) {
+            assignOver(into->second, from->second);
+        }
+        T spare;
+        while (into != target.end()) {
+            spare.insert(spare.end(), target.extract(into++));
+        }
+        for (; from != source.end(); ++from) {
+            const auto& [key, mapped] = *from;
             if (spare.empty()) {
                 target.emplace(key, mapped);
                 continue;
@@ -37,8 +52,10 @@ void assignOver(T& target, const T& source) {
                 (assignOver(target.*field.member, source.*field.member), ...);
             },
             kRecordTable<T>.fields);
+    } else if constexpr (std::is_same_v<T, std::string>) {
+        assignText(target, source);
     } else {
-        target = source;  // scalars; strings and byte vectors keep their capacity
+        target = source;  // scalars; byte vectors keep their capacity
     }
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "taf/assign_text.h"
 #include "taf/wire.h"
 
 namespace taf {
@@ -314,7 +315,7 @@ inline Status TafInputStream::readOpened(std::string& value, TafType type) {
     std::string_view view;
     const Status status = readOpenedView(view, type);
     if (status == kOk) {
-        value.assign(view);
+        assignText(value, view);
     }
     return status;
 }

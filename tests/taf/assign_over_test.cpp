@@ -34,9 +34,20 @@ AllKinds Filled(int n) {
     return value;
 }
 
+// Maps whose keys leave those of the other values part way: after the second key (mpCounts)
+// and at the first (mpInner).
+AllKinds KeysDivergingPartWay() {
+    AllKinds value = Filled(5);
+    value.mpCounts.erase(std::string(20, 'c'));
+    value.mpCounts[std::string(21, 'b')] = 7;
+    value.mpInner.erase(2);
+    value.mpInner[-1] = Inner{};
+    return value;
+}
+
 TEST(AssignOver, TheTargetEqualsTheSourceWhateverItHeld) {
     const AllKinds sources[] = {AllKinds{}, Filled(1), Filled(4), Filled(2)};
-    const AllKinds targets[] = {AllKinds{}, Filled(3), Filled(6)};
+    const AllKinds targets[] = {AllKinds{}, Filled(3), Filled(6), KeysDivergingPartWay()};
     for (const auto& source : sources) {
         for (auto target : targets) {
             assignOver(target, source);
