@@ -6,6 +6,7 @@
 #include "signal/taf_task.h"
 #include "signal/taf_task_no_rsp.h"
 #include "signal/task_shelf.h"
+#include "taf/assign_text.h"
 #include "taf/records/update_info.h"
 #include "taf/shared_spare.h"
 
@@ -15,7 +16,8 @@ namespace {
 using UpdateTask = Meru::Shelved<Meru::TafTaskWithTidAndCustomFillUA<MERU::GetMobileUpdateInfoReq,
                                                                      MERU::GetMobileUpdateInfoRsp>>;
 
-std::string_view Param(const std::map<std::string, std::string>& params, const char* key) {
+std::string_view Param(const std::map<std::string, std::string, std::less<>>& params,
+                       std::string_view key) {
     const auto entry = params.find(key);
     return entry == params.end() ? std::string_view() : std::string_view(entry->second);
 }
@@ -73,7 +75,7 @@ void ReqUpdateInfoCmd::ExecuteReqUpdateCommand(const taf::Bytes& payload) {
     auto task =
         UpdateTask::Take(taf::kGetMobileUpdateInfo.servant, taf::kGetMobileUpdateInfo.function,
                          UpdateRequestTemplate(), std::move(onReply));
-    task->Req().tId.sUA.assign(userAgent);
+    taf::assignText(task->Req().tId.sUA, userAgent);
     signal->SendTask(task.release());
 }
 

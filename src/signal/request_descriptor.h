@@ -12,8 +12,11 @@ struct RequestDescriptor {
         Assign(servant, function);
     }
 
-    // Readdresses it, keeping the strings' capacity.
+    // Readdresses it, keeping the strings' capacity; a kept task mostly goes where it went.
     void Assign(std::string_view servant, std::string_view function) {
+        if (!path.empty() && servantName == servant && functionName == function) {
+            return;
+        }
         servantName.assign(servant);
         functionName.assign(function);
         path.clear();

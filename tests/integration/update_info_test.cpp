@@ -12,7 +12,7 @@ using kinetra::FromEngine;
 using kinetra::ToEngine;
 using namespace testing_support;
 
-MeruKinetra::UpdateInfoReqMsg Query(std::map<std::string, std::string> params) {
+MeruKinetra::UpdateInfoReqMsg Query(std::map<std::string, std::string, std::less<>> params) {
     MeruKinetra::UpdateInfoReqMsg query;
     query.tId.sUA = "ignored/1";
     query.mpParam = std::move(params);

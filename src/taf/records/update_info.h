@@ -88,7 +88,8 @@ namespace MeruKinetra {
 // Message 2027: only the parameters "iType" and "sUA" are read.
 struct UpdateInfoReqMsg {
     MERU::UserId tId;
-    std::map<std::string, std::string> mpParam;
+    // Looked up by literal keys, without a string made for each lookup.
+    std::map<std::string, std::string, std::less<>> mpParam;
     std::string sExtra;
     std::vector<std::string> vExtra;
 
