@@ -7,10 +7,13 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "core/internal/log_file.h"
 #include "core/logger_stream.h"
+#include "core/text.h"
 #include "support/log_lines.h"
 #include "support/temp_dir.h"
 #include "support/unwritable_log.h"
@@ -146,6 +149,30 @@ TEST_F(LoggerTest, WritesWellFormedUtf8LinesAndNothingForSuppressedOrEmptyStream
     }
     EXPECT_EQ(file.lines[0].pid, log_os::process_id());
     EXPECT_EQ(file.lines[0].tid, log_os::thread_id());
+}
+
+// Wide text is copied a few units at a time while it is ASCII: a first other unit at any place,
+// in a step or in the tail after the steps, gives the converter's bytes all the same.
+TEST_F(LoggerTest, WideTextIsTheConvertersUtf8WhereverItsFirstNonAsciiUnitFalls) {
+    constexpr std::size_t kUnits = 13;
+    const auto output = std::make_shared<counted_output>();
+    std::vector<std::string> expected;
+    {
+        auto owned = Counted(output, level_inf);
+        for (std::size_t at = 0; at <= kUnits; ++at) {
+            std::wstring text(kUnits, L'a');
+            if (at < kUnits) {
+                text[at] = L'\u00e9';
+            }
+            expected.push_back(WideToUtf8(text));
+            logger_stream(level_inf, owned.get()) << text;
+        }
+    }
+    const auto file = ParseLogFile(output->written);
+    ASSERT_EQ(file.lines.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(file.lines[i].text, expected[i]) << "non-ASCII unit at " << i;
+    }
 }
 
 // The real limit, on sparse files: only a live file larger than it is rotated at start; a path
