@@ -105,6 +105,11 @@ template <class T>
 // kOk otherwise, and leaves `value` as it was.
 template <class T>
 [[nodiscard]] Status readValue(TafInputStream& in, T& value, Tag tag, bool required) {
+    if constexpr (std::is_same_v<T, std::string>) {
+        if (in.takeShortString(tag, value)) {
+            return kOk;
+        }
+    }
     TafType type{};
     const Status status = in.openField(tag, required, type);
     if (status != kOk) {
@@ -126,6 +131,10 @@ template <class T>
     using Element = typename T::value_type;
     if constexpr (TafInteger<Element>) {
         if (in.takeSmallInt(0, value[i])) {
+            return kOk;
+        }
+    } else if constexpr (std::is_same_v<Element, std::string>) {
+        if (in.takeShortString(0, value[i])) {
             return kOk;
         }
     }
@@ -337,12 +346,16 @@ void readMemberInGeneral(TafInputStream& in, T& record, const Field& field, Stat
     }
 }
 
-// The same; integer fields in their usual form are taken inline, so that a record of many
-// integers is read without a call per field whatever the optimisation level.
+// The same; integer and short string fields in their usual form are taken inline, so that a
+// record of many such fields is read without a call per field whatever the optimisation level.
 template <Record T, class Field>
 inline void readMember(TafInputStream& in, T& record, const Field& field, Status& first) {
     if constexpr (TafInteger<typename Field::MemberType>) {
         if (in.takeSmallInt(field.tag, record.*field.member)) {
+            return;
+        }
+    } else if constexpr (std::is_same_v<typename Field::MemberType, std::string>) {
+        if (in.takeShortString(field.tag, record.*field.member)) {
             return;
         }
     }

@@ -154,6 +154,24 @@ public:
         }
     }
 
+    // The same for the common string field: a String1 head of the wanted tag below 15, its
+    // bytes in range and within the budget. What it accepts, readValue would read the same way.
+    bool takeShortString(Tag tag, std::string& value) {
+        if (tag >= 15 || bytes_.size() - position_ < 2) {
+            return false;
+        }
+        const std::uint8_t* at = bytes_.data() + position_;
+        const std::size_t length = at[1];
+        if (at[0] != (tag << 4 | static_cast<std::uint8_t>(TafType::String1)) ||
+            length > bytes_.size() - position_ - 2 || length > budget_) {
+            return false;
+        }
+        assignText(value, {reinterpret_cast<const char*>(at + 2), length});
+        position_ += 2 + length;
+        budget_ -= length;
+        return true;
+    }
+
     // Building blocks for containers, records and schema-less readers.
 
     // Finds the field and consumes its head: kOk with its type, kFieldAbsent, or

@@ -100,9 +100,11 @@ TEST(TafHardening, EveryPrefixOfAValidEncodingDecodesWithinItsBounds) {
             const Bytes prefix(encoding.begin(), encoding.begin() + static_cast<long>(length));
             AllocationProbe probe;
             Holder<AllKinds> record;
-            const Status status = fromBytes(prefix, record);
+            TafInputStream reader(prefix);
+            const Status status = readFrom(reader, record);
             EXPECT_TRUE(status == kOk || (status >= kTruncated && status <= kSkipStructFailed))
                 << status;
+            EXPECT_LE(reader.position(), length) << "read past the input";
             TafInputStream in(prefix);
             EXPECT_FALSE(in.skipToTag(255));
             EXPECT_LE(in.position(), length);
