@@ -33,8 +33,11 @@ concept TafList = IsStdVector<T>::value && !std::is_same_v<T, Bytes>;
 template <class T>
 concept TafMap = IsStdMap<T>::value;
 
-// Memory a std::map node takes besides its key and value (colour and three links).
+// Memory a std::map node takes besides its key and value (colour and three links), and what
+// reading an entry of a map of type `T` is charged.
 inline constexpr std::size_t kMapNodeOverhead = 32;
+template <class T>
+inline constexpr std::size_t kMapEntryBytes = sizeof(typename T::value_type) + kMapNodeOverhead;
 
 template <Record T>
 Status writeTo(TafOutputStream& out, const T& record);
@@ -107,6 +110,12 @@ template <class T>
 [[nodiscard]] Status readValue(TafInputStream& in, T& value, Tag tag, bool required) {
     if constexpr (std::is_same_v<T, std::string>) {
         if (in.takeShortString(tag, value)) {
+            return kOk;
+        }
+    } else if constexpr (std::is_same_v<T, Bytes>) {
+        std::span<const std::uint8_t> view;
+        if (in.takeShortBytes(tag, view)) {
+            value.assign(view.begin(), view.end());
             return kOk;
         }
     }
@@ -190,6 +199,9 @@ using WireKey = std::conditional_t<std::is_same_v<Key, std::string>, std::string
 template <class Key>
 [[nodiscard]] Status readWireKey(TafInputStream& in, WireKey<Key>& key) {
     if constexpr (std::is_same_v<Key, std::string>) {
+        if (in.takeShortStringView(0, key)) {
+            return kOk;
+        }
         TafType type{};
         const Status status = in.openField(0, true, type);
         return status != kOk ? status : in.readOpenedView(key, type);
@@ -203,7 +215,6 @@ template <class Key>
 template <class T>
 [[nodiscard]] Status readOpenedMap(TafInputStream& in, T& value) {
     using Key = typename T::key_type;
-    constexpr std::size_t kEntryBytes = sizeof(typename T::value_type) + kMapNodeOverhead;
     std::size_t count = 0;
     Status status = in.readCount(count, 2);
     if (status != kOk) {
@@ -218,7 +229,7 @@ template <class T>
     bool hasPending = false;
     if constexpr (std::is_same_v<Key, std::string> || TafInteger<Key>) {
         for (; i < count && next != value.end(); ++i, ++next) {
-            status = in.chargeAllocation(kEntryBytes);
+            status = in.chargeAllocation(kMapEntryBytes<T>);
             if (status >= 0) {
                 status = readWireKey<Key>(in, pending);
             }
@@ -249,7 +260,7 @@ template <class T>
     };
     for (; i < count && status >= 0; ++i) {
         if (!hasPending) {
-            status = in.chargeAllocation(kEntryBytes);
+            status = in.chargeAllocation(kMapEntryBytes<T>);
             if (status < 0) {
                 break;
             }

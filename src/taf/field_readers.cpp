@@ -56,26 +56,28 @@ Status TafInputStream::readStringSlow(std::string_view& value, TafType type) {
 }
 
 Status TafInputStream::readOpened(Bytes& value, TafType type) {
+    std::span<const std::uint8_t> view;
+    const Status status = readOpenedBytes(type, view, value);
+    if (status == kOk && type == TafType::SimpleList) {
+        value.assign(view.begin(), view.end());
+    }
+    return status;
+}
+
+Status TafInputStream::readOpenedBytes(TafType type, std::span<const std::uint8_t>& view,
+                                       Bytes& spelled) {
+    std::size_t count = 0;
     if (type == TafType::SimpleList) {
-        std::size_t count = 0;
-        std::span<const std::uint8_t> bytes;
         Status status = readSimpleListCount(count);
         if (status == kOk) {
             status = chargeAllocation(count);
         }
-        if (status == kOk) {
-            status = readRaw(count, bytes);
-        }
-        if (status == kOk) {
-            value.assign(bytes.begin(), bytes.end());
-        }
-        return status;
+        return status == kOk ? readRaw(count, view) : status;
     }
     if (type != TafType::List) {
         return kTypeMismatch;
     }
     // Some writers send bytes as a List of Int8, one head per byte.
-    std::size_t count = 0;
     Status status = readCount(count, 1);
     if (status == kOk) {
         status = chargeAllocation(count);
@@ -83,12 +85,13 @@ Status TafInputStream::readOpened(Bytes& value, TafType type) {
     if (status != kOk) {
         return status;
     }
-    value.resize(count);
+    spelled.resize(count);
     for (std::size_t i = 0; i < count && status == kOk; ++i) {
         std::int8_t element = 0;
         status = readInt(element, 0, true);
-        value[i] = static_cast<std::uint8_t>(element);
+        spelled[i] = static_cast<std::uint8_t>(element);
     }
+    view = spelled;
     return status;
 }
 

@@ -155,12 +155,10 @@ Status TafInputStream::readSimpleListCount(std::size_t& count) {
     return readCount(count, 1);
 }
 
-Status TafInputStream::readCount(std::size_t& count, std::size_t minWireBytes) {
+Status TafInputStream::readCountInGeneral(std::size_t& count, std::size_t minWireBytes) {
     std::int32_t declared = 0;
-    if (!takeSmallInt(0, declared)) {
-        if (const Status status = readInt(declared, 0, true); status < 0) {
-            return status;
-        }
+    if (const Status status = readInt(declared, 0, true); status < 0) {
+        return status;
     }
     if (declared < 0) {
         return kInvalidData;

@@ -106,6 +106,11 @@ public:
     // Strings are assigned into the target's storage, which a reused record already holds.
     [[nodiscard]] Status readOpened(std::string& value, TafType type);
     [[nodiscard]] Status readOpened(Bytes& value, TafType type);
+    // Bytes with the checks and the charge of reading them into a vector. The usual form, a
+    // SimpleList, is viewed in place; the other, a List with a head per byte, is read into
+    // `spelled` (sized to its count first, as the vector would be), which the view then covers.
+    [[nodiscard]] Status readOpenedBytes(TafType type, std::span<const std::uint8_t>& view,
+                                         Bytes& spelled);
     // A string viewed in place, with the checks and the charge of reading it into a string; the
     // view lasts as long as the range.
     [[nodiscard]] Status readOpenedView(std::string_view& value, TafType type);
@@ -157,18 +162,54 @@ public:
     // The same for the common string field: a String1 head of the wanted tag below 15, its
     // bytes in range and within the budget. What it accepts, readValue would read the same way.
     bool takeShortString(Tag tag, std::string& value) {
+        std::string_view view;
+        if (!takeShortStringView(tag, view)) {
+            return false;
+        }
+        assignText(value, view);
+        return true;
+    }
+    // The same, viewed in place, for a map key say.
+    bool takeShortStringView(Tag tag, std::string_view& value) {
         if (tag >= 15 || bytes_.size() - position_ < 2) {
             return false;
         }
         const std::uint8_t* at = bytes_.data() + position_;
         const std::size_t length = at[1];
-        if (at[0] != (tag << 4 | static_cast<std::uint8_t>(TafType::String1)) ||
-            length > bytes_.size() - position_ - 2 || length > budget_) {
+        if (at[0] != headByte(tag, TafType::String1) || length > bytes_.size() - position_ - 2 ||
+            length > budget_) {
             return false;
         }
-        assignText(value, {reinterpret_cast<const char*>(at + 2), length});
+        value = {reinterpret_cast<const char*>(at + 2), length};
         position_ += 2 + length;
         budget_ -= length;
+        return true;
+    }
+    // The same for bytes in their usual form: a SimpleList head of the wanted tag below 15, its
+    // Int8 head at tag 0, a count below 128 and the bytes in range and within the budget.
+    bool takeShortBytes(Tag tag, std::span<const std::uint8_t>& value) {
+        const std::size_t left = bytes_.size() - position_;
+        if (tag >= 15 || left < 3) {
+            return false;
+        }
+        const std::uint8_t* at = bytes_.data() + position_;
+        if (at[0] != headByte(tag, TafType::SimpleList) || at[1] != headByte(0, TafType::Int8)) {
+            return false;
+        }
+        std::size_t header = 3;
+        std::size_t count = 0;
+        if (at[2] == headByte(0, TafType::Int8) && left >= 4 && at[3] < 0x80) {
+            header = 4;
+            count = at[3];
+        } else if (at[2] != headByte(0, TafType::ZeroTag)) {
+            return false;
+        }
+        if (count > left - header || count > budget_) {
+            return false;
+        }
+        value = {at + header, count};
+        position_ += header + count;
+        budget_ -= count;
         return true;
     }
 
@@ -190,8 +231,24 @@ public:
         return searchField(tag, required, type);
     }
     // Reads a list or map count (an integer at tag 0) and checks that `count` elements of at
-    // least `minWireBytes` each fit in the rest of the range.
-    [[nodiscard]] Status readCount(std::size_t& count, std::size_t minWireBytes);
+    // least `minWireBytes` each fit in the rest of the range. A count below 128 in one or two
+    // bytes, the usual one, is taken inline.
+    [[nodiscard]] Status readCount(std::size_t& count, std::size_t minWireBytes) {
+        const std::size_t left = bytes_.size() - position_;
+        const std::uint8_t* at = bytes_.data() + position_;
+        if (left >= 1 && at[0] == headByte(0, TafType::ZeroTag)) {
+            position_ += 1;
+            count = 0;
+            return kOk;
+        }
+        if (left >= 2 && at[0] == headByte(0, TafType::Int8) && at[1] < 0x80 &&
+            at[1] * minWireBytes <= left - 2) {
+            position_ += 2;
+            count = at[1];
+            return kOk;
+        }
+        return readCountInGeneral(count, minWireBytes);
+    }
     // After a consumed SimpleList head: its Int8 inner head, then its byte count.
     [[nodiscard]] Status readSimpleListCount(std::size_t& count);
     // Takes `bytes` from the range's allocation budget; kTruncated when it is spent.
@@ -235,6 +292,10 @@ private:
         }
         return readOpened(value, type);
     }
+    static constexpr std::uint8_t headByte(Tag tag, TafType type) {
+        return static_cast<std::uint8_t>(tag << 4 | static_cast<std::uint8_t>(type));
+    }
+    [[nodiscard]] Status readCountInGeneral(std::size_t& count, std::size_t minWireBytes);
     [[nodiscard]] Status searchField(Tag tag, bool required, TafType& type);
     [[nodiscard]] Status skipFieldsToStructEnd();
     [[nodiscard]] Status readStringSlow(std::string_view& value, TafType type);

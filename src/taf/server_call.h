@@ -42,23 +42,24 @@ Bytes encodeRequest(std::string_view servant, std::string_view function, std::in
 namespace detail {
 
 // Decodes the reply and reads its return value (0 when absent), then lets `readMore` take
-// what else it needs from the packet.
+// what else it needs from the body.
 template <class ReadMore>
 std::int32_t decodeReplyWith(std::span<const std::uint8_t> frame, std::int32_t* requestId,
                              ReadMore&& readMore) noexcept {
     try {
-        // The kept packet is read over, so its strings, buffers and map nodes are reused.
-        SharedSpare<UniPacket> spare;
-        UniPacket& packet = *spare;
+        // The kept header is read over, so its strings and buffer are reused; the body is read
+        // where it lies.
+        SharedSpare<RequestPacket, struct ReplyHeaderUse> header;
         // A hostile or damaged reply yields what could be read and defaults elsewhere.
-        static_cast<void>(packet.decode(frame));
+        static_cast<void>(readFramedPacket(frame, *header));
+        EncodedBody body(header->sBuffer, header->iVersion == 3);
         std::int32_t returnValue = 0;
-        static_cast<void>(packet.get(kReturnAttribute, returnValue));
-        readMore(packet);
+        static_cast<void>(body.get(kReturnAttribute, returnValue));
+        readMore(body);
         if (requestId != nullptr) {
-            *requestId = packet.packet().iRequestId;
+            *requestId = header->iRequestId;
         }
-        packet.releaseLargeBuffers();
+        releaseLargeBuffers(*header);
         return returnValue;
     } catch (const std::exception&) {
         return kReplyOutOfMemory;
@@ -72,15 +73,15 @@ std::int32_t decodeReplyWith(std::span<const std::uint8_t> frame, std::int32_t* 
 template <Record Rsp>
 [[nodiscard]] std::int32_t decodeReply(std::span<const std::uint8_t> frame, Rsp& response,
                                        std::int32_t* requestId = nullptr) noexcept {
-    return detail::decodeReplyWith(frame, requestId, [&](UniPacket& packet) {
-        static_cast<void>(packet.get(kResponseAttribute, response));
+    return detail::decodeReplyWith(frame, requestId, [&](EncodedBody& body) {
+        static_cast<void>(body.get(kResponseAttribute, response));
     });
 }
 
 // Reads only the return value of a reply, for functions without a response record.
 [[nodiscard]] inline std::int32_t decodeReturnValue(std::span<const std::uint8_t> frame,
                                                     std::int32_t* requestId = nullptr) noexcept {
-    return detail::decodeReplyWith(frame, requestId, [](UniPacket&) {});
+    return detail::decodeReplyWith(frame, requestId, [](EncodedBody&) {});
 }
 
 }  // namespace taf

@@ -1,6 +1,8 @@
 // Storing, finding and (de)serialising the values of a UniAttribute body.
 #include "taf/uni_attribute.h"
 
+#include <optional>
+
 namespace taf {
 
 void UniAttribute::putEncoded(std::string_view name, std::string_view typeName, Bytes value) {
@@ -55,6 +57,132 @@ Status readBodyOver(TafInputStream& in, Values& values) {
 
 Status UniAttribute::readBody(TafInputStream& in, bool version3) {
     return version3 ? readBodyOver(in, data3_) : readBodyOver(in, data2_);
+}
+
+namespace {
+
+// The map field at `tag`, opened and counted as the map reader does.
+Status openMap(TafInputStream& in, Tag tag, std::size_t& count) {
+    TafType type{};
+    Status status = in.openField(tag, true, type);
+    if (status == kOk && type != TafType::Map) {
+        status = kTypeMismatch;
+    }
+    return status == kOk ? in.readCount(count, 2) : status;
+}
+
+// A map entry's key, viewed, after the charge for the entry.
+Status readEntryKey(TafInputStream& in, std::size_t entryBytes, std::string_view& key) {
+    if (const Status status = in.chargeAllocation(entryBytes); status != kOk) {
+        return status;
+    }
+    if (in.takeShortStringView(0, key)) {
+        return kOk;
+    }
+    TafType type{};
+    const Status status = in.openField(0, true, type);
+    return status == kOk ? in.readOpenedView(key, type) : status;
+}
+
+// Bytes at `tag` as readValue reads them into a vector; the form with a head per byte is read
+// into `spelled`.
+Status readBytesAt(TafInputStream& in, Tag tag, std::span<const std::uint8_t>& bytes,
+                   Bytes& spelled) {
+    if (in.takeShortBytes(tag, bytes)) {
+        return kOk;
+    }
+    TafType type{};
+    const Status status = in.openField(tag, true, type);
+    return status == kOk ? in.readOpenedBytes(type, bytes, spelled) : status;
+}
+
+}  // namespace
+
+// The map reader stops at the first entry that fails and keeps the first of equal keys, so the
+// first entry of the name decides, provided every entry up to it is read whole.
+bool EncodedBody::find(std::string_view name, std::string_view typeName,
+                       std::span<const std::uint8_t>& bytes) {
+    TafInputStream in(body_);
+    std::size_t count = 0;
+    if (openMap(in, 0, count) != kOk) {
+        return false;
+    }
+    const std::size_t entryBytes =
+        version3_ ? kMapEntryBytes<UniAttribute::Values3> : kMapEntryBytes<UniAttribute::Values2>;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string_view key;
+        if (readEntryKey(in, entryBytes, key) != kOk) {
+            return false;
+        }
+        bool chosen = true;
+        const Status status = version3_ ? readBytesAt(in, 1, bytes, spelled_)
+                                        : readTypedValues(in, typeName, chosen, bytes);
+        if (status != kOk) {
+            return false;
+        }
+        if (key == name) {
+            return chosen;
+        }
+    }
+    return false;
+}
+
+// The value of a version-2 entry that UniAttribute::find picks among its type names: that of
+// `typeName`, or else that of the lowest type name when it holds the marker.
+Status EncodedBody::readTypedValues(TafInputStream& in, std::string_view typeName, bool& chosen,
+                                    std::span<const std::uint8_t>& bytes) {
+    std::size_t count = 0;
+    Status status = openMap(in, 1, count);
+    if (status != kOk) {
+        return status;
+    }
+    // Of equal type names the first counts.
+    struct Candidate {
+        std::size_t index = 0;
+        std::string_view name;
+        std::span<const std::uint8_t> bytes;
+        bool spelled = false;
+    };
+    std::optional<Candidate> exact;
+    std::optional<Candidate> lowest;
+    const TafInputStream entries = in;
+    for (std::size_t i = 0; i < count; ++i) {
+        Candidate entry;
+        entry.index = i;
+        status = readEntryKey(in, kMapEntryBytes<UniAttribute::TypedValues>, entry.name);
+        if (status == kOk) {
+            status = readBytesAt(in, 1, entry.bytes, spelled_);
+        }
+        if (status != kOk) {
+            return status;
+        }
+        entry.spelled = !entry.bytes.empty() && entry.bytes.data() == spelled_.data();
+        if (!exact && entry.name == typeName) {
+            exact = entry;
+        }
+        if (!lowest || entry.name < lowest->name) {
+            lowest = entry;
+        }
+    }
+    chosen = exact || (lowest && lowest->name.find(kAnyTypeMarker) != std::string_view::npos);
+    if (!chosen) {
+        return kOk;
+    }
+    const Candidate& pick = exact ? *exact : *lowest;
+    bytes = pick.bytes;
+    if (!pick.spelled) {
+        return kOk;
+    }
+    // A later value spelled a head per byte spelled over it: read the entries again up to it.
+    TafInputStream again = entries;
+    for (std::size_t i = 0; i <= pick.index && status == kOk; ++i) {
+        std::string_view name;
+        status = readEntryKey(again, kMapEntryBytes<UniAttribute::TypedValues>, name);
+        if (status == kOk) {
+            status = readBytesAt(again, 1, bytes, spelled_);
+        }
+    }
+    return status;
 }
 
 }  // namespace taf

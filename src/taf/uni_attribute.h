@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,15 @@ constexpr std::string_view attributeTypeName() {
 
 // A stored type name holding this character is read whatever type name the reader expects.
 inline constexpr char kAnyTypeMarker = '?';
+
+// Reads an attribute's value from its stored bytes: at tag 0, and in version 3 only when it is
+// there (an absent tag 0 leaves `value` as it is).
+template <class T>
+[[nodiscard]] Status readAttributeValue(std::span<const std::uint8_t> bytes, T& value,
+                                        bool version3) {
+    TafInputStream in(bytes);
+    return readValue(in, value, 0, !version3);
+}
 
 class UniAttribute {
 public:
@@ -54,12 +64,7 @@ public:
     template <class T>
     [[nodiscard]] Status get(std::string_view name, T& value) {
         const Bytes* bytes = find(name, attributeTypeName<T>());
-        if (bytes == nullptr) {
-            return kFieldAbsent;
-        }
-        in_.reset(*bytes);
-        // A version-3 value is read only when it is there: an absent tag 0 leaves `value` as is.
-        return readValue(in_, value, 0, iVer_ != 3);
+        return bytes == nullptr ? kFieldAbsent : readAttributeValue(*bytes, value, iVer_ == 3);
     }
 
     // The bytes `get` would read for `name` and `typeName`: in version 2 the entry of that type
@@ -80,7 +85,35 @@ private:
     Values2 data2_;
     Values3 data3_;
     TafOutputStream out_;
-    TafInputStream in_;
+};
+
+// A body read where it lies: `get` reads what UniAttribute's would after readBody, the same
+// checks and charges on the way, without building the body's maps. A reply, read once for two
+// values, is read this way.
+class EncodedBody {
+public:
+    EncodedBody(std::span<const std::uint8_t> body, bool version3)
+        : body_(body), version3_(version3) {}
+
+    template <class T>
+    [[nodiscard]] Status get(std::string_view name, T& value) {
+        std::span<const std::uint8_t> bytes;
+        return find(name, attributeTypeName<T>(), bytes)
+                   ? readAttributeValue(bytes, value, version3_)
+                   : kFieldAbsent;
+    }
+    // True with the bytes UniAttribute::find would give after readBody; they are viewed in the
+    // body, or, for bytes written one head per byte, in this object.
+    bool find(std::string_view name, std::string_view typeName,
+              std::span<const std::uint8_t>& bytes);
+
+private:
+    Status readTypedValues(TafInputStream& in, std::string_view typeName, bool& chosen,
+                           std::span<const std::uint8_t>& bytes);
+
+    std::span<const std::uint8_t> body_;
+    bool version3_;
+    Bytes spelled_;
 };
 
 }  // namespace taf

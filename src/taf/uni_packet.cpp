@@ -32,23 +32,26 @@ Status UniPacket::encode(Bytes& frame) {
     return status;
 }
 
-Status UniPacket::decode(std::span<const std::uint8_t> frame) {
+bool readFramedPacket(std::span<const std::uint8_t> frame, RequestPacket& packet) {
     const bool tooShort = frame.size() < kFrameLengthSize;
-    // A frame too short to hold its length still empties a reused packet.
     TafInputStream in(tooShort ? frame.first(0) : frame.subspan(kFrameLengthSize));
-    // A header missing fields still carries what the body needs; the body's status decides.
-    readLenient(in, packet_);
-    const bool version3 = packet_.iVersion == 3;
-    attribute_.setVersion(version3 ? 3 : 2);
-    in.reset(packet_.sBuffer);
-    const Status body = attribute_.readBody(in, version3);
-    return tooShort ? kFrameTooShort : body;
+    readLenient(in, packet);
+    return !tooShort;
 }
 
-void UniPacket::releaseLargeBuffers() {
-    if (packet_.sBuffer.capacity() > kKeptBodyBytes) {
-        *this = UniPacket{};
+void releaseLargeBuffers(RequestPacket& packet) {
+    if (packet.sBuffer.capacity() > kKeptBodyBytes) {
+        packet = RequestPacket{};
     }
+}
+
+Status UniPacket::decode(std::span<const std::uint8_t> frame) {
+    const bool framed = readFramedPacket(frame, packet_);
+    const bool version3 = packet_.iVersion == 3;
+    attribute_.setVersion(version3 ? 3 : 2);
+    TafInputStream in(packet_.sBuffer);
+    const Status body = attribute_.readBody(in, version3);
+    return framed ? body : kFrameTooShort;
 }
 
 }  // namespace taf

@@ -12,6 +12,14 @@ namespace taf {
 // The big-endian frame length that leads every frame, itself included in the count.
 inline constexpr std::size_t kFrameLengthSize = 4;
 
+// Skips the frame's length (unchecked) and reads the packet leniently: a header missing
+// fields still carries what the body needs. False when the frame is too short to hold its
+// length; the packet is then read from nothing, so a reused one is emptied.
+bool readFramedPacket(std::span<const std::uint8_t> frame, RequestPacket& packet);
+
+// A packet kept for reuse lets go of buffers grown by an unusually large frame.
+void releaseLargeBuffers(RequestPacket& packet);
+
 class UniPacket {
 public:
     UniPacket() { setVersion(2); }
@@ -43,9 +51,6 @@ public:
     // the packet names; returns the body's status. The body's version follows the packet's, so
     // version-3 replies can be read too.
     [[nodiscard]] Status decode(std::span<const std::uint8_t> frame);
-
-    // A packet kept for reuse lets go of buffers grown by an unusually large frame.
-    void releaseLargeBuffers();
 
 private:
     RequestPacket packet_;

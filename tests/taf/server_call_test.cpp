@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "support/allocation_probe.h"
 #include "support/hex.h"
 #include "taf/request_records.h"
@@ -146,6 +148,124 @@ TEST(ServerCall, HostileRepliesDecodeToDefaultsWithinBoundedMemory) {
         EXPECT_LE(probe.totalBytes(), 8 * frame.size() + 64 * 1024) << what;
         EXPECT_EQ(response, PingRsp{}) << what;
     }
+}
+
+// Bodies spelled out entry by entry, duplicates, type-name markers and bytes written one head
+// per byte included: a reply reader that builds no maps must read what the packet's maps give.
+struct Typed {
+    std::string_view type;
+    Bytes value;
+    bool spelled = false;
+};
+struct Named {
+    std::string_view name;
+    std::vector<Typed> types;  // version 3 takes the first's value alone
+};
+
+void WriteBytes(TafOutputStream& out, const Typed& typed, Tag tag) {
+    if (!typed.spelled) {
+        out.writeBytes(typed.value, tag);
+        return;
+    }
+    out.writeListHead(typed.value.size(), tag);
+    for (const std::uint8_t byte : typed.value) {
+        out.writeInt(static_cast<std::int8_t>(byte), 0);
+    }
+}
+
+Bytes Framed(std::int16_t version, const std::vector<Named>& entries) {
+    TafOutputStream body;
+    body.writeMapHead(entries.size(), 0);
+    for (const auto& entry : entries) {
+        body.writeString(entry.name, 0);
+        if (version == 3) {
+            WriteBytes(body, entry.types.front(), 1);
+            continue;
+        }
+        body.writeMapHead(entry.types.size(), 1);
+        for (const auto& typed : entry.types) {
+            body.writeString(typed.type, 0);
+            WriteBytes(body, typed, 1);
+        }
+    }
+    Bytes frame = FrameAround(body.toBytes());
+    frame[kFrameLengthSize + 1] = static_cast<std::uint8_t>(version);  // iVersion's Int8 payload
+    return frame;
+}
+
+template <class T>
+Bytes Encoded(const T& value) {
+    TafOutputStream out;
+    writeValue(out, value, 0);
+    return out.toBytes();
+}
+
+struct ReadBack {
+    std::int32_t returned = 0;
+    std::int32_t requestId = 0;
+    PingRsp response;
+    bool operator==(const ReadBack&) const = default;
+};
+
+ReadBack ThroughThePacket(const Bytes& frame) {
+    UniPacket packet;
+    static_cast<void>(packet.decode(frame));
+    ReadBack read;
+    read.requestId = packet.packet().iRequestId;
+    static_cast<void>(packet.get(kReturnAttribute, read.returned));
+    static_cast<void>(packet.get(kResponseAttribute, read.response));
+    return read;
+}
+
+TEST(ServerCall, TheReplyReaderReadsWhatThePacketsMapsGiveOfAnyFrame) {
+    const std::string_view own = wireTypeName<PingRsp>();
+    const Bytes ret = Encoded(std::int32_t{42});
+    const Bytes other = Encoded(PingRsp{9, "other", {}});
+    const Bytes filled = Encoded(kFilled);
+    const Bytes bases[] = {
+        Framed(2, {{"", {{"int32", ret}}},
+                   {"tRsp", {{"MERU.Other", other}, {own, filled}, {own, other}}}}),
+        Framed(2, {{"tRsp", {{"?", filled, true}}}, {"", {{"int32", ret, true}}}}),
+        Framed(2, {{"tRsp", {{"?b", other}}},
+                   {"tRsp", {{own, filled}}},
+                   {"", {{"int32", Encoded(std::int32_t{1})}}},
+                   {"", {{"int32", ret}}}}),
+        Framed(2, {{"tRsp", {{"B?", other}, {"A", filled}, {"?", filled, true}, {own, other}}}}),
+        Framed(2, {{"tRsp", {{"Z", other}, {"A?", filled}, {"A?", other}}}, {"", {}}}),
+        Framed(2, {{"tRsp", {{"?", filled, true}, {"Z", other, true}}},
+                   {"", {{"int32", ret, true}, {"?", other, true}}}}),
+        Framed(3, {{"", {{"", ret}}}, {"tRsp", {{"", filled, true}}}, {"tRsp", {{"", other}}}}),
+    };
+    std::vector<Bytes> frames;
+    std::mt19937 random(26);
+    for (const Bytes& base : bases) {
+        for (std::size_t at = 0; at < base.size(); ++at) {
+            frames.emplace_back(base.begin(), base.begin() + at);
+            for (const std::uint8_t to : {0x00, 0x01, 0x06, 0x08, 0x0C, 0x0D, 0x7F, 0xFF}) {
+                frames.push_back(base);
+                frames.back()[at] = to;
+            }
+            frames.push_back(base);
+            frames.back()[at] ^= 0x10;  // the same type at the next tag
+        }
+        for (int i = 0; i < 3000; ++i) {
+            frames.push_back(base);
+            for (int changes = 1 + i % 4; changes > 0; --changes) {
+                frames.back()[random() % base.size()] = static_cast<std::uint8_t>(random());
+            }
+        }
+    }
+    std::size_t responses = 0;
+    for (const Bytes& frame : frames) {
+        const ReadBack expected = ThroughThePacket(frame);
+        ReadBack read;
+        read.returned = decodeReply(frame, read.response, &read.requestId);
+        ASSERT_EQ(read, expected) << test::ToHex(frame);
+        ASSERT_EQ(decodeReturnValue(frame), expected.returned) << test::ToHex(frame);
+        responses += expected.response != PingRsp{} ? 1 : 0;
+    }
+    // The mutations leave most frames readable, so the comparison is mostly of found values.
+    EXPECT_GT(responses, frames.size() / 4);
 }
 
 }  // namespace
