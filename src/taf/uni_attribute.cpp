@@ -1,7 +1,7 @@
 // Storing, finding and (de)serialising the values of a UniAttribute body.
 #include "taf/uni_attribute.h"
 
-#include <optional>
+#include <limits>
 
 namespace taf {
 
@@ -136,46 +136,51 @@ Status EncodedBody::readTypedValues(TafInputStream& in, std::string_view typeNam
     if (status != kOk) {
         return status;
     }
-    // Of equal type names the first counts.
-    struct Candidate {
-        std::size_t index = 0;
-        std::string_view name;
-        std::span<const std::uint8_t> bytes;
-        bool spelled = false;
-    };
-    std::optional<Candidate> exact;
-    std::optional<Candidate> lowest;
+    // Of equal type names the first counts. Bytes spelled a head per byte may be spelled over
+    // by a later value, so the entries are read again up to a pick that was spelled.
+    constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+    std::size_t exact = kNone;
+    std::size_t lowest = kNone;
+    std::string_view lowestName;
+    std::span<const std::uint8_t> exactBytes;
+    std::span<const std::uint8_t> lowestBytes;
+    bool spelledExact = false;
+    bool spelledLowest = false;
     const TafInputStream entries = in;
     for (std::size_t i = 0; i < count; ++i) {
-        Candidate entry;
-        entry.index = i;
-        status = readEntryKey(in, kMapEntryBytes<UniAttribute::TypedValues>, entry.name);
+        std::string_view name;
+        status = readEntryKey(in, kMapEntryBytes<UniAttribute::TypedValues>, name);
         if (status == kOk) {
-            status = readBytesAt(in, 1, entry.bytes, spelled_);
+            status = readBytesAt(in, 1, bytes, spelled_);
         }
         if (status != kOk) {
             return status;
         }
-        entry.spelled = !entry.bytes.empty() && entry.bytes.data() == spelled_.data();
-        if (!exact && entry.name == typeName) {
-            exact = entry;
+        const bool spelled = !bytes.empty() && bytes.data() == spelled_.data();
+        if (exact == kNone && name == typeName) {
+            exact = i;
+            exactBytes = bytes;
+            spelledExact = spelled;
         }
-        if (!lowest || entry.name < lowest->name) {
-            lowest = entry;
+        if (lowest == kNone || name < lowestName) {
+            lowest = i;
+            lowestName = name;
+            lowestBytes = bytes;
+            spelledLowest = spelled;
         }
     }
-    chosen = exact || (lowest && lowest->name.find(kAnyTypeMarker) != std::string_view::npos);
+    chosen = exact != kNone ||
+             (lowest != kNone && lowestName.find(kAnyTypeMarker) != std::string_view::npos);
     if (!chosen) {
         return kOk;
     }
-    const Candidate& pick = exact ? *exact : *lowest;
-    bytes = pick.bytes;
-    if (!pick.spelled) {
+    const std::size_t pick = exact != kNone ? exact : lowest;
+    bytes = exact != kNone ? exactBytes : lowestBytes;
+    if (!(exact != kNone ? spelledExact : spelledLowest)) {
         return kOk;
     }
-    // A later value spelled a head per byte spelled over it: read the entries again up to it.
     TafInputStream again = entries;
-    for (std::size_t i = 0; i <= pick.index && status == kOk; ++i) {
+    for (std::size_t i = 0; i <= pick && status == kOk; ++i) {
         std::string_view name;
         status = readEntryKey(again, kMapEntryBytes<UniAttribute::TypedValues>, name);
         if (status == kOk) {
