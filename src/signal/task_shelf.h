@@ -1,13 +1,13 @@
 // Tasks of one kind that the host has released, kept for the next request of the same kind:
 // the request's and response's strings, lists and map nodes and the frame's buffer are filled
 // again instead of allocated. The plug-in takes tasks on the channel's thread and the host
-// releases them on its own, so the shelf is guarded; the lock is held for a pointer's move.
+// releases them on its own, so each slot of the shelf is an atomic pointer.
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <memory>
-#include <mutex>
 #include <string_view>
 #include <utility>
 
@@ -53,25 +53,35 @@ private:
             Callback onReply)
         : Task(first, RequestDescriptor(servant, function), std::move(onReply)) {}
 
+    // Each slot is taken and filled by one atomic exchange: no lock, so neither thread ever
+    // waits for the other, and the host's thread pays one atomic step per release.
     class Store {
     public:
         Store() = default;
         Store(const Store&) = delete;
         Store& operator=(const Store&) = delete;
         ~Store() {
-            for (std::size_t i = 0; i < count_; ++i) {
-                delete slots_[i];
+            for (auto& slot : slots_) {
+                delete slot.load(std::memory_order_acquire);
             }
         }
+
         Shelved* Take() {
-            const std::lock_guard lock(mutex_);
-            return count_ == 0 ? nullptr : slots_[--count_];
+            for (auto& slot : slots_) {
+                if (slot.load(std::memory_order_relaxed) != nullptr) {
+                    if (Shelved* task = slot.exchange(nullptr, std::memory_order_acquire)) {
+                        return task;
+                    }
+                }
+            }
+            return nullptr;
         }
         void Put(Shelved* task) {
-            {
-                const std::lock_guard lock(mutex_);
-                if (count_ < kKept) {
-                    slots_[count_++] = task;
+            for (auto& slot : slots_) {
+                Shelved* empty = nullptr;
+                if (slot.load(std::memory_order_relaxed) == nullptr &&
+                    slot.compare_exchange_strong(empty, task, std::memory_order_release,
+                                                 std::memory_order_relaxed)) {
                     return;
                 }
             }
@@ -79,9 +89,7 @@ private:
         }
 
     private:
-        std::mutex mutex_;
-        std::array<Shelved*, kKept> slots_{};
-        std::size_t count_ = 0;
+        std::array<std::atomic<Shelved*>, kKept> slots_{};
     };
 
     static Store& Shelf() {

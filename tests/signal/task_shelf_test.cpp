@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <thread>
+#include <vector>
 
 #include "host/sim_host.h"
 #include "signal/taf_task.h"
@@ -42,6 +44,30 @@ TEST(TaskShelf, AReleasedTaskComesBackAsAFreshOne) {
     host.Signal().TakeTask()->Answer(sim::Reply::TimeOut());
     ASSERT_TRUE(seen.has_value());
     EXPECT_EQ(*seen, PingRsp{});
+}
+
+// Tasks are taken on the channel's thread and released on the host's: a task is never handed
+// to two holders at once, and what one holder wrote is all the next one finds.
+TEST(TaskShelf, TasksTakenAndReleasedOnSeveralThreadsHaveOneHolderEach) {
+    const auto ignore = [](const SignalErrorHelper*, PingRsp*) {};
+    std::vector<std::thread> threads;
+    std::atomic<int> clashes{0};
+    for (int id = 0; id < 4; ++id) {
+        threads.emplace_back([&, id] {
+            PingReq request;
+            request.sText = std::string(20, static_cast<char>('a' + id));
+            for (int i = 0; i < 2000; ++i) {
+                auto task = Shelf::Take("s", "f", request, ignore);
+                std::this_thread::yield();
+                clashes += task->Req().sText == request.sText ? 0 : 1;
+                task.release()->Release();
+            }
+        });
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(clashes.load(), 0);
 }
 
 }  // namespace
