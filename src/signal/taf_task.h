@@ -2,10 +2,9 @@
 // filled at encoding (WithTid), and with the identity filled but the caller's user agent kept.
 #pragma once
 
-#include <functional>
-
 #include "signal/fill_user_id.h"
 #include "signal/taf_task_base.h"
+#include "signal/task_callback.h"
 #include "taf/assign_over.h"
 #include "taf/records/user_id.h"
 
@@ -15,7 +14,7 @@ template <class Req, class Rsp>
 class TafTask : public TafTaskBase<Req> {
 public:
     // Runs on the host's thread that completes the request.
-    using Callback = std::function<void(const SignalErrorHelper*, Rsp*)>;
+    using Callback = TaskCallback<const SignalErrorHelper*, Rsp*>;
     // Where the identity-filling variant's Encode logs from.
     static constexpr const wchar_t* kEncodeWithUserIdWhere = L"TafTaskWithTid::Encode";
 

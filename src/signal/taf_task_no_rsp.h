@@ -2,10 +2,9 @@
 // filled at encoding.
 #pragma once
 
-#include <functional>
-
 #include "signal/fill_user_id.h"
 #include "signal/taf_task_base.h"
+#include "signal/task_callback.h"
 #include "taf/records/user_id.h"
 
 namespace Meru {
@@ -14,7 +13,7 @@ template <class Req>
 class TafTaskNoRsp : public TafTaskBase<Req> {
 public:
     // Runs on the host's thread that completes the request.
-    using Callback = std::function<void(const SignalErrorHelper*)>;
+    using Callback = TaskCallback<const SignalErrorHelper*>;
     // Where the identity-filling variant's Encode logs from.
     static constexpr const wchar_t* kEncodeWithUserIdWhere = L"TafTaskNoRspWithTid::Encode";
 
