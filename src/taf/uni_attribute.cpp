@@ -73,15 +73,8 @@ Status openMap(TafInputStream& in, Tag tag, std::size_t& count) {
 
 // A map entry's key, viewed, after the charge for the entry.
 Status readEntryKey(TafInputStream& in, std::size_t entryBytes, std::string_view& key) {
-    if (const Status status = in.chargeAllocation(entryBytes); status != kOk) {
-        return status;
-    }
-    if (in.takeShortStringView(0, key)) {
-        return kOk;
-    }
-    TafType type{};
-    const Status status = in.openField(0, true, type);
-    return status == kOk ? in.readOpenedView(key, type) : status;
+    const Status status = in.chargeAllocation(entryBytes);
+    return status == kOk ? readWireKey<std::string>(in, key) : status;
 }
 
 // Bytes at `tag` as readValue reads them into a vector; the form with a head per byte is read
@@ -146,13 +139,14 @@ Status EncodedBody::readTypedValues(TafInputStream& in, std::string_view typeNam
     std::span<const std::uint8_t> lowestBytes;
     bool spelledExact = false;
     bool spelledLowest = false;
+    const auto readEntry = [this, &bytes](TafInputStream& from, std::string_view& name) {
+        const Status read = readEntryKey(from, kMapEntryBytes<UniAttribute::TypedValues>, name);
+        return read == kOk ? readBytesAt(from, 1, bytes, spelled_) : read;
+    };
     const TafInputStream entries = in;
     for (std::size_t i = 0; i < count; ++i) {
         std::string_view name;
-        status = readEntryKey(in, kMapEntryBytes<UniAttribute::TypedValues>, name);
-        if (status == kOk) {
-            status = readBytesAt(in, 1, bytes, spelled_);
-        }
+        status = readEntry(in, name);
         if (status != kOk) {
             return status;
         }
@@ -182,10 +176,7 @@ Status EncodedBody::readTypedValues(TafInputStream& in, std::string_view typeNam
     TafInputStream again = entries;
     for (std::size_t i = 0; i <= pick && status == kOk; ++i) {
         std::string_view name;
-        status = readEntryKey(again, kMapEntryBytes<UniAttribute::TypedValues>, name);
-        if (status == kOk) {
-            status = readBytesAt(again, 1, bytes, spelled_);
-        }
+        status = readEntry(again, name);
     }
     return status;
 }
