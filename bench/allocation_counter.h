@@ -10,7 +10,6 @@ namespace bench {
 
 struct AllocationTotals {
     std::size_t blocks = 0;
-    std::size_t bytes = 0;
 };
 
 // Everything allocated since the program started, all threads.
