@@ -79,8 +79,14 @@ public:
     void SetCurrentSource(service_plugin::PresenterSource* source) override {
         mCurrentSource = source;
     }
-    std::int32_t UpdateValue() const override { return mUpdateValue; }
-    void RememberUpdateValue(std::int32_t value) override { mUpdateValue = value; }
+    // A lone value that orders nothing else: relaxed, so remembering it is a plain store and not
+    // the locked exchange of the default ordering, on every update reply.
+    std::int32_t UpdateValue() const override {
+        return mUpdateValue.load(std::memory_order_relaxed);
+    }
+    void RememberUpdateValue(std::int32_t value) override {
+        mUpdateValue.store(value, std::memory_order_relaxed);
+    }
 
     taf::Bytes CachedGiftList() const override { return mGiftList.GetPropList(); }
     void GetConfig(const std::map<std::string, std::string>& param,
