@@ -9,6 +9,7 @@
 
 #include "core/internal/log_file.h"
 #include "core/internal/log_text.h"
+#include "core/prefetch.h"
 #include "core/thread_name.h"
 
 namespace core {
@@ -114,6 +115,13 @@ int logger::log(int level, std::string_view text, std::size_t cut) noexcept {
         record.tid = tid;
         record.cut = cut;
         queued_bytes_ += charge;
+        // The next pooled record was last read by the writer on its own core; owning it before
+        // the next line keeps that transfer off the unlock, which waits for every store above.
+        if (queue_.count < queue_.records.size()) {
+            const log_record& next = queue_.records[queue_.count];
+            prefetch_for_write(&next, sizeof next);
+            prefetch_for_write(next.text.data(), std::min(next.text.capacity(), text.size()));
+        }
         if (writer_idle_ && deferring_ > 0) {
             wake_deferred_ = true;
         } else {
