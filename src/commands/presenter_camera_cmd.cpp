@@ -25,8 +25,8 @@ void PresenterCameraCmd::SaveCamera() {
         return;
     }
     presenter->GetCamera(&mName, &mDetail, mA, mB);
-    core::logger_stream(core::level_inf)
-        << L"PresenterCameraCmd::SaveCamera" << L" camera name:" << Wide(mName);
+    core::logger_stream(core::level_inf) << "PresenterCameraCmd::SaveCamera"
+                                         << " camera name:" << Wide(mName);
 }
 
 void PresenterCameraCmd::RemoveCamera() {
@@ -35,8 +35,8 @@ void PresenterCameraCmd::RemoveCamera() {
     if (presenter == nullptr) {
         return;
     }
-    core::logger_stream(core::level_inf)
-        << L"PresenterCameraCmd::RemoveCamera" << L" camera name:" << Wide(mName);
+    core::logger_stream(core::level_inf) << "PresenterCameraCmd::RemoveCamera"
+                                         << " camera name:" << Wide(mName);
     presenter->ClearCamera();
 }
 
@@ -46,7 +46,7 @@ void PresenterCameraCmd::RetoreCamera() {
     if (presenter == nullptr || mDetail.Length() == 0) {
         return;
     }
-    core::logger_stream(core::level_inf) << L"PresenterCameraCmd::RetoreCamera";
+    core::logger_stream(core::level_inf) << "PresenterCameraCmd::RetoreCamera";
     presenter->RestoreCamera(mName, mDetail, mA, mB);
     mDetail = "";
     mName = "";

@@ -16,7 +16,7 @@ constexpr float kInitialScale = 1.5f;
 }  // namespace
 
 service_plugin::PresenterSource* ReqCreateSourceCommand::EexecuteCommand() {
-    core::logger_stream(core::level_inf) << L"ReqCreateSourceCommand::EexecuteCommand";
+    core::logger_stream(core::level_inf) << "ReqCreateSourceCommand::EexecuteCommand";
     const auto owner = mOwner.lock();
     auto* presenter = owner ? owner->PresenterService() : nullptr;
     if (presenter == nullptr) {

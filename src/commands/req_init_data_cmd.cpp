@@ -18,9 +18,9 @@ void ReqInitDataCmd::EexecuteCommand() {
     service_plugin::LLString version;
     presenter->GetClientVersion(&version);
     const std::string versionText = Meru::CopyText(version);
-    core::logger_stream(core::level_inf)
-        << L"ReqInitDataCmd::EexecuteCommand" << L" test inv " << (presenter->IsTestEnv() ? 1 : 0)
-        << L" client version " << core::Utf8ToWide(versionText);
+    core::logger_stream(core::level_inf) << "ReqInitDataCmd::EexecuteCommand"
+                                         << " test inv " << (presenter->IsTestEnv() ? 1 : 0)
+                                         << " client version " << core::Utf8ToWide(versionText);
 
     MeruKinetra::InitDataMsg message;
     message.lUserValue = user->GetUserValue();

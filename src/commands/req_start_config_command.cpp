@@ -39,8 +39,8 @@ void ReqStartConfigCommand::EexecuteCommand() {
     if (!instance) {
         return;
     }
-    core::logger_stream(core::level_inf)
-        << L"ReqStartConfigCommand::EexecuteCommand" << L" req start config";
+    core::logger_stream(core::level_inf) << "ReqStartConfigCommand::EexecuteCommand"
+                                         << " req start config";
     const std::map<std::string, std::string> param = {{"isEnable3DKinetra", "1"},
                                                       {"virtual_new_downloader", "1"}};
     // Holds the instance weakly: a task the host still holds keeps nothing alive after the
@@ -50,8 +50,8 @@ void ReqStartConfigCommand::EexecuteCommand() {
                                                         MERU::GetConfigRsp* response) {
             if (error->errCode == Meru::kTimedOut) {
                 core::logger_stream(core::level_inf)
-                    << L"ReqStartConfigCommand::EexecuteCommand::<lambda_1>::operator ()"
-                    << L" time out";
+                    << "ReqStartConfigCommand::EexecuteCommand::<lambda_1>::operator ()"
+                    << " time out";
                 return;
             }
             if (const auto alive = weakInstance.lock()) {
@@ -63,15 +63,15 @@ void ReqStartConfigCommand::EexecuteCommand() {
 void ReqStartConfigCommand::OpenKinetra(const MERU::GetConfigRsp& response,
                                         PluginContext& instance) {
     const std::size_t length = ConfigTextLength(response);
-    core::logger_stream(core::level_inf)
-        << L"ReqStartConfigCommand::OpenKinetra" << L" config length=" << length;
+    core::logger_stream(core::level_inf) << "ReqStartConfigCommand::OpenKinetra"
+                                         << " config length=" << length;
     MeruKinetra::StartConfigMsg message;
     const std::map<std::string, std::string> none;
     const bool oversized = length > kMaxConfigText;
     if (oversized) {
         core::logger_stream(core::level_err)
-            << L"ReqStartConfigCommand::OpenKinetra" << L" config over " << kMaxConfigText
-            << L" bytes, not read";
+            << "ReqStartConfigCommand::OpenKinetra"
+            << " config over " << kMaxConfigText << " bytes, not read";
     }
     const auto& config = oversized ? none : response.mpConfig;
     if (const auto* banner = Find(config, "Virtual3DBannerTip")) {
@@ -85,8 +85,8 @@ void ReqStartConfigCommand::OpenKinetra(const MERU::GetConfigRsp& response,
     }
     if (const auto* updater = Find(config, "new_updater_config")) {
         if (!ReadUpdaterConfig(*updater, message.tUpdater)) {
-            core::logger_stream(core::level_err)
-                << L"ReqStartConfigCommand::OpenKinetra" << L" Json parse failed.";
+            core::logger_stream(core::level_err) << "ReqStartConfigCommand::OpenKinetra"
+                                                 << " Json parse failed.";
         }
     }
     if (auto* room = instance.RoomService()) {

@@ -47,8 +47,8 @@ void ReqUpdateInfoCmd::ExecuteReqUpdateCommand(const taf::Bytes& payload) {
     const std::string_view type = Param(query->mpParam, "iType");
     const std::string_view userAgent = Param(query->mpParam, "sUA");
     core::logger_stream(core::level_inf)
-        << L"ReqUpdateInfoCmd::ExecuteReqUpdateCommand"
-        << L" EngineNotify::VirtualAI_ReqUpdate type " << type << L" ua= " << userAgent;
+        << "ReqUpdateInfoCmd::ExecuteReqUpdateCommand"
+        << " EngineNotify::VirtualAI_ReqUpdate type " << type << " ua= " << userAgent;
 
     // Holds the instance weakly: a task the host still holds keeps nothing alive after the
     // instance is released, and its late answer is dropped.
@@ -57,8 +57,8 @@ void ReqUpdateInfoCmd::ExecuteReqUpdateCommand(const taf::Bytes& payload) {
                        MERU::GetMobileUpdateInfoRsp* response) {
         if (error->errCode == Meru::kTimedOut) {
             core::logger_stream(core::level_inf)
-                << L"ReqUpdateInfoCmd::ExecuteReqUpdateCommand::<lambda_1>::operator ()"
-                << L" time out";
+                << "ReqUpdateInfoCmd::ExecuteReqUpdateCommand::<lambda_1>::operator ()"
+                << " time out";
             return;
         }
         const auto alive = weakInstance.lock();

@@ -45,8 +45,8 @@ bool TafMetricTask::OnResponse(const char* data, std::uint64_t size, std::int32_
             if (RecordReply(data, size, firstCode, secondCode)) {
                 return true;
             }
-            core::logger_stream(core::level_inf)
-                << L"TafMetricTask::OnResponse" << L" errCode = " << secondCode;
+            core::logger_stream(core::level_inf) << "TafMetricTask::OnResponse"
+                                                 << " errCode = " << secondCode;
             return false;
         },
         false);

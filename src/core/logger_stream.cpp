@@ -10,7 +10,7 @@
 
 namespace core {
 
-void logger_stream::line_text::append(const char* data, std::size_t size) noexcept {
+void logger_stream::line_text::append_growing(const char* data, std::size_t size) noexcept {
     const std::size_t kept = std::min(size, room());
     char* at = reserve(kept);
     if (at == nullptr) {
@@ -100,10 +100,6 @@ logger_stream& logger_stream::operator<<(std::ios_base& (*manipulator)(std::ios_
         manipulator(formatter().out);
     }
     return *this;
-}
-
-void logger_stream::append_narrow(const char* text) {
-    text_.append(text, std::strlen(text));
 }
 
 namespace {

@@ -1,8 +1,9 @@
 // One log line, composed with << and queued when the temporary stream is destroyed:
-//   core::logger_stream(core::level_inf) << L"Class::Method" << " key " << value;
+//   core::logger_stream(core::level_inf) << "Class::Method" << " key " << value;
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -68,10 +69,10 @@ public:
     }
     logger_stream& operator<<(std::ostream& (*manipulator)(std::ostream&));
     logger_stream& operator<<(std::ios_base& (*manipulator)(std::ios_base&));
-    // A null pointer writes nothing.
+    // A null pointer writes nothing. Inline, so that a literal's length is known when compiled.
     logger_stream& operator<<(const char* text) {
         if (active_ && text != nullptr) {
-            append_narrow(text);
+            text_.append(text, std::char_traits<char>::length(text));
         }
         return *this;
     }
@@ -107,7 +108,19 @@ private:
         line_text(const line_text&) = delete;
         line_text& operator=(const line_text&) = delete;
 
-        void append(const char* data, std::size_t size) noexcept;
+        // Inline while the bytes fit the capacity (never more than a line's room), so that a
+        // literal's bytes are copied as a few moves.
+        void append(const char* data, std::size_t size) noexcept {
+            if (size <= capacity_ - size_ && !lost_) {
+                // An empty view may carry no pointer at all, which memcpy must not be given.
+                if (size != 0) {
+                    std::memcpy(data_ + size_, data, size);
+                }
+                size_ += size;
+                return;
+            }
+            append_growing(data, size);
+        }
         // Room for `size` more bytes (fewer when the line is full: see room()), to be committed
         // with commit().
         char* reserve(std::size_t size) noexcept;
@@ -120,6 +133,8 @@ private:
         bool lost() const { return lost_; }
 
     private:
+        void append_growing(const char* data, std::size_t size) noexcept;
+
         static constexpr std::size_t kInlineBytes = 256;
         char inline_[kInlineBytes];
         std::unique_ptr<char[]> heap_;
@@ -142,7 +157,6 @@ private:
 
     // The checks above stay inline, so that a suppressed line costs no call.
     void submit();
-    void append_narrow(const char* text);
     void append_wide(std::wstring_view text);
     ostream_writer& formatter();
     void append_signed(long long value);

@@ -20,8 +20,8 @@ void LogMasked(MERU::VirtualTravelGuessWordsGameNotice masked) {
         word.sKeyWord = kMaskedKeyWord;
     }
     core::logger_stream(core::level_inf)
-        << L"KinetraInteractiveGameLogic::OnVirtualTravelGuessWordsGameNotice" << L" "
-        << taf::render(masked);
+        << "KinetraInteractiveGameLogic::OnVirtualTravelGuessWordsGameNotice"
+        << " " << taf::render(masked);
 }
 
 }  // namespace
@@ -33,8 +33,8 @@ void KinetraInteractiveGameLogic::OnVirtualCrownGameDataNotify(
         return;
     }
     core::logger_stream(core::level_inf)
-        << L"KinetraInteractiveGameLogic::OnVirtualCrownGameDataNotify" << L" luid=" << notify.lUid
-        << L" iOrnamentType=" << notify.iOrnamentType;
+        << "KinetraInteractiveGameLogic::OnVirtualCrownGameDataNotify"
+        << " luid=" << notify.lUid << " iOrnamentType=" << notify.iOrnamentType;
     owner->SendToEngine(ToEngine::kCrownGameData, notify);
 }
 
@@ -51,8 +51,8 @@ void KinetraInteractiveGameLogic::OnVirtualTravelGuessWordsGameNotice(
         LogMasked(notice);
     } else {
         core::logger_stream(core::level_inf)
-            << L"KinetraInteractiveGameLogic::OnVirtualTravelGuessWordsGameNotice"
-            << L" fields not shown: damaged or of an unknown layout, status=" << decode.status;
+            << "KinetraInteractiveGameLogic::OnVirtualTravelGuessWordsGameNotice"
+            << " fields not shown: damaged or of an unknown layout, status=" << decode.status;
     }
     owner->SendToEngine(ToEngine::kTravelGuessWords, notice.tGuessWordsGamePushInfo);
 }
@@ -64,8 +64,8 @@ void KinetraInteractiveGameLogic::OnVirtualTravelEmpowermentGameNotice(
         return;
     }
     core::logger_stream(core::level_inf)
-        << L"KinetraInteractiveGameLogic::OnVirtualTravelEmpowermentGameNotice" << L" "
-        << taf::render(notice);
+        << "KinetraInteractiveGameLogic::OnVirtualTravelEmpowermentGameNotice"
+        << " " << taf::render(notice);
     owner->SendToEngine(ToEngine::kTravelEmpowerment, notice.tEmpowermentGamePushInfo);
 }
 

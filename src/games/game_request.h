@@ -26,7 +26,7 @@ service_plugin::ISignalService* KinetraInteractiveGameLogic::Announce(const Call
                                                                       const Details&... details) {
     auto* signal = mSignalService.load();
     if (signal == nullptr) {
-        core::logger_stream(core::level_err) << call.method << L" mSignalService is null";
+        core::logger_stream(core::level_err) << call.method << " mSignalService is null";
         return nullptr;
     }
     core::logger_stream line(core::level_inf);
@@ -63,7 +63,7 @@ void KinetraInteractiveGameLogic::Answer(const Call& call, PluginContext& owner,
                                          const typename Call::Response& response) {
     if (error.errCode == Meru::kTimedOut && call.timeOut != TimeOutAnswer::answered) {
         if (call.timeOut == TimeOutAnswer::logged) {
-            core::logger_stream(core::level_inf) << call.method << kCallbackName << L" time out";
+            core::logger_stream(core::level_inf) << call.method << kCallbackName << " time out";
         }
         return;
     }
@@ -72,11 +72,11 @@ void KinetraInteractiveGameLogic::Answer(const Call& call, PluginContext& owner,
     }
     if (call.logsMessage != nullptr) {
         core::logger_stream(core::level_inf)
-            << call.method << kCallbackName << L" sMessage=" << response.*call.logsMessage;
+            << call.method << kCallbackName << " sMessage=" << response.*call.logsMessage;
     }
     if (call.logsResponse) {
         core::logger_stream(core::level_inf)
-            << call.method << kCallbackName << L" " << taf::render(response);
+            << call.method << kCallbackName << " " << taf::render(response);
     }
     if constexpr (std::is_same_v<typename Call::AnswerRecord, typename Call::Response>) {
         owner.SendToEngine(call.answerType, response);

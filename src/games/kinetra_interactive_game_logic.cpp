@@ -118,8 +118,8 @@ void KinetraInteractiveGameLogic::RunEngineStep(std::size_t step, const taf::Byt
 void KinetraInteractiveGameLogic::SetCurrentGame(std::int32_t gameId, const std::string& taskId) {
     mCurrentGame.Set(gameId, taskId);
     core::logger_stream(core::level_inf)
-        << L"KinetraInteractiveGameLogic::SetCurrentGame" << L" CurInteractiveGameID=" << gameId
-        << L" CurInteractiveGameTaskId=" << taskId;
+        << "KinetraInteractiveGameLogic::SetCurrentGame"
+        << " CurInteractiveGameID=" << gameId << " CurInteractiveGameTaskId=" << taskId;
 }
 
 }  // namespace kinetra

@@ -191,8 +191,8 @@ void AudioSendQueue::Run(std::shared_ptr<Shared> owned) {
         if (const std::size_t dropped = shared.dropped.exchange(0); dropped > 0) {
             core::at_boundary(L"AudioSendQueue::Run", [dropped] {
                 core::logger_stream(core::level_war)
-                    << L"AudioSendQueue::Run the engine did not read audio, dropped " << dropped
-                    << L" blocks, oldest first";
+                    << "AudioSendQueue::Run the engine did not read audio, dropped " << dropped
+                    << " blocks, oldest first";
             });
         }
         if (stopping) {

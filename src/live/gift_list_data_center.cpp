@@ -19,7 +19,7 @@ void GiftListDataCenter::Init(const std::shared_ptr<PluginContext>& owner) {
 }
 
 void GiftListDataCenter::ReqPropList() {
-    core::logger_stream(core::level_inf) << L"GiftListDataCenter::ReqPropList";
+    core::logger_stream(core::level_inf) << "GiftListDataCenter::ReqPropList";
     {
         std::lock_guard lock(mMutex);
         if (!mList.vPropsItemList.empty()) {
@@ -61,8 +61,8 @@ void GiftListDataCenter::OnPropList(const Meru::SignalErrorHelper& error,
                                     MERU::GetPropsListRsp& response) {
     const bool success = error.resultCode == 0 && error.serverResult == 0;
     core::logger_stream(core::level_inf)
-        << L"GiftListDataCenter::ReqPropList::<lambda_1>::operator ()" << L" git list rsp: "
-        << (success ? 1 : 0);
+        << "GiftListDataCenter::ReqPropList::<lambda_1>::operator ()"
+        << " git list rsp: " << (success ? 1 : 0);
     if (!success) {
         return;
     }

@@ -81,7 +81,7 @@ KinetraAudioTransfer::~KinetraAudioTransfer() {
 
 void KinetraAudioTransfer::Init(service_plugin::IAudioService* service,
                                 std::weak_ptr<PluginContext> owner) {
-    core::logger_stream(core::level_inf) << L"KinetraAudioTransfer::Init";
+    core::logger_stream(core::level_inf) << "KinetraAudioTransfer::Init";
     service_plugin::AudioFormat format;
     if (service != nullptr) {
         service->GetAudioFormat(&format);
@@ -102,13 +102,13 @@ void KinetraAudioTransfer::Init(service_plugin::IAudioService* service,
             encoder->Send(pcm, rate);
         })) {
         core::logger_stream(core::level_err)
-            << L"KinetraAudioTransfer::Init no thread for the sender, no audio is sent";
+            << "KinetraAudioTransfer::Init no thread for the sender, no audio is sent";
     }
     service->AddAudioEvent(this, kAudioKind, 0);
 }
 
 void KinetraAudioTransfer::Unit() {
-    core::logger_stream(core::level_inf) << L"KinetraAudioTransfer::Unit";
+    core::logger_stream(core::level_inf) << "KinetraAudioTransfer::Unit";
     Unregister();
 }
 

@@ -90,8 +90,8 @@ void KinetraLogic::RunEngineStep(EngineArea area, std::size_t step, const taf::B
 void KinetraLogic::OnOpenState(const taf::Bytes& payload) {
     MeruKinetra::OpenStateMsg state;
     taf::fromBytesLenient(payload, state);
-    core::logger_stream(core::level_inf)
-        << L"KinetraLogic::OnOpenState" << L" kinetra open =" << state.open;
+    core::logger_stream(core::level_inf) << "KinetraLogic::OnOpenState"
+                                         << " kinetra open =" << state.open;
     if (state.open == 0) {
         if (const auto owner = mOwner.Lock()) {
             owner->Stop();
@@ -169,8 +169,8 @@ void KinetraLogic::OnTimeToChangeTypeId(core::error_e) {
         std::move(request), RequestAddress(taf::kTransMsgToViewer),
         [](const Meru::SignalErrorHelper*, MERU::TransMsgToViewerRsp*) {}));
     core::logger_stream(core::level_inf)
-        << L"KinetraLogic::OnTimeToChangeTypeId" << L" mVirtualType=" << virtualType << L" gameid="
-        << info.gameId;
+        << "KinetraLogic::OnTimeToChangeTypeId"
+        << " mVirtualType=" << virtualType << " gameid=" << info.gameId;
 }
 
 void KinetraLogic::ReqSetLiveAttribute(std::int32_t open) {
@@ -180,11 +180,11 @@ void KinetraLogic::ReqSetLiveAttribute(std::int32_t open) {
     }
     auto* signal = mSignalService.load();
     if (signal == nullptr) {
-        core::logger_stream(core::level_err)
-            << L"KinetraLogic::ReqSetLiveAttribute" << L" mSignalService is null";
+        core::logger_stream(core::level_err) << "KinetraLogic::ReqSetLiveAttribute"
+                                             << " mSignalService is null";
         return;
     }
-    core::logger_stream(core::level_inf) << L"KinetraLogic::ReqSetLiveAttribute";
+    core::logger_stream(core::level_inf) << "KinetraLogic::ReqSetLiveAttribute";
     auto* live = owner->LiveService();
     MERU::SetLiveAttributeReq request;
     request.lLiveId = live != nullptr ? live->GetLiveId() : 0;
@@ -197,7 +197,8 @@ void KinetraLogic::ReqSetLiveAttribute(std::int32_t open) {
         [](const Meru::SignalErrorHelper* error) {
             if (error != nullptr && (error->resultCode != 0 || error->serverResult != 0)) {
                 core::logger_stream(core::level_inf)
-                    << L"KinetraLogic::ReqSetLiveAttribute::<lambda_1>::operator ()" << L" error";
+                    << "KinetraLogic::ReqSetLiveAttribute::<lambda_1>::operator ()"
+                    << " error";
             }
         }));
 }

@@ -54,8 +54,9 @@ void KinetraLogic::OnPushSubscription(const taf::Bytes& payload) {
     if (mPushes.Add(PushTable::Origin::engine, uri, std::move(subscription)) ==
         PushTable::Added::full) {
         core::logger_stream(core::level_err)
-            << L"KinetraLogic::OnPushSubscription" << L" refused, the engine already holds "
-            << PushTable::kMaxEngineUris << L" subscriptions, uri=" << message.uri;
+            << "KinetraLogic::OnPushSubscription"
+            << " refused, the engine already holds " << PushTable::kMaxEngineUris
+            << " subscriptions, uri=" << message.uri;
     }
 }
 

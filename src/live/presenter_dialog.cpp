@@ -122,7 +122,7 @@ void ShowPresenterDialog(const std::shared_ptr<PluginContext>& owner,
     }
     if (forgotten) {
         core::logger_stream(core::level_err)
-            << L"KinetraLogic::ShowPresenterDialog " << kOpenDialogsPerInstance
+            << "KinetraLogic::ShowPresenterDialog " << kOpenDialogsPerInstance
             << " dialogs open, the oldest is forgotten: seq = " << *forgotten;
     }
     presenter->ShowDialog(json.c_str(), ContextOf(number), &OnDialogResult);

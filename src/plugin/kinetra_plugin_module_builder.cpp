@@ -13,7 +13,7 @@ service_plugin::PluginModule* KinetraPluginModuleBuilder::Build(const char* name
         L"KinetraPluginModuleBuilder::Build",
         [name]() -> service_plugin::PluginModule* {
             core::logger_stream(core::level_inf)
-                << L"KinetraPluginModuleBuilder::Build"
+                << "KinetraPluginModuleBuilder::Build"
                 << core::Utf8ToWide(name != nullptr ? name : "", -1);
             return new (std::nothrow) KinetraPluginModuleImpl();
         },

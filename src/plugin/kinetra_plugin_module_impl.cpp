@@ -21,7 +21,7 @@ KinetraPluginModuleImpl::~KinetraPluginModuleImpl() {
 
 std::shared_ptr<service_plugin::PluginInstance> KinetraPluginModuleImpl::CreateInstance(
     const char* name) {
-    core::logger_stream(core::level_inf) << L"KinetraPluginModuleImpl::CreateInstance" << name;
+    core::logger_stream(core::level_inf) << "KinetraPluginModuleImpl::CreateInstance" << name;
     if (std::strcmp(name, kInstanceName) != 0) {
         return nullptr;
     }

@@ -28,7 +28,7 @@ Service* Query(service_plugin::IPluginRegistry* registry, const char* module, co
     registry->QueryInstance(module, instance, &found);
     if (found == nullptr) {
         core::logger_stream(core::level_inf)
-            << L"KinetraServicePluginImpl::KinetraServicePluginImpl" << missing;
+            << "KinetraServicePluginImpl::KinetraServicePluginImpl" << missing;
     }
     return static_cast<Service*>(found);
 }
@@ -124,10 +124,10 @@ void KinetraServicePluginImpl::QueryServices() {
 
 bool KinetraServicePluginImpl::Start() {
     core::at_boundary(L"KinetraServicePluginImpl::Start", [this] {
-        core::logger_stream(core::level_inf) << L"KinetraServicePluginImpl::Start";
+        core::logger_stream(core::level_inf) << "KinetraServicePluginImpl::Start";
         if (auto* presenter = mPresenterService.load()) {
-            core::logger_stream(core::level_inf)
-                << L"KinetraServicePluginImpl::Start" << L" is test evn " << presenter->IsTestEnv();
+            core::logger_stream(core::level_inf) << "KinetraServicePluginImpl::Start"
+                                                 << " is test evn " << presenter->IsTestEnv();
         }
         // The features start in this order: live-state notice, gift list, live logic, start
         // configuration request, audio transfer, gift list request.
@@ -143,7 +143,7 @@ bool KinetraServicePluginImpl::Start() {
 
 void KinetraServicePluginImpl::Stop() {
     core::at_boundary(L"KinetraServicePluginImpl::Stop", [this] {
-        core::logger_stream(core::level_inf) << L"KinetraServicePluginImpl::Stop";
+        core::logger_stream(core::level_inf) << "KinetraServicePluginImpl::Stop";
         // The features stop in this order: live logic, audio transfer, live-state notice.
         mLogic.Uninit();
         mAudioTransfer.Unit();

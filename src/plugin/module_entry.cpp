@@ -10,7 +10,7 @@
 extern "C" KINETRA_EXPORT bool service_module_load(service_plugin::IPluginRegistry* registry) {
     core::at_boundary(L"service_module_load", [registry] {
         core::init_logger(core::default_log_path(), core::level_inf);
-        core::logger_stream(core::level_inf) << L"service_module_load";
+        core::logger_stream(core::level_inf) << "service_module_load";
         kinetra::SetHostRegistry(registry);
         if (registry != nullptr) {
             registry->RegisterBuilder(kinetra::kModuleName,
@@ -22,7 +22,7 @@ extern "C" KINETRA_EXPORT bool service_module_load(service_plugin::IPluginRegist
 
 extern "C" KINETRA_EXPORT void service_module_unload() {
     core::at_boundary(L"service_module_unload", [] {
-        core::logger_stream(core::level_inf) << L"service_module_unload";
+        core::logger_stream(core::level_inf) << "service_module_unload";
         win32::thread_pool::end_threads();
         kinetra::ReleaseOpenDialogs();
         core::uninit_logger();
