@@ -152,9 +152,14 @@ const HostileCase kHostile[] = {
          logger_stream(level_inf, &log)
              << L"Cmd::Run wide " << std::wstring(kHuge.size(), L'\u00e9');
          log.log(level_inf, std::string(kLogLineTextBytes, '\x01'));
+         // Many short pieces: the line grows, fills, and counts what no longer fits.
+         logger_stream pieces(level_inf, &log);
+         for (int i = 0; i < 1000; ++i) {
+             pieces << "0123456789";
+         }
      },
      [](const LogFile& file) {
-         ASSERT_EQ(file.lines.size(), 3u);
+         ASSERT_EQ(file.lines.size(), 4u);
          const std::size_t kept = kLogLineTextBytes - 15;
          EXPECT_EQ(file.lines[0].text, "Cmd::Run sUA = " + kHuge.substr(0, kept) + " [cut " +
                                            std::to_string(kHuge.size() - kept) + " bytes]");
@@ -163,6 +168,9 @@ const HostileCase kHostile[] = {
                        std::to_string(14 + 2 * kHuge.size() - kLogLineTextBytes) + " bytes]");
          EXPECT_EQ(file.lines[2].text, Repeat("\\x01", kLogLineTextBytes / 4) + " [cut " +
                                            std::to_string(kLogLineTextBytes * 3 / 4) + " bytes]");
+         EXPECT_EQ(file.lines[3].text, Repeat("0123456789", 1000).substr(0, kLogLineTextBytes) +
+                                           " [cut " + std::to_string(10'000 - kLogLineTextBytes) +
+                                           " bytes]");
      }},
     {"a flood while the file is stalled fills the queue only; the rest is counted",
      [](logger& log, held_output& out) {
