@@ -120,6 +120,7 @@ int logger::log(int level, std::string_view text, std::size_t cut) noexcept {
         if (queue_.count < queue_.records.size()) {
             const log_record& next = queue_.records[queue_.count];
             prefetch_for_write(&next, sizeof next);
+            // The next line is likely about as long as this one.
             prefetch_for_write(next.text.data(), std::min(next.text.capacity(), text.size()));
         }
         if (writer_idle_ && deferring_ > 0) {
