@@ -201,6 +201,31 @@ TEST(SystemTimer, RunsOnPoolThreadsAPeriodAfterStartAndAfterEachRun) {
     }
 }
 
+// The pool keeps no thread waiting while one timer's callback runs and nothing else is queued;
+// a timer started meanwhile must still find a thread.
+TEST(SystemTimer, ATimerStartedWhileAnotherCallbackIsBlockedStillRuns) {
+    event_log entered;
+    event_log release;
+    auto blocked = thread_pool::instance().create_timer();
+    blocked->connect(
+        [&](core::error_e) {
+            entered.add();
+            release.wait_for(1);
+        },
+        0);
+    blocked->start(0);
+    ASSERT_TRUE(entered.wait_for(1));
+
+    event_log ran;
+    auto other = logged_timer(ran);
+    other->start(0);
+    EXPECT_TRUE(ran.wait_for(1));
+    EXPECT_EQ(release.count(), 0u);
+    release.add();
+    other->close();
+    blocked->close();
+}
+
 TEST(TimerClose, CloseFromAnotherThreadWaitsForTheRunningCallbackAndNothingRunsAfter) {
     event_log entered;
     event_log closing;

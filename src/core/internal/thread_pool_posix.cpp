@@ -74,7 +74,7 @@ public:
         if (keeper_) {
             due_changed_.notify_one();
         } else if (!t_in_callback) {
-            spare_.notify_one();
+            wake_spare();
         }
     }
 
@@ -140,6 +140,17 @@ private:
         }
     }
 
+    // Called with the mutex held, when no thread keeps time: an idle thread takes over, or a new
+    // one when every thread is running a callback (but none once the threads are ending: it
+    // would be left out of the join).
+    void wake_spare() {
+        if (idle_ == 0 && threads_ < kMaxThreads && !ending_) {
+            start_thread();
+        } else {
+            spare_.notify_one();
+        }
+    }
+
     // Called with the mutex held.
     void end_callback(timer* os_timer) {
         if (--os_timer->running == 0) {
@@ -177,11 +188,11 @@ private:
             queue_.erase(queue_.begin());
             expired->armed = false;
             ++expired->running;
-            // Keep one thread waiting for the next expiry while this one runs a callback.
-            if (idle_ == 0 && threads_ < kMaxThreads) {
-                start_thread();
-            } else if (!queue_.empty()) {
-                spare_.notify_one();
+            // Keep one thread waiting for the next expiry while this one runs a callback. With
+            // nothing else queued, none is needed: a periodic timer re-arms from this thread
+            // when its run ends, and an arm from elsewhere meanwhile wakes or starts one.
+            if (!queue_.empty()) {
+                wake_spare();
             }
             expiry_instance instance{expired};
             void* const context = expired->context;
