@@ -2,8 +2,11 @@
 
 namespace bench {
 
-IdleFloor::IdleFloor(std::chrono::milliseconds period)
-    : mPeriod(period), mTicker([this] { Tick(); }), mWriter([this] { Write(); }) {}
+IdleFloor::IdleFloor(std::chrono::milliseconds period, Shape shape)
+    : mPeriod(period),
+      mWakesWriter(shape == Shape::kTimerWakingWriter),
+      mTicker([this] { Tick(); }),
+      mWriter(mWakesWriter ? std::thread([this] { Write(); }) : std::thread()) {}
 
 IdleFloor::~IdleFloor() {
     Finish();
@@ -31,6 +34,9 @@ void IdleFloor::Tick() {
     std::unique_lock lock(mMutex);
     while (!mTickerWake.wait_until(lock, next, [this] { return mStop; })) {
         next += mPeriod;
+        if (!mWakesWriter) {
+            continue;
+        }
         ++mTicks;
         // Woken outside the lock, so the writer does not wake only to wait for it.
         lock.unlock();

@@ -1,8 +1,9 @@
-// The least an idle plug-in shaped like ours can cost on the machine at hand: two threads that
-// do nothing else, one waking on a timer and then waking the other, as the tag refresh wakes the
-// log writer. A wake-up's price depends on the machine (on a virtual one, a processor that slept
-// for seconds takes hundreds of microseconds to run again), so it is measured in the same run as
-// the plug-in, as a peer is, and the plug-in's own work is what it costs above this floor.
+// The least an idle plug-in can cost on the machine at hand: a thread that does nothing but wake
+// on a timer, alone (what any plug-in with a periodic refresh costs) or waking a second one, as
+// the tag refresh wakes the log writer (what one shaped like ours costs). A wake-up's price depends
+// on the machine (on a virtual one, a processor that slept for seconds takes hundreds of
+// microseconds to run again), so it is measured in the same run as the plug-in, as a peer is, and
+// the plug-in's own work is what it costs above this floor.
 #pragma once
 
 #include <chrono>
@@ -17,12 +18,14 @@ namespace bench {
 
 class IdleFloor {
 public:
-    explicit IdleFloor(std::chrono::milliseconds period);
+    enum class Shape { kTimerAlone, kTimerWakingWriter };
+
+    IdleFloor(std::chrono::milliseconds period, Shape shape);
     ~IdleFloor();
     IdleFloor(const IdleFloor&) = delete;
     IdleFloor& operator=(const IdleFloor&) = delete;
 
-    // Stops both threads (at most once) and gives what they used together since they started:
+    // Stops the threads (at most once) and gives what they used together since they started:
     // their wake-ups and processor time. Zeros where the system does not tell.
     sim::ThreadUse Finish();
 
@@ -32,6 +35,7 @@ private:
     void Add(const std::optional<sim::ThreadUse>& start);
 
     const std::chrono::milliseconds mPeriod;
+    const bool mWakesWriter;
     std::mutex mMutex;
     std::condition_variable mTickerWake;
     std::condition_variable mWriterWake;

@@ -132,6 +132,9 @@ def host_threads(report):
         for name in [n for n in names if n != "all"] + ["all"]:
             print(f"| {name} | {idle[f'idle.{name}.wakeups']:,.0f} | "
                   f"{idle[f'idle.{name}.cpu_us']:,.0f} |")
+        if "floor_alone.cpu_us" in idle:
+            print(f"| floor: a bare 5 s timer thread alone, same run | "
+                  f"{idle['floor_alone.wakeups']:,.0f} | {idle['floor_alone.cpu_us']:,.0f} |")
         if "floor.cpu_us" in idle:
             print(f"| floor: a bare 5 s timer thread waking a bare writer, same run | "
                   f"{idle['floor.wakeups']:,.0f} | {idle['floor.cpu_us']:,.0f} |")
