@@ -220,7 +220,6 @@ TEST(SystemTimer, ATimerStartedWhileAnotherCallbackIsBlockedStillRuns) {
     auto other = logged_timer(ran);
     other->start(0);
     EXPECT_TRUE(ran.wait_for(1));
-    EXPECT_EQ(release.count(), 0u);
     release.add();
     other->close();
     blocked->close();
